@@ -19,13 +19,26 @@ std::string nativePath(std::string_view path) {
 
 std::FILE* openFile(std::string_view path, const char* mode) {
   if (path.empty()) return nullptr;
-  return std::fopen(nativePath(path).c_str(), mode);
+  std::FILE* stream = std::fopen(nativePath(path).c_str(), mode);
+  // The platform's open refuses folders; Linux would hand back a stream that fails on read.
+  struct stat st {};
+  if (stream && ::fstat(::fileno(stream), &st) == 0 && S_ISDIR(st.st_mode)) {
+    std::fclose(stream);
+    errno = EISDIR;
+    return nullptr;
+  }
+  return stream;
 }
 
 PathKind pathKind(std::string_view path) {
   struct stat st {};
   if (path.empty() || ::stat(nativePath(path).c_str(), &st) != 0) return PathKind::None;
   return S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::File;
+}
+
+bool isWritableOrAbsent(std::string_view path) {
+  std::string native = nativePath(path);
+  return ::access(native.c_str(), F_OK) != 0 || ::access(native.c_str(), W_OK) == 0;
 }
 
 bool makeFolder(std::string_view path) {

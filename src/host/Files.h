@@ -15,11 +15,15 @@ namespace host {
 // The path as the OS wants it: every '\' becomes '/'.
 std::string nativePath(std::string_view path);
 
-// fopen() with the path converted. Returns null on failure (errno tells why).
+// fopen() with the path converted. Returns null on failure (errno tells why); a folder is
+// never opened.
 std::FILE* openFile(std::string_view path, const char* mode);
 
 enum class PathKind { None, File, Folder };
 PathKind pathKind(std::string_view path);
+
+// False when `path` exists and this process may not write it.
+bool isWritableOrAbsent(std::string_view path);
 
 // Each returns true on success. makeFolder fails when anything of that name exists already.
 bool makeFolder(std::string_view path);

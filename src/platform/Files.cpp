@@ -1,0 +1,61 @@
+#include "platform/Files.h"
+
+#include "host/Files.h"
+#include "platform/Text.h"
+
+namespace platform {
+
+namespace {
+
+// Index just past the last separator of either kind (0 when there is none).
+size_t afterLastSeparator(std::string_view path) {
+  size_t at = path.find_last_of("\\/");
+  return at == std::string_view::npos ? 0 : at + 1;
+}
+
+}  // namespace
+
+ResourceStream openResource(std::string_view path, const char* mode) {
+  if (std::FILE* stream = host::openFile(path, mode)) return ResourceStream(stream);
+  std::string collapsed(path);
+  collapseDoubled(collapsed, '\\');
+  return ResourceStream(openFromArchives(collapsed, mode));
+}
+
+int closeResource(ResourceStream stream) { return closeResource(stream.release()); }
+
+bool fileExists(std::string_view path) { return openResource(path, "rb") != nullptr; }
+
+bool ensureFolder(std::string_view path) {
+  switch (host::pathKind(path)) {
+    case host::PathKind::None:
+      return host::makeFolder(path);
+    case host::PathKind::Folder:
+      return true;
+    case host::PathKind::File:
+      return false;
+  }
+  return false;
+}
+
+void deleteFilesIn(std::string_view folder) {
+  std::string base(folder);
+  for (const host::FolderEntry& entry : host::listFolder(base))
+    if (!entry.isFolder && !entry.name.empty()) host::removeFile(base + "\\" + entry.name);
+}
+
+std::string getModuleFolder() {
+  std::string path = host::modulePath();
+  return path.substr(0, afterLastSeparator(path));
+}
+
+std::string getModuleFileName() {
+  std::string path = host::modulePath();
+  return path.substr(afterLastSeparator(path));
+}
+
+std::string getSpecialFolder(int id) {
+  return id == kDocumentsFolder ? host::documentsFolder() : std::string();
+}
+
+}  // namespace platform

@@ -1,0 +1,49 @@
+// File and folder services: the archive-aware opener and the folder helpers every loader uses.
+//
+// Paths are UTF-8 and may use '\' or '/' as separators; the host converts them at the OS call.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/ResourceArchive.h"
+
+namespace platform {
+
+// Closes a stream from openResource(), deleting its extracted archive copy if it has one.
+struct ResourceCloser {
+  void operator()(std::FILE* stream) const { closeResource(stream); }
+};
+using ResourceStream = std::unique_ptr<std::FILE, ResourceCloser>;
+
+// Opens `path` with fopen-style `mode`. When the plain open fails, doubled '\' are collapsed
+// and the resource archives are tried (see openFromArchives). Null when neither yields it.
+ResourceStream openResource(std::string_view path, const char* mode);
+
+// Closes the stream (and deletes its extracted copy). Returns fclose's result.
+int closeResource(ResourceStream stream);
+
+// True when openResource(path, "rb") succeeds: a file that exists only inside an archive
+// counts (it is extracted and deleted again); a folder does not.
+bool fileExists(std::string_view path);
+
+// Creates the folder when nothing of that name exists (returning whether that worked);
+// otherwise true for a folder and false for a file.
+bool ensureFolder(std::string_view path);
+
+// Deletes every entry of `folder` that is not itself a folder.
+void deleteFilesIn(std::string_view folder);
+
+// The executable's folder with its trailing separator ("/opt/skirrow/bin/").
+std::string getModuleFolder();
+// The executable's file name without folder ("skirrow").
+std::string getModuleFileName();
+
+// The special folder `id` (kDocumentsFolder is the one the system uses), created if missing,
+// without a trailing separator. "" for an id the platform does not know.
+inline constexpr int kDocumentsFolder = 5;
+std::string getSpecialFolder(int id);
+
+}  // namespace platform
