@@ -102,7 +102,8 @@ class HashMap {
     --count_;
     order_.remove(key);
     int n = bucketCount();
-    if (count_ > 24 && count_ < static_cast<int>(((n - 1) / 2) * kLoadFactor)) rehash((n - 1) / 2);
+    if (count_ > 24 && static_cast<float>(count_) < static_cast<float>((n - 1) / 2) * kLoadFactor)
+      rehash((n - 1) / 2);
     return std::optional<V>(std::move(node->value));
   }
 

@@ -334,6 +334,9 @@ bool Template::save() {
     host::removeFile(sibling);
     return false;
   }
+  size_t cut = path_.find_last_of("\\/");
+  if (cut != std::string::npos && host::pathKind(path_.substr(0, cut)) == host::PathKind::Folder)
+    return false;
   // No such folder on disk: the template lives in a resource archive; write its extracted copy.
   ResourceStream stream = openResource(path_, "w");
   if (!stream) return false;
