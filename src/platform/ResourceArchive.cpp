@@ -14,6 +14,7 @@ namespace platform {
 namespace {
 
 constexpr size_t kCopyBlock = 8192;
+constexpr const char* kPartialName = ".extracting";
 
 // Folds letter case for look-ups: ASCII and the Latin-1 letters (U+00C0..U+00DE, which UTF-8
 // writes as C3 80..C3 9E), as the platform's wide-text comparison does for Western names.
@@ -137,7 +138,9 @@ ExtractResult ResourceArchive::extractMember(std::string_view memberName,
 
   std::string folder(targetFolder);
   std::string target = folder + name;
-  std::string partial = target + ".part";
+  // The copy is written under a fixed name beside its final place (a suffix could push a long
+  // member name past the file system's name limit) and renamed when complete.
+  std::string partial = target.substr(0, target.find_last_of("\\/") + 1) + kPartialName;
 
   rc = unzOpenCurrentFile(zip);
   if (rc != UNZ_OK) return {rc, {}};

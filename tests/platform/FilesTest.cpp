@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "host/Files.h"
+#include "platform/Files.h"
+#include "support/TempFolder.h"
+
+namespace platform {
+namespace {
+
+using testing_support::exists;
+using testing_support::readFile;
+using testing_support::TempFolder;
+
+TEST(MakeFolders, CreatesEachMissingLevelFromTheGivenIndex) {
+  TempFolder dir;
+  std::string base = dir.path() + "/";
+  EXPECT_TRUE(makeFolders(base + "a\\b/c/", base.size()));
+  EXPECT_EQ(host::pathKind(base + "a/b/c"), host::PathKind::Folder);
+  EXPECT_TRUE(makeFolders(base + "a/b/c", base.size()));  // exists already
+  dir.write("file", "f");
+  EXPECT_FALSE(makeFolders(base + "file/sub", base.size()));
+  EXPECT_FALSE(makeFolders("", 0));
+}
+
+TEST(FileServices, ExistenceFoldersAndDeletion) {
+  TempFolder dir;
+  dir.write("f.txt", "f");
+  dir.write("g.txt", "g");
+  dir.write("sub/h.txt", "h");
+  EXPECT_TRUE(fileExists(dir / "f.txt"));
+  EXPECT_FALSE(fileExists(dir / "sub"));  // a folder is not a file
+  EXPECT_FALSE(ensureFolder(dir / "f.txt"));
+  EXPECT_EQ(readFile(dir / "f.txt"), "f");
+  EXPECT_TRUE(ensureFolder(dir / "sub"));
+  EXPECT_TRUE(ensureFolder(dir / "new"));
+  EXPECT_EQ(host::pathKind(dir / "new"), host::PathKind::Folder);
+  deleteFilesIn(dir.path());
+  EXPECT_FALSE(exists(dir / "f.txt"));
+  EXPECT_FALSE(exists(dir / "g.txt"));
+  EXPECT_TRUE(exists(dir / "sub/h.txt"));
+}
+
+TEST(FileServices, ModuleAndSpecialFolders) {
+  std::string folder = getModuleFolder();
+  std::string name = getModuleFileName();
+  EXPECT_EQ(name, "platform_tests");
+  EXPECT_EQ(folder + name, host::modulePath());
+  EXPECT_EQ(folder.back(), '/');
+
+  TempFolder dir;
+  std::string docs = dir / "My Documents";
+  ::setenv("XDG_DOCUMENTS_DIR", docs.c_str(), 1);
+  EXPECT_EQ(getSpecialFolder(kDocumentsFolder), docs);
+  EXPECT_EQ(host::pathKind(docs), host::PathKind::Folder);
+  ::unsetenv("XDG_DOCUMENTS_DIR");
+  EXPECT_EQ(getSpecialFolder(99), "");
+}
+
+}  // namespace
+}  // namespace platform
