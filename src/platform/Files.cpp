@@ -22,9 +22,13 @@ ResourceStream openResource(std::string_view path, const char* mode) {
   return ResourceStream(openFromArchives(collapsed, mode));
 }
 
-int closeResource(ResourceStream stream) { return closeResource(stream.release()); }
+int closeResource(ResourceStream stream) {
+  return closeResource(stream.release());
+}
 
-bool fileExists(std::string_view path) { return openResource(path, "rb") != nullptr; }
+bool fileExists(std::string_view path) {
+  return openResource(path, "rb") != nullptr;
+}
 
 bool ensureFolder(std::string_view path) {
   switch (host::pathKind(path)) {

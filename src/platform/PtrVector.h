@@ -23,8 +23,8 @@ class PtrVector {
   PtrVector(const PtrVector& other) { *this = other; }
   PtrVector& operator=(const PtrVector& other) {
     if (this == &other) return *this;
-    items_ = other.capacity_ > 0 ? std::make_unique<T[]>(static_cast<size_t>(other.capacity_))
-                                 : nullptr;
+    items_ =
+        other.capacity_ > 0 ? std::make_unique<T[]>(static_cast<size_t>(other.capacity_)) : nullptr;
     for (int i = 0; i < other.count_; ++i) items_[i] = other.items_[i];
     count_ = other.count_;
     capacity_ = other.capacity_;

@@ -33,7 +33,9 @@ std::string foldCase(std::string_view name) {
   return out;
 }
 
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
+bool isSeparator(char c) {
+  return c == '/' || c == '\\';
+}
 
 // A member name that is safe to write below a folder: no "..", no absolute path, no empty
 // segment. Applied after flattening too, where it only has to reject "", "." and "..".
@@ -164,7 +166,8 @@ ExtractResult ResourceArchive::extractMember(std::string_view memberName,
     if (n == 0) break;
     if (n < 0) {
       result = n;
-    } else if (std::fwrite(buffer.get(), 1, static_cast<size_t>(n), out) != static_cast<size_t>(n)) {
+    } else if (std::fwrite(buffer.get(), 1, static_cast<size_t>(n), out) !=
+               static_cast<size_t>(n)) {
       result = kExtractWriteError;
     }
   }
@@ -197,7 +200,9 @@ void unregisterArchive(std::string_view archiveName) {
     if (archives[i]->archiveName == archiveName) archives.erase(archives.begin() + i);
 }
 
-int registeredArchiveCount() { return static_cast<int>(registry().archives.size()); }
+int registeredArchiveCount() {
+  return static_cast<int>(registry().archives.size());
+}
 
 void setTempFolder(std::string_view path) {
   std::string& temp = registry().tempFolder;
@@ -205,7 +210,9 @@ void setTempFolder(std::string_view path) {
   if (!temp.empty()) deletePlainFiles(temp);
 }
 
-const std::string& getTempFolder() { return registry().tempFolder; }
+const std::string& getTempFolder() {
+  return registry().tempFolder;
+}
 
 std::FILE* openFromArchives(std::string_view path, const char* mode) {
   Registry& reg = registry();

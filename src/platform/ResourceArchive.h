@@ -20,9 +20,9 @@ namespace platform {
 
 // Error codes of extraction; the reader's own (negative) codes pass through as they are.
 inline constexpr int kExtractOk = 0;
-inline constexpr int kExtractWriteError = -1;      // target not created, or a short write
-inline constexpr int kExtractNotFound = -100;      // the reader's end-of-list-of-files code
-inline constexpr int kExtractBadName = -102;       // the reader's parameter-error code
+inline constexpr int kExtractWriteError = -1;  // target not created, or a short write
+inline constexpr int kExtractNotFound = -100;  // the reader's end-of-list-of-files code
+inline constexpr int kExtractBadName = -102;   // the reader's parameter-error code
 inline constexpr int kExtractInternalError = -104;
 
 // Member names of this many characters or more are refused.

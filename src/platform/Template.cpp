@@ -17,7 +17,7 @@ namespace {
 // fan out (each naming another value full of references) must not take exponential time.
 constexpr int kSubstitutionBudget = 4096;
 // A value grown past this by expansion stops expanding.
-constexpr size_t kMaxExpandedBytes = 1 << 20;
+constexpr size_t kMaxExpandedBytes = 64 * 1024;
 
 // Reads lines the way the platform's text-mode line read does: up to and including '\n', at most
 // `maxChars` characters, "\r\n" read as "\n".
@@ -192,15 +192,18 @@ const std::string* Template::getRaw(std::string_view key) {
   return stored;
 }
 
-std::vector<std::pair<std::string, std::string>> Template::parseItems(std::string_view value) const {
+std::vector<std::pair<std::string, std::string>> Template::parseItems(
+    std::string_view value) const {
   std::vector<std::pair<std::string, std::string>> items;
   for (const std::string& piece : split(value, std::string(1, itemSeparator_), attrSeparator_)) {
     auto pair = splitKeyValue(piece, attrSeparator_);
     if (!pair) continue;
     auto known = std::find_if(items.begin(), items.end(),
                               [&](const auto& item) { return item.first == pair->first; });
-    if (known != items.end()) known->second = std::move(pair->second);
-    else items.push_back(std::move(*pair));
+    if (known != items.end())
+      known->second = std::move(pair->second);
+    else
+      items.push_back(std::move(*pair));
   }
   return items;
 }
@@ -286,8 +289,9 @@ void Template::setItem(std::string_view key, std::string_view item, std::string_
     found |= match;
     rebuilt += " " + name + attrSeparator_ + (match ? std::string(value) : itemValue);
   }
-  if (!found) rebuilt += std::string(1, itemSeparator_) + " " + std::string(item) + attrSeparator_ +
-                         std::string(value);
+  if (!found)
+    rebuilt += std::string(1, itemSeparator_) + " " + std::string(item) + attrSeparator_ +
+               std::string(value);
   set(key, rebuilt);
 }
 

@@ -32,7 +32,7 @@ namespace platform {
 
 class Template {
  public:
-  static constexpr size_t kLineChars = 2048;   // the line buffer, terminator included
+  static constexpr size_t kLineChars = 2048;  // the line buffer, terminator included
   static constexpr int kMaxReferenceDepth = 8;
   static constexpr std::string_view kEmptyLinePrefix = "_EMPTY_LINE_";
   static constexpr std::string_view kCommentLinePrefix = "_COMMENT_LINE_";

@@ -17,7 +17,9 @@ int trimLeft(std::string& s, std::string_view set) {
   return static_cast<int>(first);
 }
 
-int trim(std::string& s, std::string_view set) { return trimRight(s, set) + trimLeft(s, set); }
+int trim(std::string& s, std::string_view set) {
+  return trimRight(s, set) + trimLeft(s, set);
+}
 
 void replaceChar(std::string& s, char from, char to) {
   for (char& c : s)
@@ -43,7 +45,9 @@ void replaceSameLength(std::string& s, std::string_view needle, std::string_view
 }
 
 namespace {
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
+bool isSeparator(char c) {
+  return c == '\\' || c == '/';
+}
 }  // namespace
 
 void resolveDotDot(std::string& path) {

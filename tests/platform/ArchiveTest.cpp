@@ -32,7 +32,8 @@ void writeZip(const std::string& path, const std::vector<Member>& members) {
     ASSERT_EQ(zipOpenNewFileInZip64(zip, m.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
                                     m.deflate ? Z_DEFLATED : 0, m.deflate ? 6 : 0, 0),
               ZIP_OK);
-    ASSERT_EQ(zipWriteInFileInZip(zip, m.data.data(), static_cast<unsigned>(m.data.size())), ZIP_OK);
+    ASSERT_EQ(zipWriteInFileInZip(zip, m.data.data(), static_cast<unsigned>(m.data.size())),
+              ZIP_OK);
     ASSERT_EQ(zipCloseFileInZip(zip), ZIP_OK);
   }
   ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
@@ -63,7 +64,8 @@ class ArchiveTest : public ::testing::Test {
 TEST_F(ArchiveTest, MissingFileIsExtractedToTheTemporaryFolderAndDeletedOnClose) {
   std::string big(100000, '\0');
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 31 / 7);
-  writeZip(scenes + "scenes.zip", {{"Level_1/room.3ds", big, true}, {"plain.txt", "stored", false}});
+  writeZip(scenes + "scenes.zip",
+           {{"Level_1/room.3ds", big, true}, {"plain.txt", "stored", false}});
   setTempFolder(temp);
   registerArchive("scenes.zip", dir.path() + "/resources/bin/..\\scenes");
   ASSERT_EQ(registeredArchiveCount(), 1);
@@ -98,7 +100,7 @@ TEST_F(ArchiveTest, MemberNamesMatchWithoutRegardToCase) {
   registerArchive("scenes.zip", scenes);
   EXPECT_TRUE(fileExists(scenes + "DATA/models/big.bin"));
   EXPECT_TRUE(fileExists(scenes + "\xC3\xA9t\xC3\xA9.TXT"));  // "été" for "ÉTÉ"
-  EXPECT_TRUE(std::filesystem::is_empty(temp));              // fileExists deletes its copy
+  EXPECT_TRUE(std::filesystem::is_empty(temp));               // fileExists deletes its copy
 }
 
 TEST_F(ArchiveTest, TheArchiveRegisteredLastWins) {
@@ -126,8 +128,8 @@ TEST_F(ArchiveTest, ArchivesMadeByTheZipCommandAreRead) {
   if (std::system("command -v zip >/dev/null 2>&1") != 0) GTEST_SKIP() << "no zip command";
   dir.write("src/Level_2/Wall.JPG", std::string(5000, 'w'));
   dir.write("src/notes.txt", "n");
-  std::string cmd = "cd '" + dir.path() + "/src' && zip -q -r '" + scenes + "scenes.zip' . && zip -q -0 '" +
-                    scenes + "scenes.zip' notes.txt";
+  std::string cmd = "cd '" + dir.path() + "/src' && zip -q -r '" + scenes +
+                    "scenes.zip' . && zip -q -0 '" + scenes + "scenes.zip' notes.txt";
   ASSERT_EQ(std::system(cmd.c_str()), 0);
   registerArchive("scenes.zip", scenes);
   ResourceStream wall = openResource(scenes + "level_2/wall.jpg", "rb");

@@ -156,7 +156,7 @@ TEST(HashMap, ForEachWalksBucketsFromLastToFirstAndCanSkipAChain) {
   HashMap<int*, int> m;
   // Pointer keys hash to their address: one key in bucket 12, two in bucket 40.
   auto key = [](uintptr_t address) { return reinterpret_cast<int*>(address); };
-  m.put(key(12), 30);      // bucket 12
+  m.put(key(12), 30);           // bucket 12
   m.put(key(65 * 8 + 40), 71);  // 560 % 65 = 40
   m.put(key(40), 72);           // bucket 40, pushed at the head of its chain
   std::vector<int> seen;

@@ -58,8 +58,9 @@ TEST_F(TemplateTest, KeyReferencesUseEarlierValues) {
 }
 
 TEST_F(TemplateTest, ValueReferencesExpandAndReplaceTheStoredText) {
-  Template t = loaded("dir=pics\nsub={dir}/small\npic={sub}/{name}.gif\nname=ship\nopen={dir\n"
-                      "gone={nothing}/x\n");
+  Template t = loaded(
+      "dir=pics\nsub={dir}/small\npic={sub}/{name}.gif\nname=ship\nopen={dir\n"
+      "gone={nothing}/x\n");
   EXPECT_EQ(*t.getRaw("pic"), "pics/small/ship.gif");
   EXPECT_EQ(*t.getRaw("open"), "{dir");
   EXPECT_EQ(*t.getRaw("gone"), "{nothing}/x");
@@ -87,12 +88,13 @@ TEST_F(TemplateTest, FanOutReferencesAreBounded) {
   Template t = loaded(text);
   const std::string* a = t.getRaw("a");  // 60^8 substitutions unbounded; must return promptly
   ASSERT_NE(a, nullptr);
-  EXPECT_LE(a->size(), (1u << 20) + 4096u * 2048u);
+  EXPECT_LE(a->size(), 64u * 1024u + 4096u * 2048u);
 }
 
 TEST_F(TemplateTest, TypedGetters) {
-  Template t = loaded("c=(10;20;30)\nc2= ( 1 ; 2 )\nempty=\nn=12abc\nneg=-7\nf=2.5x\nv=(1.5;-2;3)\n"
-                      "big=99999999999\n");
+  Template t = loaded(
+      "c=(10;20;30)\nc2= ( 1 ; 2 )\nempty=\nn=12abc\nneg=-7\nf=2.5x\nv=(1.5;-2;3)\n"
+      "big=99999999999\n");
   EXPECT_EQ(t.getColor("c", "", 0), 0x0A141Eu);
   EXPECT_EQ(t.getColor("c2", "", 0), 0x010200u);
   EXPECT_EQ(t.getInt("empty", "", 42), 42);
@@ -111,8 +113,9 @@ TEST_F(TemplateTest, TypedGetters) {
 }
 
 TEST_F(TemplateTest, NestedItemsAndSetItem) {
-  Template t = loaded("grpName=GUIType:checkboxGroup, selected:0\nlist=junk, color:1,2,3, alpha:4,"
-                      " alpha:5\n");
+  Template t = loaded(
+      "grpName=GUIType:checkboxGroup, selected:0\nlist=junk, color:1,2,3, alpha:4,"
+      " alpha:5\n");
   EXPECT_EQ(t.getString("grpName", "selected"), std::optional<std::string>("0"));
   EXPECT_EQ(t.getString("grpName", "missing"), std::nullopt);
   EXPECT_EQ(t.getString("list", "color"), std::optional<std::string>("1,2,3"));

@@ -46,7 +46,7 @@ TEST(Text, ResolveDotDotRemovesTheSegmentBefore) {
             "/opt/sk/manual\\index.htm");
   EXPECT_EQ(resolved("a/b/c/../../d"), "a/d");
   EXPECT_EQ(resolved("x\\..\\y"), "y");
-  EXPECT_EQ(resolved("..\\y"), "..\\y");    // nothing before it to remove
+  EXPECT_EQ(resolved("..\\y"), "..\\y");        // nothing before it to remove
   EXPECT_EQ(resolved("a\\b\\.."), "a\\b\\..");  // no separator after the ".."
 }
 

@@ -44,6 +44,8 @@ inline std::string readFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline bool exists(const std::string& path) { return std::filesystem::exists(path); }
+inline bool exists(const std::string& path) {
+  return std::filesystem::exists(path);
+}
 
 }  // namespace testing_support

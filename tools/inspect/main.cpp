@@ -1,2 +1,43 @@
+// skirrow-tool: the content author's command-line tool. It reads and writes content exactly as
+// the program does, so what it shows is what the program will see.
 #include <cstdio>
-int main() { std::puts("skirrow-tool"); }
+#include <cstring>
+
+#include "Commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: skirrow-tool COMMAND ...\n"
+    "\n"
+    "  template dump FILE                   list every line of a template as the program reads\n"
+    "                                       it: properties with their expanded values, and the\n"
+    "                                       kept comment and empty lines\n"
+    "  template set FILE KEY VALUE          set a property and save the template\n"
+    "  template set FILE KEY ITEM VALUE     set one item of a property's nested list and save\n"
+    "  archive list ZIP                     list the members of a resource archive\n"
+    "  archive extract ZIP MEMBER DIR       extract MEMBER (any letter case) into DIR as the\n"
+    "                                       program does: its folders flattened into the name\n"
+    "\n"
+    "Exit status: 0 on success, 1 when content cannot be read or written, 2 for bad usage.\n";
+
+}  // namespace
+
+int inspect::fail(const std::string& message, int code) {
+  std::fprintf(stderr, "skirrow-tool: %s\n", message.c_str());
+  return code;
+}
+
+int main(int argc, char** argv) {
+  inspect::Args args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    std::fputs(kUsage, args.empty() ? stderr : stdout);
+    return args.empty() ? 2 : 0;
+  }
+  std::string group = args[0];
+  args.erase(args.begin());
+  if (group == "template") return inspect::templateCommand(args);
+  if (group == "archive") return inspect::archiveCommand(args);
+  std::fputs(kUsage, stderr);
+  return inspect::fail("unknown command '" + group + "'", 2);
+}

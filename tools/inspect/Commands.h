@@ -1,0 +1,18 @@
+// skirrow-tool's command groups. Each runs one subcommand and returns the process exit code:
+// 0 on success, 1 when the content could not be read or written, 2 for a usage error.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace inspect {
+
+using Args = std::vector<std::string>;
+
+int templateCommand(const Args& args);  // template dump FILE | template set FILE KEY [ITEM] VALUE
+int archiveCommand(const Args& args);   // archive list ZIP | archive extract ZIP MEMBER DIR
+
+// Prints "skirrow-tool: <message>" to standard error and returns `code`.
+int fail(const std::string& message, int code = 1);
+
+}  // namespace inspect
