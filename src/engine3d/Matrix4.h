@@ -108,9 +108,11 @@ void mul(Matrix4& out, const Matrix4& a, const Matrix4& b);
 void mulInPlace(Matrix4& a, const Matrix4& b);
 Matrix4 operator*(const Matrix4& a, const Matrix4& b);
 
-// The rotation of a rotation matrix's upper-left block, by the trace method. Expects a proper
-// rotation (orthonormal, det +1); the sign of the result is the one with w >= 0 when the trace
-// branch is taken.
+// The rotation of a rotation matrix's upper-left block, by the trace method: when
+// T = 1 + m00 + m11 + m22 > mathEpsilon, w = sqrt(T) / 2 and the vector part follows from the
+// off-diagonal differences; otherwise the largest diagonal element picks x, y or z first.
+// Expects a proper rotation (orthonormal, det +1). Near half turns T is tiny but may still pass
+// the threshold, which costs precision there.
 Quaternion quaternionFromMatrix(const Matrix4& r);
 
 }  // namespace engine3d
