@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine3d/FixedPoint.h"
 #include "engine3d/MathTables.h"
 #include "engine3d/ScalarMath.h"
 
@@ -301,6 +302,14 @@ Vector3 Matrix4::transformPoint(const Vector3& p) const {
 Vector3 Matrix4::transformDirection(const Vector3& d) const {
   return {m[0] * d.x + m[1] * d.y + m[2] * d.z, m[4] * d.x + m[5] * d.y + m[6] * d.z,
           m[8] * d.x + m[9] * d.y + m[10] * d.z};
+}
+
+std::array<std::int32_t, 16> toFixedColumnMajor(const Matrix4& m) {
+  std::array<std::int32_t, 16> out{};
+  for (int r = 0; r < 4; ++r) {
+    for (int c = 0; c < 4; ++c) out[4 * c + r] = floatToFixed(m.at(r, c));
+  }
+  return out;
 }
 
 Quaternion quaternionFromMatrix(const Matrix4& r) {

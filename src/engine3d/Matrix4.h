@@ -7,6 +7,9 @@
 // Rotation builders take sine and cosine from the tables with the truncated index (angleIndex).
 #pragma once
 
+#include <array>
+#include <cstdint>
+
 #include "engine3d/Quaternion.h"
 #include "engine3d/Vector3.h"
 
@@ -107,6 +110,10 @@ void mul(Matrix4& out, const Matrix4& a, const Matrix4& b);
 // a = a * b.
 void mulInPlace(Matrix4& a, const Matrix4& b);
 Matrix4 operator*(const Matrix4& a, const Matrix4& b);
+
+// The matrix as OpenGL ES takes it: column-major 16.16, out[4c + r] = trunc(65536 * m[4r + c])
+// (saturating outside the 32-bit range).
+std::array<std::int32_t, 16> toFixedColumnMajor(const Matrix4& m);
 
 // The rotation of a rotation matrix's upper-left block, by the trace method: when
 // T = 1 + m00 + m11 + m22 > mathEpsilon, w = sqrt(T) / 2 and the vector part follows from the

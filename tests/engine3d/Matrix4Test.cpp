@@ -302,6 +302,23 @@ TEST(Matrix4, ScreenMatrix) {
   EXPECT_FALSE(std::signbit(zero.m[0]));
 }
 
+TEST(Matrix4, FixedColumnMajorForGl) {
+  Matrix4 m = Matrix4::rotationZ(1.0f);
+  m.setTranslation(Vector3(1.5f, -2.25f, 3));
+  const auto out = toFixedColumnMajor(m);
+  // The translation becomes the fourth column-major column.
+  EXPECT_EQ(out[12], 98304);
+  EXPECT_EQ(out[13], -147456);
+  EXPECT_EQ(out[14], 196608);
+  EXPECT_EQ(out[15], 65536);
+  EXPECT_EQ(out[3], 0);
+  // Row 0, column 1 (-sin) lands at index 4; negative values truncate toward zero.
+  const double s = sinTable()[651];
+  EXPECT_EQ(out[4], static_cast<std::int32_t>(-s * 65536.0));
+  EXPECT_EQ(out[1], static_cast<std::int32_t>(s * 65536.0));
+  EXPECT_EQ(out[10], 65536);
+}
+
 TEST(QuaternionFromMatrix, RoundTripsThroughEveryBranch) {
   const Quaternion cases[] = {
       Quaternion::fromAxisAngle(Vector3(1, 2, 3), 0.9f),    // trace branch
