@@ -72,6 +72,7 @@ struct Matrix4 {
   // asView: rows s, u, f with translation (-s.eye, -u.eye, -f.eye): the view matrix of a camera
   //   at eye, with eye space x to the right, y up and z forward (looking down +z).
   // otherwise: columns s, u, f with translation eye (turns an object's +z toward the target).
+  // An up vector parallel to the view direction leaves s and u zero (a degenerate matrix).
   static Matrix4 lookAt(const Vector3& eye, const Vector3& target, const Vector3& up, bool asView);
 
   // Projection with a horizontal field of view in degrees:
@@ -80,8 +81,9 @@ struct Matrix4 {
   // m[0] = 2 near / w, m[5] = 2 near / h, m[10] = -(far + near) / (far - near),
   // m[11] = -2 far near / (far - near), m[14] = -1, everything else 0.
   static Matrix4 frustum(float w, float h, float near, float far);
-  // Maps a unit square onto a screen rectangle: e = min(|w|, |h|) / 2, diagonal
-  // (sign(w) e, -sign(h) e, 1, 1), translation (cx, cy, 0); the sign of 0 counts as +1.
+  // Maps normalised coordinates (-1..1, y up) onto a screen area centred at (cx, cy) with y
+  // down, keeping the aspect: e = min(|w|, |h|) / 2, diagonal (sign(w) e, -sign(h) e, 1, 1),
+  // translation (cx, cy, 0); the sign of 0 counts as +1.
   static Matrix4 screenMatrix(float cx, float cy, float w, float h);
 
   // Inverts in place by cofactors. When |det| < mathEpsilon the reciprocal determinant is
