@@ -32,9 +32,13 @@ bool makeFolder(std::string_view path) {
   return !path.empty() && ::mkdir(nativePath(path).c_str(), 0755) == 0;
 }
 
-bool removeFile(std::string_view path) { return ::unlink(nativePath(path).c_str()) == 0; }
+bool removeFile(std::string_view path) {
+  return ::unlink(nativePath(path).c_str()) == 0;
+}
 
-bool removeFolder(std::string_view path) { return ::rmdir(nativePath(path).c_str()) == 0; }
+bool removeFolder(std::string_view path) {
+  return ::rmdir(nativePath(path).c_str()) == 0;
+}
 
 bool renamePath(std::string_view from, std::string_view to) {
   return std::rename(nativePath(from).c_str(), nativePath(to).c_str()) == 0;
@@ -77,7 +81,8 @@ std::string homeFolder() {
 // Reads XDG_DOCUMENTS_DIR="$HOME/..." from user-dirs.dirs; "" when absent.
 std::string documentsFromUserDirs(const std::string& home) {
   const char* config = std::getenv("XDG_CONFIG_HOME");
-  std::string file = (config && *config ? std::string(config) : home + "/.config") + "/user-dirs.dirs";
+  std::string file =
+      (config && *config ? std::string(config) : home + "/.config") + "/user-dirs.dirs";
   std::ifstream in(file);
   std::string line;
   const std::string key = "XDG_DOCUMENTS_DIR=";

@@ -22,7 +22,7 @@ struct FontEngine::Face {
   int cellUnits = 0;    // win ascent + win descent, font units
   int ascentUnits = 0;  // win ascent
   int lineGapUnits = 0;
-  int sizedEm = -1;     // pixel em size last set
+  int sizedEm = -1;  // pixel em size last set
   ~Face() {
     if (face) FT_Done_Face(face);
   }
@@ -37,7 +37,8 @@ std::string fontFolder() {
 
 std::string fileFor(const FontRequest& font) {
   bool bold = font.weight >= 600;
-  const char* style = bold ? (font.italic ? "BoldItalic" : "Bold") : (font.italic ? "Italic" : "Regular");
+  const char* style =
+      bold ? (font.italic ? "BoldItalic" : "Bold") : (font.italic ? "Italic" : "Regular");
   return fontFolder() + "/LiberationSans-" + style + ".ttf";
 }
 
@@ -80,7 +81,9 @@ FontEngine::~FontEngine() {
   faces_.clear();
 }
 
-bool FontEngine::ready() const { return library_->ft != nullptr; }
+bool FontEngine::ready() const {
+  return library_->ft != nullptr;
+}
 
 FontEngine::Face* FontEngine::faceFor(const FontRequest& font) {
   if (!ready()) return nullptr;
@@ -118,7 +121,8 @@ namespace {
 int emPixels(const FontRequest& font, int cellUnits, int unitsPerEm) {
   int height = font.height == 0 ? 12 : font.height;
   if (height < 0) return -height;
-  return std::max(1, static_cast<int>(std::lround(static_cast<double>(height) * unitsPerEm / cellUnits)));
+  return std::max(
+      1, static_cast<int>(std::lround(static_cast<double>(height) * unitsPerEm / cellUnits)));
 }
 
 }  // namespace
@@ -140,15 +144,17 @@ FontMetrics FontEngine::metrics(const FontRequest& font) {
   if (auto it = metrics_.find(key); it != metrics_.end()) return it->second;
   FontMetrics m;
   m.ascent = static_cast<int>(std::lround(static_cast<double>(face->ascentUnits) * em / upem));
-  m.height = font.height > 0 ? font.height
-                             : static_cast<int>(std::lround(static_cast<double>(face->cellUnits) * em / upem));
+  m.height = font.height > 0
+                 ? font.height
+                 : static_cast<int>(std::lround(static_cast<double>(face->cellUnits) * em / upem));
   m.descent = m.height - m.ascent;
   m.internalLeading = std::max(0, m.height - em);
-  m.externalLeading = static_cast<int>(std::lround(static_cast<double>(face->lineGapUnits) * em / upem));
+  m.externalLeading =
+      static_cast<int>(std::lround(static_cast<double>(face->lineGapUnits) * em / upem));
   // Average width as the platform reports it: the width of 'x' stands in for the OS/2 average.
   m.averageCharWidth = glyph(font, 'x').advance;
-  m.maxCharWidth = static_cast<int>(std::lround(
-      static_cast<double>(face->face->max_advance_width) * em / upem));
+  m.maxCharWidth =
+      static_cast<int>(std::lround(static_cast<double>(face->face->max_advance_width) * em / upem));
   metrics_[key] = m;
   return m;
 }
@@ -173,7 +179,8 @@ const Glyph& FontEngine::glyph(const FontRequest& font, std::uint32_t codePoint)
   g.coverage.resize(static_cast<size_t>(g.width) * g.rows);
   for (int y = 0; y < g.rows; ++y)
     for (int x = 0; x < g.width; ++x)
-      g.coverage[static_cast<size_t>(y) * g.width + x] = slot->bitmap.buffer[y * slot->bitmap.pitch + x];
+      g.coverage[static_cast<size_t>(y) * g.width + x] =
+          slot->bitmap.buffer[y * slot->bitmap.pitch + x];
   return g;
 }
 

@@ -32,11 +32,11 @@ struct FontMetrics {
 };
 
 struct Glyph {
-  int width = 0;   // bitmap columns
+  int width = 0;  // bitmap columns
   int rows = 0;
-  int left = 0;    // from the pen position to the bitmap's left edge
-  int top = 0;     // from the baseline up to the bitmap's top row
-  int advance = 0; // pixels
+  int left = 0;                        // from the pen position to the bitmap's left edge
+  int top = 0;                         // from the baseline up to the bitmap's top row
+  int advance = 0;                     // pixels
   std::vector<std::uint8_t> coverage;  // rows * width, 0..255
 };
 

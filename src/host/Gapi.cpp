@@ -57,7 +57,8 @@ void* Gapi::beginDraw() {
   // Fill the landscape buffer with the current picture so partial drawing keeps the rest.
   int w = s.width(), h = s.height();
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) landscape_[static_cast<size_t>(w - 1 - x) * h + y] = s.pixels()[y * w + x];
+    for (int x = 0; x < w; ++x)
+      landscape_[static_cast<size_t>(w - 1 - x) * h + y] = s.pixels()[y * w + x];
   return landscape_.data() + static_cast<size_t>(w - 1) * h;
 }
 
@@ -68,7 +69,8 @@ int Gapi::endDraw() {
   if (!landscape_.empty()) {
     int w = s.width(), h = s.height();
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) s.pixels()[y * w + x] = landscape_[static_cast<size_t>(w - 1 - x) * h + y];
+      for (int x = 0; x < w; ++x)
+        s.pixels()[y * w + x] = landscape_[static_cast<size_t>(w - 1 - x) * h + y];
   }
   s.markDirty({0, 0, s.width(), s.height()});
   return 1;
@@ -87,7 +89,9 @@ int Gapi::resume() {
 }
 
 int Gapi::setViewport(std::uint32_t top, std::uint32_t height, std::uint32_t, std::uint32_t) {
-  return displayOpen_ && top + height <= static_cast<std::uint32_t>(host_.profile().screenHeight) ? 1 : 0;
+  return displayOpen_ && top + height <= static_cast<std::uint32_t>(host_.profile().screenHeight)
+             ? 1
+             : 0;
 }
 
 int Gapi::openInput() {

@@ -18,9 +18,12 @@ namespace {
 
 std::optional<PixelFormat> formatOf(const BitmapInfo& info) {
   switch (info.bitCount) {
-    case 1: return PixelFormat::Indexed1;
-    case 4: return PixelFormat::Indexed4;
-    case 8: return PixelFormat::Indexed8;
+    case 1:
+      return PixelFormat::Indexed1;
+    case 4:
+      return PixelFormat::Indexed4;
+    case 8:
+      return PixelFormat::Indexed8;
     case 16:
       if (info.compression == BI_RGB) return PixelFormat::Rgb555;
       if (info.compression == BI_BITFIELDS && info.redMask == 0xF800 && info.greenMask == 0x07E0 &&
@@ -30,27 +33,37 @@ std::optional<PixelFormat> formatOf(const BitmapInfo& info) {
           info.blueMask == 0x001F)
         return PixelFormat::Rgb555;
       return std::nullopt;
-    case 24: return info.compression == BI_RGB ? std::optional(PixelFormat::Bgr24) : std::nullopt;
+    case 24:
+      return info.compression == BI_RGB ? std::optional(PixelFormat::Bgr24) : std::nullopt;
     case 32:
       if (info.compression == BI_RGB ||
           (info.redMask == 0xFF0000 && info.greenMask == 0x00FF00 && info.blueMask == 0x0000FF))
         return PixelFormat::Xrgb32;
       return std::nullopt;
-    default: return std::nullopt;
+    default:
+      return std::nullopt;
   }
 }
 
 std::uint32_t applyRop(std::uint32_t rop, std::uint32_t src, std::uint32_t dst,
                        std::uint32_t pattern) {
   switch (rop) {
-    case SRCPAINT: return src | dst;
-    case SRCAND: return src & dst;
-    case SRCINVERT: return src ^ dst;
-    case DSTINVERT: return ~dst & 0xFFFFFF;
-    case PATCOPY: return pattern;
-    case BLACKNESS: return 0;
-    case WHITENESS: return 0xFFFFFF;
-    default: return src;
+    case SRCPAINT:
+      return src | dst;
+    case SRCAND:
+      return src & dst;
+    case SRCINVERT:
+      return src ^ dst;
+    case DSTINVERT:
+      return ~dst & 0xFFFFFF;
+    case PATCOPY:
+      return pattern;
+    case BLACKNESS:
+      return 0;
+    case WHITENESS:
+      return 0xFFFFFF;
+    default:
+      return src;
   }
 }
 
@@ -131,7 +144,9 @@ bool Gdi::deleteDc(Hdc dc) {
   return true;
 }
 
-bool Gdi::isDc(Hdc dc) const { return dcData(dc) != nullptr; }
+bool Gdi::isDc(Hdc dc) const {
+  return dcData(dc) != nullptr;
+}
 
 Hbitmap Gdi::createDibSection(const BitmapInfo& info, void** bits) {
   if (bits) *bits = nullptr;
@@ -230,14 +245,22 @@ Hgdiobj Gdi::stockObject(int index) {
 
 ColorRef Gdi::sysColor(int index) const {
   switch (index) {
-    case COLOR_WINDOW: return rgb(255, 255, 255);
-    case COLOR_WINDOWFRAME: return rgb(0, 0, 0);
-    case COLOR_WINDOWTEXT: return rgb(0, 0, 0);
-    case COLOR_BTNFACE: return rgb(192, 192, 192);
-    case COLOR_BTNTEXT: return rgb(0, 0, 0);
-    case COLOR_HIGHLIGHT: return rgb(0, 0, 128);
-    case COLOR_HIGHLIGHTTEXT: return rgb(255, 255, 255);
-    default: return rgb(128, 128, 128);
+    case COLOR_WINDOW:
+      return rgb(255, 255, 255);
+    case COLOR_WINDOWFRAME:
+      return rgb(0, 0, 0);
+    case COLOR_WINDOWTEXT:
+      return rgb(0, 0, 0);
+    case COLOR_BTNFACE:
+      return rgb(192, 192, 192);
+    case COLOR_BTNTEXT:
+      return rgb(0, 0, 0);
+    case COLOR_HIGHLIGHT:
+      return rgb(0, 0, 128);
+    case COLOR_HIGHLIGHTTEXT:
+      return rgb(255, 255, 255);
+    default:
+      return rgb(128, 128, 128);
   }
 }
 
@@ -261,10 +284,17 @@ Hgdiobj Gdi::selectObject(Hdc dc, Hgdiobj handle) {
       if (d->window || (o->selectedIn > 0 && d->bitmap != handle && !o->stock)) return 0;
       slot = &d->bitmap;
       break;
-    case GdiObjectKind::Pen: slot = &d->pen; break;
-    case GdiObjectKind::Brush: slot = &d->brush; break;
-    case GdiObjectKind::Font: slot = &d->font; break;
-    default: return 0;
+    case GdiObjectKind::Pen:
+      slot = &d->pen;
+      break;
+    case GdiObjectKind::Brush:
+      slot = &d->brush;
+      break;
+    case GdiObjectKind::Font:
+      slot = &d->font;
+      break;
+    default:
+      return 0;
   }
   Hgdiobj previous = *slot;
   if (Object* p = object(previous)) p->selectedIn--;
@@ -277,11 +307,16 @@ Hgdiobj Gdi::currentObject(Hdc dc, GdiObjectKind kind) const {
   DcData* d = dcData(dc);
   if (!d) return 0;
   switch (kind) {
-    case GdiObjectKind::Bitmap: return d->bitmap;
-    case GdiObjectKind::Pen: return d->pen;
-    case GdiObjectKind::Brush: return d->brush;
-    case GdiObjectKind::Font: return d->font;
-    default: return 0;
+    case GdiObjectKind::Bitmap:
+      return d->bitmap;
+    case GdiObjectKind::Pen:
+      return d->pen;
+    case GdiObjectKind::Brush:
+      return d->brush;
+    case GdiObjectKind::Font:
+      return d->font;
+    default:
+      return 0;
   }
 }
 
@@ -354,10 +389,14 @@ int Gdi::getDeviceCaps(Hdc dc, int index) const {
   bool window = d->window != 0;
   const Object* b = window ? nullptr : object(d->bitmap);
   switch (index) {
-    case BITSPIXEL: return window ? host_.profile().displayDepth : bitsOf(b->surface.format);
-    case HORZRES: return window ? host_.profile().screenWidth : b->surface.width;
-    case VERTRES: return window ? host_.profile().screenHeight : b->surface.height;
-    default: return 0;
+    case BITSPIXEL:
+      return window ? host_.profile().displayDepth : bitsOf(b->surface.format);
+    case HORZRES:
+      return window ? host_.profile().screenWidth : b->surface.width;
+    case VERTRES:
+      return window ? host_.profile().screenHeight : b->surface.height;
+    default:
+      return 0;
   }
 }
 
@@ -433,15 +472,21 @@ bool Gdi::stretchBlt(Hdc dst, int x, int y, int width, int height, Hdc src, int 
   int left = width < 0 ? x + width : x, top = height < 0 ? y + height : y;
   Rect dstRect{left + to.originX, top + to.originY, left + to.originX + std::abs(width),
                top + to.originY + std::abs(height)};
-  std::vector<int> cols = needsSource ? sourceMap(std::abs(width), srcX + from.originX, srcWidth, width) : std::vector<int>(std::abs(width));
-  std::vector<int> rows = needsSource ? sourceMap(std::abs(height), srcY + from.originY, srcHeight, height) : std::vector<int>(std::abs(height));
+  std::vector<int> cols = needsSource
+                              ? sourceMap(std::abs(width), srcX + from.originX, srcWidth, width)
+                              : std::vector<int>(std::abs(width));
+  std::vector<int> rows = needsSource
+                              ? sourceMap(std::abs(height), srcY + from.originY, srcHeight, height)
+                              : std::vector<int>(std::abs(height));
   // The source may be read only where it is itself visible (a window DC) or exists.
   Rect srcBounds{0, 0, from.surface.width, from.surface.height};
-  bool sameFormat = needsSource && from.surface.format == to.surface.format &&
-                    from.surface.format != PixelFormat::Indexed1 &&
-                    from.surface.format != PixelFormat::Indexed4 &&
-                    (bitsOf(from.surface.format) > 8 || *from.surface.palette == *to.surface.palette);
-  bool unscaled = needsSource && srcWidth == width && srcHeight == height && width > 0 && height > 0;
+  bool sameFormat =
+      needsSource && from.surface.format == to.surface.format &&
+      from.surface.format != PixelFormat::Indexed1 &&
+      from.surface.format != PixelFormat::Indexed4 &&
+      (bitsOf(from.surface.format) > 8 || *from.surface.palette == *to.surface.palette);
+  bool unscaled =
+      needsSource && srcWidth == width && srcHeight == height && width > 0 && height > 0;
   int bytesPerPixel = bitsOf(to.surface.format) / 8;
   for (const Rect& clip : to.clip) {
     Rect area = intersect(dstRect, clip);
@@ -456,7 +501,8 @@ bool Gdi::stretchBlt(Hdc dst, int x, int y, int width, int height, Hdc src, int 
         if (s0 < 0) x0 += -s0, s0 = 0;
         if (s0 + (x1 - x0) > srcBounds.right) x1 = x0 + std::max(0, srcBounds.right - s0);
         if (x1 > x0)
-          std::memmove(to.surface.row(yy) + x0 * bytesPerPixel, from.surface.row(sy) + s0 * bytesPerPixel,
+          std::memmove(to.surface.row(yy) + x0 * bytesPerPixel,
+                       from.surface.row(sy) + s0 * bytesPerPixel,
                        static_cast<size_t>(x1 - x0) * bytesPerPixel);
         continue;
       }
@@ -540,13 +586,26 @@ void Gdi::applyPen(const Target& t, int rop2, std::uint32_t rgbColor, int x, int
   // x, y in surface coordinates, already clipped.
   const PixelSurface& s = t.surface;
   switch (rop2) {
-    case R2_NOP: return;
-    case R2_NOT: s.setRaw(x, y, ~s.raw(x, y) & s.rawMask()); return;
-    case R2_BLACK: s.setRgb(x, y, 0); return;
-    case R2_WHITE: s.setRgb(x, y, 0xFFFFFF); return;
-    case R2_NOTCOPYPEN: s.setRgb(x, y, ~rgbColor & 0xFFFFFF); return;
-    case R2_XORPEN: s.setRaw(x, y, s.raw(x, y) ^ s.rawOfRgb(rgbColor)); return;
-    default: s.setRgb(x, y, rgbColor); return;
+    case R2_NOP:
+      return;
+    case R2_NOT:
+      s.setRaw(x, y, ~s.raw(x, y) & s.rawMask());
+      return;
+    case R2_BLACK:
+      s.setRgb(x, y, 0);
+      return;
+    case R2_WHITE:
+      s.setRgb(x, y, 0xFFFFFF);
+      return;
+    case R2_NOTCOPYPEN:
+      s.setRgb(x, y, ~rgbColor & 0xFFFFFF);
+      return;
+    case R2_XORPEN:
+      s.setRaw(x, y, s.raw(x, y) ^ s.rawOfRgb(rgbColor));
+      return;
+    default:
+      s.setRgb(x, y, rgbColor);
+      return;
   }
 }
 

@@ -107,11 +107,11 @@ struct BitmapInfo {
 // getObject of a bitmap.
 struct BitmapObject {
   int width = 0;
-  int height = 0;       // positive
-  int widthBytes = 0;   // stride, multiple of 4
+  int height = 0;      // positive
+  int widthBytes = 0;  // stride, multiple of 4
   int bitsPerPixel = 0;
   void* bits = nullptr;  // the top-down or bottom-up memory as laid out by the DIB
-  int dibHeight = 0;    // signed height as created (negative = top-down)
+  int dibHeight = 0;     // signed height as created (negative = top-down)
   std::uint32_t masks[3] = {0, 0, 0};
 };
 
@@ -195,8 +195,8 @@ class Gdi {
   bool stretchBlt(Hdc dst, int x, int y, int width, int height, Hdc src, int srcX, int srcY,
                   int srcWidth, int srcHeight, std::uint32_t rop);
   // Scaled copy that skips source pixels of colour `key` (compared in the source's format).
-  bool transparentImage(Hdc dst, int x, int y, int width, int height, Hdc src, int srcX,
-                        int srcY, int srcWidth, int srcHeight, ColorRef key);
+  bool transparentImage(Hdc dst, int x, int y, int width, int height, Hdc src, int srcX, int srcY,
+                        int srcWidth, int srcHeight, ColorRef key);
 
   // Shapes with the selected pen and brush and the mix mode.
   bool fillRect(Hdc dc, const Rect& rect, Hbrush brush);

@@ -192,7 +192,8 @@ int Gdi::drawText(Hdc dc, std::string_view text, Rect& rect, std::uint32_t forma
   int totalHeight = static_cast<int>(lines.size()) * lineHeight;
   if (format & DT_CALCRECT) {
     int widest = 0;
-    for (const Line& l : lines) widest = std::max(widest, widthOf(*fonts_, f.request, cps, l.begin, l.end));
+    for (const Line& l : lines)
+      widest = std::max(widest, widthOf(*fonts_, f.request, cps, l.begin, l.end));
     rect.right = rect.left + widest;
     rect.bottom = rect.top + totalHeight;
     return totalHeight;
@@ -204,15 +205,27 @@ int Gdi::drawText(Hdc dc, std::string_view text, Rect& rect, std::uint32_t forma
   for (const Line& l : lines) {
     int w = widthOf(*fonts_, f.request, cps, l.begin, l.end);
     int x = rect.left;
-    if (format & DT_CENTER) x = rect.left + (available - w) / 2;
-    else if (format & DT_RIGHT) x = rect.right - w;
+    if (format & DT_CENTER)
+      x = rect.left + (available - w) / 2;
+    else if (format & DT_RIGHT)
+      x = rect.right - w;
     std::string piece;
     for (size_t k = l.begin; k < l.end; ++k) {
       std::uint32_t cp = cps[k];
-      if (cp < 0x80) piece += static_cast<char>(cp);
-      else if (cp < 0x800) piece += static_cast<char>(0xC0 | (cp >> 6)), piece += static_cast<char>(0x80 | (cp & 0x3F));
-      else if (cp < 0x10000) piece += static_cast<char>(0xE0 | (cp >> 12)), piece += static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), piece += static_cast<char>(0x80 | (cp & 0x3F));
-      else piece += static_cast<char>(0xF0 | (cp >> 18)), piece += static_cast<char>(0x80 | ((cp >> 12) & 0x3F)), piece += static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), piece += static_cast<char>(0x80 | (cp & 0x3F));
+      if (cp < 0x80)
+        piece += static_cast<char>(cp);
+      else if (cp < 0x800)
+        piece += static_cast<char>(0xC0 | (cp >> 6)),
+            piece += static_cast<char>(0x80 | (cp & 0x3F));
+      else if (cp < 0x10000)
+        piece += static_cast<char>(0xE0 | (cp >> 12)),
+            piece += static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+            piece += static_cast<char>(0x80 | (cp & 0x3F));
+      else
+        piece += static_cast<char>(0xF0 | (cp >> 18)),
+            piece += static_cast<char>(0x80 | ((cp >> 12) & 0x3F)),
+            piece += static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+            piece += static_cast<char>(0x80 | (cp & 0x3F));
     }
     extTextOut(dc, x, y, options, &rect, piece);
     y += lineHeight;

@@ -62,7 +62,9 @@ Host& Host::restart(const HostConfig& config) {
   return *host;
 }
 
-void Host::shutdown() { runningHost().reset(); }
+void Host::shutdown() {
+  runningHost().reset();
+}
 
 Host::Host(const HostConfig& config) : config_(config) {
   if (config_.backend == BackendKind::Sdl) {

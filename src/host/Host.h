@@ -32,8 +32,8 @@ enum class BackendKind { Sdl, Headless };
 struct HostConfig {
   BackendKind backend = BackendKind::Headless;
   DeviceProfile profile;
-  std::string scriptPath;       // empty: no script
-  std::string scriptState;      // resume point handed down by a parent process (Script.h)
+  std::string scriptPath;        // empty: no script
+  std::string scriptState;       // resume point handed down by a parent process (Script.h)
   std::uint32_t clockStart = 0;  // first reading of a virtual clock
 };
 

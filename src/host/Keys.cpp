@@ -17,15 +17,13 @@ std::optional<std::uint32_t> keyCodeFromName(std::string_view name) {
     std::uint32_t code;
   };
   static constexpr Named kNames[] = {
-      {"LEFT", VK_LEFT},      {"UP", VK_UP},          {"RIGHT", VK_RIGHT},
-      {"DOWN", VK_DOWN},      {"ENTER", VK_RETURN},   {"RETURN", VK_RETURN},
-      {"ESCAPE", VK_ESCAPE},  {"ESC", VK_ESCAPE},     {"BACKSPACE", VK_BACK},
-      {"DELETE", VK_DELETE},  {"HOME", VK_HOME},      {"END", VK_END},
-      {"PAGEUP", VK_PRIOR},   {"PAGEDOWN", VK_NEXT},  {"INSERT", VK_INSERT},
-      {"SPACE", VK_SPACE},    {"TAB", VK_TAB},        {"SHIFT", VK_SHIFT},
-      {"ACTION", VK_ACTION},  {"APP1", VK_APP1},      {"APP2", VK_APP2},
-      {"APP3", VK_APP3},      {"APP4", VK_APP4},      {"A-BUTTON", VK_APP1},
-      {"B-BUTTON", VK_APP2},  {"C-BUTTON", VK_APP3},  {"D-BUTTON", VK_APP4},
+      {"LEFT", VK_LEFT},      {"UP", VK_UP},         {"RIGHT", VK_RIGHT},   {"DOWN", VK_DOWN},
+      {"ENTER", VK_RETURN},   {"RETURN", VK_RETURN}, {"ESCAPE", VK_ESCAPE}, {"ESC", VK_ESCAPE},
+      {"BACKSPACE", VK_BACK}, {"DELETE", VK_DELETE}, {"HOME", VK_HOME},     {"END", VK_END},
+      {"PAGEUP", VK_PRIOR},   {"PAGEDOWN", VK_NEXT}, {"INSERT", VK_INSERT}, {"SPACE", VK_SPACE},
+      {"TAB", VK_TAB},        {"SHIFT", VK_SHIFT},   {"ACTION", VK_ACTION}, {"APP1", VK_APP1},
+      {"APP2", VK_APP2},      {"APP3", VK_APP3},     {"APP4", VK_APP4},     {"A-BUTTON", VK_APP1},
+      {"B-BUTTON", VK_APP2},  {"C-BUTTON", VK_APP3}, {"D-BUTTON", VK_APP4},
   };
   for (const Named& n : kNames)
     if (upper == n.name) return n.code;
@@ -43,12 +41,18 @@ std::uint32_t characterOfKey(std::uint32_t virtualKey, bool shift) {
   if (virtualKey >= 'A' && virtualKey <= 'Z') return shift ? virtualKey : virtualKey + 32;
   if (virtualKey >= '0' && virtualKey <= '9') return virtualKey;
   switch (virtualKey) {
-    case VK_SPACE: return ' ';
-    case VK_RETURN: return '\r';
-    case VK_BACK: return 8;
-    case VK_ESCAPE: return 27;
-    case VK_TAB: return 9;
-    default: return 0;
+    case VK_SPACE:
+      return ' ';
+    case VK_RETURN:
+      return '\r';
+    case VK_BACK:
+      return 8;
+    case VK_ESCAPE:
+      return 27;
+    case VK_TAB:
+      return 9;
+    default:
+      return 0;
   }
 }
 

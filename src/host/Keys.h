@@ -24,7 +24,7 @@ constexpr std::uint32_t VK_RIGHT = 0x27;
 constexpr std::uint32_t VK_DOWN = 0x28;
 constexpr std::uint32_t VK_INSERT = 0x2D;
 constexpr std::uint32_t VK_DELETE = 0x2E;
-constexpr std::uint32_t VK_F1 = 0x70;  // F1..F12 = 0x70..0x7B
+constexpr std::uint32_t VK_F1 = 0x70;      // F1..F12 = 0x70..0x7B
 constexpr std::uint32_t VK_ACTION = 0x86;  // the joystick's centre press
 // The four application buttons A, B, C, D.
 constexpr std::uint32_t VK_APP1 = 0xC1;

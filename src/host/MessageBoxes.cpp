@@ -13,10 +13,14 @@ namespace host {
 
 std::vector<int> buttonsOf(std::uint32_t type) {
   switch (type & 0x0F) {
-    case MB_OKCANCEL: return {IDOK, IDCANCEL};
-    case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
-    case MB_YESNO: return {IDYES, IDNO};
-    default: return {IDOK};
+    case MB_OKCANCEL:
+      return {IDOK, IDCANCEL};
+    case MB_YESNOCANCEL:
+      return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO:
+      return {IDYES, IDNO};
+    default:
+      return {IDOK};
   }
 }
 
@@ -30,11 +34,16 @@ std::optional<int> answerFromName(std::string_view name) {
 
 const char* answerName(int answer) {
   switch (answer) {
-    case IDOK: return "OK";
-    case IDCANCEL: return "Cancel";
-    case IDYES: return "Yes";
-    case IDNO: return "No";
-    default: return "?";
+    case IDOK:
+      return "OK";
+    case IDCANCEL:
+      return "Cancel";
+    case IDYES:
+      return "Yes";
+    case IDNO:
+      return "No";
+    default:
+      return "?";
   }
 }
 

@@ -6,13 +6,19 @@ namespace host {
 
 int bitsOf(PixelFormat format) {
   switch (format) {
-    case PixelFormat::Indexed1: return 1;
-    case PixelFormat::Indexed4: return 4;
-    case PixelFormat::Indexed8: return 8;
+    case PixelFormat::Indexed1:
+      return 1;
+    case PixelFormat::Indexed4:
+      return 4;
+    case PixelFormat::Indexed8:
+      return 8;
     case PixelFormat::Rgb555:
-    case PixelFormat::Rgb565: return 16;
-    case PixelFormat::Bgr24: return 24;
-    case PixelFormat::Xrgb32: return 32;
+    case PixelFormat::Rgb565:
+      return 16;
+    case PixelFormat::Bgr24:
+      return 24;
+    case PixelFormat::Xrgb32:
+      return 32;
   }
   return 0;
 }
@@ -20,16 +26,21 @@ int bitsOf(PixelFormat format) {
 std::uint32_t PixelSurface::raw(int x, int y) const {
   const std::uint8_t* r = row(y);
   switch (format) {
-    case PixelFormat::Indexed1: return (r[x >> 3] >> (7 - (x & 7))) & 1;
-    case PixelFormat::Indexed4: return (r[x >> 1] >> ((x & 1) ? 0 : 4)) & 15;
-    case PixelFormat::Indexed8: return r[x];
+    case PixelFormat::Indexed1:
+      return (r[x >> 3] >> (7 - (x & 7))) & 1;
+    case PixelFormat::Indexed4:
+      return (r[x >> 1] >> ((x & 1) ? 0 : 4)) & 15;
+    case PixelFormat::Indexed8:
+      return r[x];
     case PixelFormat::Rgb555:
-    case PixelFormat::Rgb565: return reinterpret_cast<const std::uint16_t*>(r)[x];
+    case PixelFormat::Rgb565:
+      return reinterpret_cast<const std::uint16_t*>(r)[x];
     case PixelFormat::Bgr24: {
       const std::uint8_t* p = r + x * 3;
       return p[0] | (p[1] << 8) | (p[2] << 16);
     }
-    case PixelFormat::Xrgb32: return reinterpret_cast<const std::uint32_t*>(r)[x] & 0xFFFFFF;
+    case PixelFormat::Xrgb32:
+      return reinterpret_cast<const std::uint32_t*>(r)[x] & 0xFFFFFF;
   }
   return 0;
 }
@@ -48,7 +59,9 @@ void PixelSurface::setRaw(int x, int y, std::uint32_t value) const {
                   : static_cast<std::uint8_t>((b & 0x0F) | ((value & 15) << 4));
       break;
     }
-    case PixelFormat::Indexed8: r[x] = static_cast<std::uint8_t>(value); break;
+    case PixelFormat::Indexed8:
+      r[x] = static_cast<std::uint8_t>(value);
+      break;
     case PixelFormat::Rgb555:
     case PixelFormat::Rgb565:
       reinterpret_cast<std::uint16_t*>(r)[x] = static_cast<std::uint16_t>(value);
@@ -60,7 +73,9 @@ void PixelSurface::setRaw(int x, int y, std::uint32_t value) const {
       p[2] = static_cast<std::uint8_t>(value >> 16);
       break;
     }
-    case PixelFormat::Xrgb32: reinterpret_cast<std::uint32_t*>(r)[x] = value & 0xFFFFFF; break;
+    case PixelFormat::Xrgb32:
+      reinterpret_cast<std::uint32_t*>(r)[x] = value & 0xFFFFFF;
+      break;
   }
 }
 
@@ -79,7 +94,8 @@ std::uint32_t PixelSurface::rgbOfRaw(std::uint32_t v) const {
       return (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) | ((b << 3) | (b >> 2));
     }
     case PixelFormat::Bgr24:
-    case PixelFormat::Xrgb32: return v & 0xFFFFFF;
+    case PixelFormat::Xrgb32:
+      return v & 0xFFFFFF;
   }
   return 0;
 }
@@ -103,22 +119,31 @@ std::uint32_t PixelSurface::rawOfRgb(std::uint32_t rgb) const {
       }
       return best;
     }
-    case PixelFormat::Rgb555: return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
-    case PixelFormat::Rgb565: return ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
+    case PixelFormat::Rgb555:
+      return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+    case PixelFormat::Rgb565:
+      return ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
     case PixelFormat::Bgr24:
-    case PixelFormat::Xrgb32: return rgb & 0xFFFFFF;
+    case PixelFormat::Xrgb32:
+      return rgb & 0xFFFFFF;
   }
   return 0;
 }
 
 std::uint32_t PixelSurface::rawMask() const {
   switch (format) {
-    case PixelFormat::Indexed1: return 1;
-    case PixelFormat::Indexed4: return 15;
-    case PixelFormat::Indexed8: return 255;
-    case PixelFormat::Rgb555: return 0x7FFF;
-    case PixelFormat::Rgb565: return 0xFFFF;
-    default: return 0xFFFFFF;
+    case PixelFormat::Indexed1:
+      return 1;
+    case PixelFormat::Indexed4:
+      return 15;
+    case PixelFormat::Indexed8:
+      return 255;
+    case PixelFormat::Rgb555:
+      return 0x7FFF;
+    case PixelFormat::Rgb565:
+      return 0xFFFF;
+    default:
+      return 0xFFFFFF;
   }
 }
 

@@ -22,9 +22,9 @@ struct RawFrameBufferInfo {
 
 struct DeviceProfile {
   std::string name;
-  int screenWidth = 240;   // system metrics, pixels
+  int screenWidth = 240;  // system metrics, pixels
   int screenHeight = 320;
-  int displayDepth = 16;   // RGB565
+  int displayDepth = 16;  // RGB565
   RawFrameBufferInfo rawFrameBuffer;
   std::string oemInfo;
   std::string processorCore;

@@ -42,8 +42,17 @@ class Screen {
 inline std::uint16_t pack565(int r, int g, int b) {
   return static_cast<std::uint16_t>(((r & 0xF8) << 8) | ((g & 0xFC) << 3) | ((b & 0xF8) >> 3));
 }
-inline int red565(std::uint16_t p) { int r = (p >> 11) & 31; return (r << 3) | (r >> 2); }
-inline int green565(std::uint16_t p) { int g = (p >> 5) & 63; return (g << 2) | (g >> 4); }
-inline int blue565(std::uint16_t p) { int b = p & 31; return (b << 3) | (b >> 2); }
+inline int red565(std::uint16_t p) {
+  int r = (p >> 11) & 31;
+  return (r << 3) | (r >> 2);
+}
+inline int green565(std::uint16_t p) {
+  int g = (p >> 5) & 63;
+  return (g << 2) | (g >> 4);
+}
+inline int blue565(std::uint16_t p) {
+  int b = p & 31;
+  return (b << 3) | (b >> 2);
+}
 
 }  // namespace host

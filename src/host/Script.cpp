@@ -58,9 +58,12 @@ std::optional<ScriptResume> parseScriptResume(std::string_view text) {
     char* end = nullptr;
     unsigned long long v = std::strtoull(item.c_str() + eq + 1, &end, 10);
     if (*end) return std::nullopt;
-    if (key == "next") r.next = v, found |= 1;
-    else if (key == "answers") r.answers = v, found |= 2;
-    else if (key == "clock") r.clock = static_cast<std::uint32_t>(v), found |= 4;
+    if (key == "next")
+      r.next = v, found |= 1;
+    else if (key == "answers")
+      r.answers = v, found |= 2;
+    else if (key == "clock")
+      r.clock = static_cast<std::uint32_t>(v), found |= 4;
   }
   if (found != 7) return std::nullopt;
   return r;
@@ -91,7 +94,8 @@ std::optional<ScriptPlayer> ScriptPlayer::parse(std::string_view text, std::stri
     int t = 0;
     bool relative = w[0][0] == '+';
     if (!parseInt(relative ? w[0].substr(1) : w[0], t) || t < 0) return fail("bad time");
-    std::uint32_t time = relative ? previous + static_cast<std::uint32_t>(t) : static_cast<std::uint32_t>(t);
+    std::uint32_t time =
+        relative ? previous + static_cast<std::uint32_t>(t) : static_cast<std::uint32_t>(t);
     if (time < previous) return fail("time goes backwards");
     previous = time;
     if (w.size() < 2) return fail("missing command");
@@ -102,7 +106,8 @@ std::optional<ScriptPlayer> ScriptPlayer::parse(std::string_view text, std::stri
       if (w.size() != 3 && w.size() != 4) return fail("key needs a name");
       auto code = keyCodeFromName(w.back());
       if (!code) return fail("unknown key '" + w.back() + "'");
-      if (mode == "down" || mode == "press") made.push_back(input(InputEvent::Kind::KeyDown, *code));
+      if (mode == "down" || mode == "press")
+        made.push_back(input(InputEvent::Kind::KeyDown, *code));
       if (mode == "up" || mode == "press") made.push_back(input(InputEvent::Kind::KeyUp, *code));
       if (made.empty()) return fail("key mode must be down or up");
     } else if (cmd == "button") {
@@ -121,7 +126,8 @@ std::optional<ScriptPlayer> ScriptPlayer::parse(std::string_view text, std::stri
       if (w.size() != at + 2 || !parseInt(w[at], x) || !parseInt(w[at + 1], y))
         return fail("stylus needs X Y");
       std::string mode = tap ? "tap" : lower(w[2]);
-      if (mode == "down" || mode == "tap") made.push_back(input(InputEvent::Kind::StylusDown, 0, x, y));
+      if (mode == "down" || mode == "tap")
+        made.push_back(input(InputEvent::Kind::StylusDown, 0, x, y));
       if (mode == "move") made.push_back(input(InputEvent::Kind::StylusMove, 0, x, y));
       if (mode == "up" || mode == "tap") made.push_back(input(InputEvent::Kind::StylusUp, 0, x, y));
       if (made.empty()) return fail("stylus mode must be down, move or up");

@@ -1,6 +1,5 @@
 #include "host/System.h"
 
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "host/Backend.h"
 #include "host/Files.h"
@@ -19,27 +19,44 @@
 
 namespace host {
 
-void setLastError(std::uint32_t code) { Host::get().records().lastError = code; }
+void setLastError(std::uint32_t code) {
+  Host::get().records().lastError = code;
+}
 
-std::uint32_t lastError() { return Host::get().records().lastError; }
+std::uint32_t lastError() {
+  return Host::get().records().lastError;
+}
 
 std::string errorText(std::uint32_t code) {
   switch (code) {
-    case ERROR_SUCCESS: return "The operation completed successfully.";
-    case ERROR_FILE_NOT_FOUND: return "The system cannot find the file specified.";
-    case ERROR_ACCESS_DENIED: return "Access is denied.";
-    case ERROR_NOT_ENOUGH_MEMORY: return "Not enough storage is available to process this command.";
-    case ERROR_INVALID_PARAMETER: return "The parameter is incorrect.";
-    case ERROR_INVALID_WINDOW_HANDLE: return "Invalid window handle.";
-    case ERROR_CANNOT_FIND_WND_CLASS: return "Cannot find window class.";
-    case ERROR_CLASS_ALREADY_EXISTS: return "Class already exists.";
-    default: return "Unknown error " + std::to_string(code) + ".";
+    case ERROR_SUCCESS:
+      return "The operation completed successfully.";
+    case ERROR_FILE_NOT_FOUND:
+      return "The system cannot find the file specified.";
+    case ERROR_ACCESS_DENIED:
+      return "Access is denied.";
+    case ERROR_NOT_ENOUGH_MEMORY:
+      return "Not enough storage is available to process this command.";
+    case ERROR_INVALID_PARAMETER:
+      return "The parameter is incorrect.";
+    case ERROR_INVALID_WINDOW_HANDLE:
+      return "Invalid window handle.";
+    case ERROR_CANNOT_FIND_WND_CLASS:
+      return "Cannot find window class.";
+    case ERROR_CLASS_ALREADY_EXISTS:
+      return "Class already exists.";
+    default:
+      return "Unknown error " + std::to_string(code) + ".";
   }
 }
 
-std::uint32_t tickCount() { return Host::get().backend().now(); }
+std::uint32_t tickCount() {
+  return Host::get().backend().now();
+}
 
-void sleepMs(std::uint32_t ms) { Host::get().backend().sleep(ms); }
+void sleepMs(std::uint32_t ms) {
+  Host::get().backend().sleep(ms);
+}
 
 MemoryStatus memoryStatus() {
   MemoryStatus status;
@@ -59,12 +76,14 @@ MemoryStatus memoryStatus() {
   }
   if (const char* env = std::getenv("SKIRROW_AVAILABLE_MEMORY"); env && *env)
     status.availablePhysical = std::strtoull(env, nullptr, 10);
-  if (status.totalPhysical < status.availablePhysical) status.totalPhysical = status.availablePhysical;
+  if (status.totalPhysical < status.availablePhysical)
+    status.totalPhysical = status.availablePhysical;
   status.totalVirtual = 32ull << 20;  // a process slot of the device
   status.availableVirtual = status.totalVirtual;
-  status.memoryLoad = status.totalPhysical
-                          ? static_cast<std::uint32_t>(100 - status.availablePhysical * 100 / status.totalPhysical)
-                          : 0;
+  status.memoryLoad =
+      status.totalPhysical
+          ? static_cast<std::uint32_t>(100 - status.availablePhysical * 100 / status.totalPhysical)
+          : 0;
   return status;
 }
 
@@ -75,7 +94,8 @@ std::string userDir(const char* envName, const char* key, const char* fallback) 
   const char* homeEnv = std::getenv("HOME");
   std::string home = homeEnv && *homeEnv ? homeEnv : "/tmp";
   const char* config = std::getenv("XDG_CONFIG_HOME");
-  std::ifstream in((config && *config ? std::string(config) : home + "/.config") + "/user-dirs.dirs");
+  std::ifstream in((config && *config ? std::string(config) : home + "/.config") +
+                   "/user-dirs.dirs");
   std::string line, prefix = std::string(key) + "=";
   while (std::getline(in, line)) {
     if (line.rfind(prefix, 0) != 0) continue;
@@ -126,26 +146,58 @@ std::string commandLine() {
   return line;
 }
 
+namespace {
+
+// Starts a program detached from this process: an intermediate child starts it and ends at
+// once, so no zombie is left and no signal handling of the caller changes. Returns its pid.
+int spawnDetached(const std::string& exe, const std::vector<std::string>& args,
+                  const std::string& scriptState) {
+  int pipeFds[2];
+  if (::pipe(pipeFds) != 0) return -1;
+  pid_t middle = ::fork();
+  if (middle < 0) {
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
+    return -1;
+  }
+  if (middle == 0) {
+    ::close(pipeFds[0]);
+    pid_t pid = ::fork();
+    if (pid == 0) {
+      ::close(pipeFds[1]);
+      ::setsid();
+      if (!scriptState.empty()) ::setenv("SKIRROW_SCRIPT_STATE", scriptState.c_str(), 1);
+      std::vector<char*> argv;
+      argv.push_back(const_cast<char*>(exe.c_str()));
+      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      ::execvp(exe.c_str(), argv.data());
+      ::_exit(127);
+    }
+    int value = pid;
+    (void)!::write(pipeFds[1], &value, sizeof value);
+    ::_exit(0);
+  }
+  ::close(pipeFds[1]);
+  int pid = -1;
+  if (::read(pipeFds[0], &pid, sizeof pid) != sizeof pid) pid = -1;
+  ::close(pipeFds[0]);
+  ::waitpid(middle, nullptr, 0);
+  return pid;
+}
+
+}  // namespace
+
 int startProcess(std::string_view exePath, std::string_view commandLineText) {
   Host& host = Host::get();
-  std::string exe = nativePath(exePath);
   std::string args(commandLineText);
   host.records().processesStarted.push_back(args);
   std::string scriptState;
-  if (ScriptPlayer* script = host.script()) scriptState = script->stateForChild(host.backend().now());
-  // The child is not waited for: let the kernel reap it.
-  ::signal(SIGCHLD, SIG_IGN);
-  pid_t pid = ::fork();
-  if (pid < 0) return -1;
-  if (pid == 0) {
-    if (!scriptState.empty()) ::setenv("SKIRROW_SCRIPT_STATE", scriptState.c_str(), 1);
-    if (args.empty())
-      ::execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
-    else
-      ::execl(exe.c_str(), exe.c_str(), args.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  return pid;
+  if (ScriptPlayer* script = host.script())
+    scriptState = script->stateForChild(host.backend().now());
+  std::vector<std::string> argv;
+  if (!args.empty()) argv.push_back(args);
+  return spawnDetached(nativePath(exePath), argv, scriptState);
 }
 
 bool shellOpen(std::string_view path) {
@@ -156,17 +208,12 @@ bool shellOpen(std::string_view path) {
     std::fprintf(stderr, "shell open %s\n", native.c_str());
     return true;
   }
-  pid_t pid = ::fork();
-  if (pid < 0) return false;
-  if (pid == 0) {
-    ::execlp("xdg-open", "xdg-open", native.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  ::signal(SIGCHLD, SIG_IGN);
-  return true;
+  return spawnDetached("xdg-open", {native}, {}) > 0;
 }
 
-std::string oemInfo() { return Host::get().profile().oemInfo; }
+std::string oemInfo() {
+  return Host::get().profile().oemInfo;
+}
 
 bool processorInfo(std::string& core, std::string& name) {
   const DeviceProfile& p = Host::get().profile();
@@ -176,14 +223,24 @@ bool processorInfo(std::string& core, std::string& name) {
   return true;
 }
 
-RawFrameBufferInfo rawFrameBufferInfo() { return Host::get().profile().rawFrameBuffer; }
+RawFrameBufferInfo rawFrameBufferInfo() {
+  return Host::get().profile().rawFrameBuffer;
+}
 
-int screenWidth() { return Host::get().profile().screenWidth; }
+int screenWidth() {
+  return Host::get().profile().screenWidth;
+}
 
-int screenHeight() { return Host::get().profile().screenHeight; }
+int screenHeight() {
+  return Host::get().profile().screenHeight;
+}
 
-void resetIdleTimer() { ++Host::get().records().idleTimerResets; }
+void resetIdleTimer() {
+  ++Host::get().records().idleTimerResets;
+}
 
-int idleTimerResets() { return Host::get().records().idleTimerResets; }
+int idleTimerResets() {
+  return Host::get().records().idleTimerResets;
+}
 
 }  // namespace host

@@ -21,9 +21,15 @@ using ColorRef = std::uint32_t;
 constexpr ColorRef rgb(int r, int g, int b) {
   return static_cast<ColorRef>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int redOf(ColorRef c) { return c & 0xFF; }
-constexpr int greenOf(ColorRef c) { return (c >> 8) & 0xFF; }
-constexpr int blueOf(ColorRef c) { return (c >> 16) & 0xFF; }
+constexpr int redOf(ColorRef c) {
+  return c & 0xFF;
+}
+constexpr int greenOf(ColorRef c) {
+  return (c >> 8) & 0xFF;
+}
+constexpr int blueOf(ColorRef c) {
+  return (c >> 16) & 0xFF;
+}
 constexpr ColorRef kInvalidColor = 0xFFFFFFFF;
 
 struct Point {
@@ -65,10 +71,18 @@ constexpr std::intptr_t makeLParam(int low, int high) {
   return static_cast<std::intptr_t>((static_cast<std::uint32_t>(low) & 0xFFFF) |
                                     ((static_cast<std::uint32_t>(high) & 0xFFFF) << 16));
 }
-constexpr int loWord(std::intptr_t v) { return static_cast<int>(v & 0xFFFF); }
-constexpr int hiWord(std::intptr_t v) { return static_cast<int>((v >> 16) & 0xFFFF); }
+constexpr int loWord(std::intptr_t v) {
+  return static_cast<int>(v & 0xFFFF);
+}
+constexpr int hiWord(std::intptr_t v) {
+  return static_cast<int>((v >> 16) & 0xFFFF);
+}
 // Signed coordinates packed in a position parameter.
-constexpr int xOfLParam(std::intptr_t v) { return static_cast<std::int16_t>(v & 0xFFFF); }
-constexpr int yOfLParam(std::intptr_t v) { return static_cast<std::int16_t>((v >> 16) & 0xFFFF); }
+constexpr int xOfLParam(std::intptr_t v) {
+  return static_cast<std::int16_t>(v & 0xFFFF);
+}
+constexpr int yOfLParam(std::intptr_t v) {
+  return static_cast<std::int16_t>((v >> 16) & 0xFFFF);
+}
 
 }  // namespace host

@@ -58,7 +58,9 @@ struct WindowManager::WindowData {
   std::vector<Hwnd> children;
 };
 
-WindowManager::WindowManager(Host& host) : host_(host) { idleSince_ = tickCount(); }
+WindowManager::WindowManager(Host& host) : host_(host) {
+  idleSince_ = tickCount();
+}
 
 WindowManager::~WindowManager() {
   for (Hwnd w : topLevelWindows()) host_.singleInstance().release(w);
@@ -125,9 +127,8 @@ Hwnd WindowManager::createWindow(std::uint32_t exStyle, std::string_view classNa
   else
     topOrder_.push_back(handle);
 
-  CreateStruct cs{createParam, parent,     id,    x,
-                  y,           width,      height, style,
-                  exStyle,     std::string(title), cls->second.name};
+  CreateStruct cs{createParam,        parent,          id, x, y, width, height, style, exStyle,
+                  std::string(title), cls->second.name};
   if (sendMessage(handle, WM_CREATE, 0, reinterpret_cast<std::intptr_t>(&cs)) == -1) {
     destroyWindow(handle);
     setLastError(ERROR_INVALID_PARAMETER);
@@ -156,7 +157,9 @@ bool WindowManager::destroyWindow(Hwnd window) {
   std::vector<Hwnd> doomed;
   collectDestroyed(window, doomed);
   for (Hwnd h : doomed) find(h)->destroying = true;
-  auto isDoomed = [&](Hwnd h) { return std::find(doomed.begin(), doomed.end(), h) != doomed.end(); };
+  auto isDoomed = [&](Hwnd h) {
+    return std::find(doomed.begin(), doomed.end(), h) != doomed.end();
+  };
   if (focus_ && isDoomed(focus_)) {
     Hwnd old = focus_;
     focus_ = 0;
@@ -183,14 +186,17 @@ bool WindowManager::destroyWindow(Hwnd window) {
   std::erase_if(queue_, [&](const Message& m) { return isDoomed(m.window); });
   // What lay beneath shows again.
   if (wasVisible) {
-    if (WindowData* p = find(parent)) invalidateTree(*p, area, true);
+    if (WindowData* p = find(parent))
+      invalidateTree(*p, area, true);
     else
       for (Hwnd top : topOrder_) invalidateTree(*find(top), area, true);
   }
   return true;
 }
 
-bool WindowManager::isWindow(Hwnd window) const { return find(window) != nullptr; }
+bool WindowManager::isWindow(Hwnd window) const {
+  return find(window) != nullptr;
+}
 
 Hwnd WindowManager::findWindow(std::string_view className, std::string_view title) {
   for (Hwnd h : topOrder_) {
@@ -205,7 +211,9 @@ Hwnd WindowManager::findWindow(std::string_view className, std::string_view titl
   return handle;
 }
 
-bool WindowManager::isRemote(Hwnd window) const { return remote_.count(window) != 0; }
+bool WindowManager::isRemote(Hwnd window) const {
+  return remote_.count(window) != 0;
+}
 
 Hwnd WindowManager::parentOf(Hwnd window) const {
   WindowData* w = find(window);
@@ -243,11 +251,16 @@ std::intptr_t WindowManager::getWindowLong(Hwnd window, int index) const {
   WindowData* w = find(window);
   if (!w) return 0;
   switch (index) {
-    case GWL_STYLE: return w->style | (w->visible ? WS_VISIBLE : 0) | (w->enabled ? 0 : WS_DISABLED);
-    case GWL_EXSTYLE: return w->exStyle;
-    case GWL_ID: return w->id;
-    case GWL_USERDATA: return w->userData;
-    default: return 0;
+    case GWL_STYLE:
+      return w->style | (w->visible ? WS_VISIBLE : 0) | (w->enabled ? 0 : WS_DISABLED);
+    case GWL_EXSTYLE:
+      return w->exStyle;
+    case GWL_ID:
+      return w->id;
+    case GWL_USERDATA:
+      return w->userData;
+    default:
+      return 0;
   }
 }
 
@@ -256,11 +269,20 @@ std::intptr_t WindowManager::setWindowLong(Hwnd window, int index, std::intptr_t
   if (!w) return 0;
   std::intptr_t old = getWindowLong(window, index);
   switch (index) {
-    case GWL_STYLE: w->style = static_cast<std::uint32_t>(value) & ~(WS_VISIBLE | WS_DISABLED); break;
-    case GWL_EXSTYLE: w->exStyle = static_cast<std::uint32_t>(value); break;
-    case GWL_ID: w->id = static_cast<std::uint32_t>(value); break;
-    case GWL_USERDATA: w->userData = value; break;
-    default: return 0;
+    case GWL_STYLE:
+      w->style = static_cast<std::uint32_t>(value) & ~(WS_VISIBLE | WS_DISABLED);
+      break;
+    case GWL_EXSTYLE:
+      w->exStyle = static_cast<std::uint32_t>(value);
+      break;
+    case GWL_ID:
+      w->id = static_cast<std::uint32_t>(value);
+      break;
+    case GWL_USERDATA:
+      w->userData = value;
+      break;
+    default:
+      return 0;
   }
   return old;
 }
@@ -272,7 +294,9 @@ WindowProc WindowManager::setWindowProc(Hwnd window, WindowProc proc) {
   return proc;
 }
 
-WindowProc WindowManager::windowProc(Hwnd window) const { return procOf(window); }
+WindowProc WindowManager::windowProc(Hwnd window) const {
+  return procOf(window);
+}
 
 WindowProc WindowManager::procOf(Hwnd window) const {
   WindowData* w = find(window);
@@ -362,8 +386,7 @@ bool WindowManager::showWindow(Hwnd window, int command) {
       }
       if (!isWindow(window)) break;
       if (restoring)
-        sendMessage(window, WM_SIZE, SIZE_RESTORED,
-                    makeLParam(w->rect.width(), w->rect.height()));
+        sendMessage(window, WM_SIZE, SIZE_RESTORED, makeLParam(w->rect.width(), w->rect.height()));
       invalidateRect(window, nullptr, true);
       if (!w->parent) activate(window);
       break;
@@ -436,7 +459,8 @@ Hwnd WindowManager::setFocus(Hwnd window) {
   old = focus_;
   focus_ = window;
   if (isWindow(old)) sendMessage(old, WM_KILLFOCUS, static_cast<std::uintptr_t>(window), 0);
-  if (window && focus_ == window) sendMessage(window, WM_SETFOCUS, static_cast<std::uintptr_t>(old), 0);
+  if (window && focus_ == window)
+    sendMessage(window, WM_SETFOCUS, static_cast<std::uintptr_t>(old), 0);
   return old;
 }
 
@@ -513,8 +537,7 @@ bool WindowManager::peekMessage(Message& out, bool remove) {
 std::uint32_t WindowManager::nextWakeDelay() {
   std::uint32_t now = tickCount();
   std::uint32_t delay = 1000;
-  for (const Timer& t : timers_)
-    delay = std::min(delay, t.due > now ? t.due - now : 0u);
+  for (const Timer& t : timers_) delay = std::min(delay, t.due > now ? t.due - now : 0u);
   if (ScriptPlayer* script = host_.script())
     if (auto next = script->nextTime()) delay = std::min(delay, *next > now ? *next - now : 0u);
   // Another process may ask us to come to the front; look at least this often in real time.
@@ -549,8 +572,8 @@ std::intptr_t WindowManager::dispatchMessage(const Message& message) {
 
 bool WindowManager::translateMessage(const Message& message) {
   if (message.message != WM_KEYDOWN) return false;
-  std::uint32_t ch = characterOfKey(static_cast<std::uint32_t>(message.wParam),
-                                    keyIsDown(VK_SHIFT));
+  std::uint32_t ch =
+      characterOfKey(static_cast<std::uint32_t>(message.wParam), keyIsDown(VK_SHIFT));
   if (!ch) return false;
   queue_.push_front({message.window, WM_CHAR, ch, message.lParam, message.time, message.point});
   return true;
@@ -561,7 +584,9 @@ std::intptr_t WindowManager::defWindowProc(Hwnd window, std::uint32_t message,
   WindowData* w = find(window);
   if (!w) return 0;
   switch (message) {
-    case WM_CLOSE: destroyWindow(window); return 0;
+    case WM_CLOSE:
+      destroyWindow(window);
+      return 0;
     case WM_ERASEBKGND: {
       auto cls = classes_.find(w->className);
       std::uint32_t background = cls == classes_.end() ? 0 : cls->second.background;
@@ -587,9 +612,13 @@ std::intptr_t WindowManager::defWindowProc(Hwnd window, std::uint32_t message,
     case WM_SETTEXT:
       w->title = std::string(*reinterpret_cast<const std::string_view*>(lParam));
       return 1;
-    case WM_GETTEXTLENGTH: return static_cast<std::intptr_t>(w->title.size());
-    case WM_GETTEXT: *reinterpret_cast<std::string*>(lParam) = w->title; return static_cast<std::intptr_t>(w->title.size());
-    default: return 0;
+    case WM_GETTEXTLENGTH:
+      return static_cast<std::intptr_t>(w->title.size());
+    case WM_GETTEXT:
+      *reinterpret_cast<std::string*>(lParam) = w->title;
+      return static_cast<std::intptr_t>(w->title.size());
+    default:
+      return 0;
   }
 }
 
@@ -701,14 +730,18 @@ Hdc WindowManager::beginPaint(Hwnd window, PaintStruct& paint) {
   return paint.dc;
 }
 
-void WindowManager::endPaint(Hwnd window, const PaintStruct& paint) { releaseDC(window, paint.dc); }
+void WindowManager::endPaint(Hwnd window, const PaintStruct& paint) {
+  releaseDC(window, paint.dc);
+}
 
 Hdc WindowManager::getDC(Hwnd window) {
   if (!isWindow(window)) return 0;
   return host_.gdi().createWindowDc(window);
 }
 
-bool WindowManager::releaseDC(Hwnd window, Hdc dc) { return host_.gdi().deleteDc(dc); }
+bool WindowManager::releaseDC(Hwnd window, Hdc dc) {
+  return host_.gdi().deleteDc(dc);
+}
 
 std::vector<Rect> WindowManager::visibleRegion(Hwnd window) const {
   if (!isVisible(window)) return {};
@@ -720,7 +753,8 @@ std::vector<Rect> WindowManager::visibleRegion(Hwnd window) const {
   if (region.front().empty()) return {};
   WindowData* w = find(window);
   for (Hwnd child : w->children)
-    if (find(child)->visible && !find(child)->minimized) region = subtract(region, windowRect(child));
+    if (find(child)->visible && !find(child)->minimized)
+      region = subtract(region, windowRect(child));
   // Siblings above this window and above each ancestor cover it.
   for (Hwnd h = window; h; h = parentOf(h)) {
     WindowData* hw = find(h);
@@ -796,8 +830,12 @@ void WindowManager::runScript() {
   if (!script) return;
   for (const ScriptAction& action : script->takeDue(tickCount())) {
     switch (action.kind) {
-      case ScriptAction::Kind::Input: injectInput(action.input); break;
-      case ScriptAction::Kind::Screenshot: host_.screen().writePng(action.path); break;
+      case ScriptAction::Kind::Input:
+        injectInput(action.input);
+        break;
+      case ScriptAction::Kind::Screenshot:
+        host_.screen().writePng(action.path);
+        break;
       case ScriptAction::Kind::Quit: {
         InputEvent close;
         close.kind = InputEvent::Kind::Close;
@@ -825,8 +863,12 @@ void WindowManager::pumpInput() {
   if (screen.dirty() && host_.backend().present(screen)) screen.clearDirty();
 }
 
-std::uint32_t WindowManager::tickCount() { return host_.backend().now(); }
+std::uint32_t WindowManager::tickCount() {
+  return host_.backend().now();
+}
 
-void WindowManager::sleep(std::uint32_t ms) { host_.backend().sleep(ms); }
+void WindowManager::sleep(std::uint32_t ms) {
+  host_.backend().sleep(ms);
+}
 
 }  // namespace host

@@ -37,8 +37,7 @@ namespace host {
 
 class Host;
 
-using WindowProc =
-    std::function<std::intptr_t(Hwnd, std::uint32_t, std::uintptr_t, std::intptr_t)>;
+using WindowProc = std::function<std::intptr_t(Hwnd, std::uint32_t, std::uintptr_t, std::intptr_t)>;
 
 struct WindowClass {
   std::string name;

@@ -50,41 +50,69 @@ std::uint32_t virtualKeyOf(SDL_Keycode key) {
   if (key >= SDLK_0 && key <= SDLK_9) return static_cast<std::uint32_t>('0' + (key - SDLK_0));
   if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + static_cast<std::uint32_t>(key - SDLK_F1);
   switch (key) {
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_LEFT:
+      return VK_LEFT;
+    case SDLK_RIGHT:
+      return VK_RIGHT;
+    case SDLK_UP:
+      return VK_UP;
+    case SDLK_DOWN:
+      return VK_DOWN;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return VK_RETURN;
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_BACKSPACE: return VK_BACK;
-    case SDLK_DELETE: return VK_DELETE;
-    case SDLK_HOME: return VK_HOME;
-    case SDLK_END: return VK_END;
-    case SDLK_PAGEUP: return VK_PRIOR;
-    case SDLK_PAGEDOWN: return VK_NEXT;
-    case SDLK_INSERT: return VK_INSERT;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_TAB: return VK_TAB;
+    case SDLK_KP_ENTER:
+      return VK_RETURN;
+    case SDLK_ESCAPE:
+      return VK_ESCAPE;
+    case SDLK_BACKSPACE:
+      return VK_BACK;
+    case SDLK_DELETE:
+      return VK_DELETE;
+    case SDLK_HOME:
+      return VK_HOME;
+    case SDLK_END:
+      return VK_END;
+    case SDLK_PAGEUP:
+      return VK_PRIOR;
+    case SDLK_PAGEDOWN:
+      return VK_NEXT;
+    case SDLK_INSERT:
+      return VK_INSERT;
+    case SDLK_SPACE:
+      return VK_SPACE;
+    case SDLK_TAB:
+      return VK_TAB;
     case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return VK_SHIFT;
-    default: return 0;
+    case SDLK_RSHIFT:
+      return VK_SHIFT;
+    default:
+      return 0;
   }
 }
 
 std::uint32_t virtualKeyOfButton(Uint8 button) {
   switch (button) {
-    case SDL_CONTROLLER_BUTTON_A: return VK_APP1;
-    case SDL_CONTROLLER_BUTTON_B: return VK_APP2;
-    case SDL_CONTROLLER_BUTTON_X: return VK_APP3;
-    case SDL_CONTROLLER_BUTTON_Y: return VK_APP4;
-    case SDL_CONTROLLER_BUTTON_DPAD_UP: return VK_UP;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return VK_DOWN;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return VK_LEFT;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return VK_RIGHT;
-    case SDL_CONTROLLER_BUTTON_START: return VK_RETURN;
-    case SDL_CONTROLLER_BUTTON_BACK: return VK_ESCAPE;
-    default: return 0;
+    case SDL_CONTROLLER_BUTTON_A:
+      return VK_APP1;
+    case SDL_CONTROLLER_BUTTON_B:
+      return VK_APP2;
+    case SDL_CONTROLLER_BUTTON_X:
+      return VK_APP3;
+    case SDL_CONTROLLER_BUTTON_Y:
+      return VK_APP4;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+      return VK_UP;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+      return VK_DOWN;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      return VK_LEFT;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      return VK_RIGHT;
+    case SDL_CONTROLLER_BUTTON_START:
+      return VK_RETURN;
+    case SDL_CONTROLLER_BUTTON_BACK:
+      return VK_ESCAPE;
+    default:
+      return 0;
   }
 }
 
@@ -102,8 +130,8 @@ std::unique_ptr<SdlBackend> SdlBackend::create(const DeviceProfile& profile,
   int scale = 1;
   SDL_Rect usable;
   if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
-    scale = std::max(1, std::min((usable.w - 16) / profile.screenWidth,
-                                 (usable.h - 48) / profile.screenHeight));
+    scale = std::max(
+        1, std::min((usable.w - 16) / profile.screenWidth, (usable.h - 48) / profile.screenHeight));
   if (const char* forced = std::getenv("SKIRROW_SCALE"); forced && std::atoi(forced) > 0)
     scale = std::atoi(forced);
   state->scale = scale;
@@ -117,11 +145,12 @@ std::unique_ptr<SdlBackend> SdlBackend::create(const DeviceProfile& profile,
   // to device pixels for us.
   SDL_RenderSetLogicalSize(state->renderer, profile.screenWidth, profile.screenHeight);
   SDL_RenderSetIntegerScale(state->renderer, SDL_TRUE);
-  state->texture = SDL_CreateTexture(state->renderer, SDL_PIXELFORMAT_RGB565,
-                                     SDL_TEXTUREACCESS_STREAMING, profile.screenWidth,
-                                     profile.screenHeight);
+  state->texture =
+      SDL_CreateTexture(state->renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+                        profile.screenWidth, profile.screenHeight);
   if (!state->texture) return nullptr;
-  for (int i = 0; i < 4; ++i) state->appKeys[i] = SDL_GetKeyFromName(profile.appButtonKeys[i].c_str());
+  for (int i = 0; i < 4; ++i)
+    state->appKeys[i] = SDL_GetKeyFromName(profile.appButtonKeys[i].c_str());
   SDL_DisableScreenSaver();
   return std::unique_ptr<SdlBackend>(new SdlBackend(std::move(state)));
 }
@@ -134,7 +163,9 @@ std::uint32_t SdlBackend::now() {
   return state_->clockStart + (SDL_GetTicks() - state_->ticksAtStart);
 }
 
-void SdlBackend::sleep(std::uint32_t ms) { SDL_Delay(ms); }
+void SdlBackend::sleep(std::uint32_t ms) {
+  SDL_Delay(ms);
+}
 
 int SdlBackend::scale() const {
   int w = 0, h = 0;
@@ -144,8 +175,7 @@ int SdlBackend::scale() const {
 
 void SdlBackend::poll(std::vector<InputEvent>& out, std::uint32_t waitMs) {
   SDL_Event event;
-  if (waitMs > 0 && SDL_WaitEventTimeout(&event, static_cast<int>(waitMs)))
-    translate(&event, out);
+  if (waitMs > 0 && SDL_WaitEventTimeout(&event, static_cast<int>(waitMs))) translate(&event, out);
   while (SDL_PollEvent(&event)) translate(&event, out);
 }
 
@@ -155,7 +185,10 @@ void SdlBackend::translate(const void* raw, std::vector<InputEvent>& out) {
   auto clampX = [&](int x) { return std::clamp(x, 0, state_->profile.screenWidth - 1); };
   auto clampY = [&](int y) { return std::clamp(y, 0, state_->profile.screenHeight - 1); };
   switch (e.type) {
-    case SDL_QUIT: in.kind = InputEvent::Kind::Close; out.push_back(in); break;
+    case SDL_QUIT:
+      in.kind = InputEvent::Kind::Close;
+      out.push_back(in);
+      break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_MINIMIZED) {
         in.kind = InputEvent::Kind::Minimize;
@@ -193,7 +226,8 @@ void SdlBackend::translate(const void* raw, std::vector<InputEvent>& out) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       if (e.button.button != SDL_BUTTON_LEFT) break;
-      in.kind = e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::StylusDown : InputEvent::Kind::StylusUp;
+      in.kind =
+          e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::StylusDown : InputEvent::Kind::StylusUp;
       in.x = clampX(e.button.x);
       in.y = clampY(e.button.y);
       out.push_back(in);
@@ -212,10 +246,12 @@ void SdlBackend::translate(const void* raw, std::vector<InputEvent>& out) {
     case SDL_CONTROLLERBUTTONUP:
       in.key = virtualKeyOfButton(e.cbutton.button);
       if (!in.key) break;
-      in.kind = e.type == SDL_CONTROLLERBUTTONDOWN ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
+      in.kind =
+          e.type == SDL_CONTROLLERBUTTONDOWN ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
       out.push_back(in);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -238,7 +274,8 @@ void SdlBackend::saveScreenshot() {
   std::time_t now = std::time(nullptr);
   std::strftime(name, sizeof name, "/skirrow-%Y%m%d-%H%M%S.png", std::localtime(&now));
   std::string path = picturesFolder() + name;
-  if (state_->lastScreen->writePng(path)) std::fprintf(stderr, "skirrow: screenshot %s\n", path.c_str());
+  if (state_->lastScreen->writePng(path))
+    std::fprintf(stderr, "skirrow: screenshot %s\n", path.c_str());
 }
 
 std::optional<int> SdlBackend::askMessageBox(const MessageBoxRequest& request) {
@@ -247,14 +284,20 @@ std::optional<int> SdlBackend::askMessageBox(const MessageBoxRequest& request) {
   for (size_t i = 0; i < answers.size(); ++i) {
     Uint32 flags = 0;
     if (i == 0) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
-    if (answers[i] == IDCANCEL || answers[i] == IDNO) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+    if (answers[i] == IDCANCEL || answers[i] == IDNO)
+      flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
     buttons.push_back({flags, answers[i], answerName(answers[i])});
   }
   Uint32 icon = SDL_MESSAGEBOX_INFORMATION;
   if ((request.type & 0xF0) == MB_ICONSTOP) icon = SDL_MESSAGEBOX_ERROR;
   if ((request.type & 0xF0) == MB_ICONEXCLAMATION) icon = SDL_MESSAGEBOX_WARNING;
-  SDL_MessageBoxData data{icon, state_->window, request.caption.c_str(), request.text.c_str(),
-                          static_cast<int>(buttons.size()), buttons.data(), nullptr};
+  SDL_MessageBoxData data{icon,
+                          state_->window,
+                          request.caption.c_str(),
+                          request.text.c_str(),
+                          static_cast<int>(buttons.size()),
+                          buttons.data(),
+                          nullptr};
   int pressed = -1;
   if (SDL_ShowMessageBox(&data, &pressed) != 0 || pressed < 0) return std::nullopt;
   return pressed;
