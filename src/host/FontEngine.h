@@ -1,0 +1,71 @@
+// Glyphs and metrics of GDI fonts, rendered with FreeType from the Liberation fonts.
+//
+// Every face maps to Liberation Sans ("Arial" has the same metrics); weight 600 and above picks
+// the bold file, italic the italic one. A positive height is the cell height (ascent + descent)
+// and a negative one the character (em) height, as on the platform; 0 means 12 pixels.
+// $SKIRROW_FONT_DIR replaces the font folder (default /usr/share/fonts/truetype/liberation).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace host {
+
+struct FontRequest {
+  int height = 0;
+  int weight = 400;
+  bool italic = false;
+};
+
+struct FontMetrics {
+  int height = 0;  // cell height
+  int ascent = 0;
+  int descent = 0;
+  int internalLeading = 0;
+  int externalLeading = 0;
+  int averageCharWidth = 0;
+  int maxCharWidth = 0;
+};
+
+struct Glyph {
+  int width = 0;  // bitmap columns
+  int rows = 0;
+  int left = 0;                        // from the pen position to the bitmap's left edge
+  int top = 0;                         // from the baseline up to the bitmap's top row
+  int advance = 0;                     // pixels
+  std::vector<std::uint8_t> coverage;  // rows * width, 0..255
+};
+
+class FontEngine {
+ public:
+  FontEngine();
+  ~FontEngine();
+  FontEngine(const FontEngine&) = delete;
+  FontEngine& operator=(const FontEngine&) = delete;
+
+  // False when FreeType or the font files are missing; text then draws nothing and measures 0.
+  bool ready() const;
+  FontMetrics metrics(const FontRequest& font);
+  // The glyph of a code point (cached; the reference stays valid for the engine's life).
+  const Glyph& glyph(const FontRequest& font, std::uint32_t codePoint);
+
+ private:
+  struct Face;
+  Face* faceFor(const FontRequest& font);
+  bool sizeFace(Face& face, const FontRequest& font);
+
+  struct Library;
+  std::unique_ptr<Library> library_;
+  std::map<std::string, std::unique_ptr<Face>> faces_;
+  std::map<std::tuple<std::string, int, std::uint32_t>, Glyph> glyphs_;
+  std::map<std::tuple<std::string, int>, FontMetrics> metrics_;
+};
+
+// Decodes UTF-8 into code points; invalid bytes become U+FFFD.
+std::vector<std::uint32_t> decodeUtf8(const std::string& text);
+
+}  // namespace host

@@ -1,0 +1,104 @@
+#include "host/Host.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/Backend.h"
+#include "host/Gapi.h"
+#include "host/Gdi.h"
+#include "host/MessageBoxes.h"
+#include "host/Screen.h"
+#include "host/Script.h"
+#include "host/Shell.h"
+#include "host/SingleInstance.h"
+#include "host/WindowManager.h"
+#include "host/headless/HeadlessBackend.h"
+#include "host/sdl/SdlBackend.h"
+
+namespace host {
+
+namespace {
+
+// The one host of the process (the backend singleton).
+std::unique_ptr<Host>& runningHost() {
+  static std::unique_ptr<Host> host;
+  return host;
+}
+
+}  // namespace
+
+HostConfig configFromEnvironment() {
+  HostConfig config;
+  const char* kind = std::getenv("SKIRROW_HOST");
+  const char* display = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  bool hasDisplay = (display && *display) || (wayland && *wayland);
+  if (kind && std::strcmp(kind, "sdl") == 0)
+    config.backend = BackendKind::Sdl;
+  else if (kind && std::strcmp(kind, "headless") == 0)
+    config.backend = BackendKind::Headless;
+  else
+    config.backend = hasDisplay ? BackendKind::Sdl : BackendKind::Headless;
+  config.profile = profileFromEnvironment();
+  if (const char* script = std::getenv("SKIRROW_SCRIPT")) config.scriptPath = script;
+  if (const char* state = std::getenv("SKIRROW_SCRIPT_STATE")) {
+    config.scriptState = state;
+    if (auto resume = parseScriptResume(state)) config.clockStart = resume->clock;
+  }
+  return config;
+}
+
+Host& Host::get() {
+  std::unique_ptr<Host>& host = runningHost();
+  if (!host) host.reset(new Host(configFromEnvironment()));
+  return *host;
+}
+
+Host& Host::restart(const HostConfig& config) {
+  std::unique_ptr<Host>& host = runningHost();
+  host.reset();
+  host.reset(new Host(config));
+  return *host;
+}
+
+void Host::shutdown() {
+  runningHost().reset();
+}
+
+Host::Host(const HostConfig& config) : config_(config) {
+  if (config_.backend == BackendKind::Sdl) {
+    auto sdl = SdlBackend::create(config_.profile, config_.clockStart);
+    if (sdl)
+      backend_ = std::move(sdl);
+    else
+      std::fprintf(stderr, "skirrow: no SDL display, running headless\n");
+  }
+  if (!backend_) {
+    config_.backend = BackendKind::Headless;
+    backend_ = std::make_unique<HeadlessBackend>(config_.clockStart);
+  }
+  screen_ = std::make_unique<Screen>(config_.profile.screenWidth, config_.profile.screenHeight);
+  gdi_ = std::make_unique<Gdi>(*this);
+  if (!config_.scriptPath.empty()) {
+    std::string error;
+    if (auto script = ScriptPlayer::load(config_.scriptPath, &error)) {
+      script_ = std::make_unique<ScriptPlayer>(std::move(*script));
+      if (auto resume = parseScriptResume(config_.scriptState)) script_->resume(*resume);
+    } else {
+      std::fprintf(stderr, "skirrow: script %s: %s\n", config_.scriptPath.c_str(), error.c_str());
+    }
+  }
+  messageBoxes_ = std::make_unique<MessageBoxes>(*this);
+  shell_ = std::make_unique<Shell>();
+  gapi_ = std::make_unique<Gapi>(*this);
+  singleInstance_ = std::make_unique<SingleInstance>();
+  windows_ = std::make_unique<WindowManager>(*this);
+}
+
+Host::~Host() {
+  // Windows go first: their destruction still talks to GDI and the single-instance files.
+  windows_.reset();
+}
+
+}  // namespace host

@@ -1,0 +1,874 @@
+#include "host/WindowManager.h"
+
+#include <algorithm>
+
+#include "host/Gapi.h"
+#include "host/Gdi.h"
+#include "host/Host.h"
+#include "host/Keys.h"
+#include "host/Screen.h"
+#include "host/Script.h"
+#include "host/SingleInstance.h"
+#include "host/System.h"
+
+namespace host {
+
+namespace {
+
+// Handles of windows in other processes live in their own range so they never meet local ones.
+constexpr Hwnd kRemoteBase = 0x40000000;
+// A headless session with nothing left that could ever produce a message ends after this long.
+constexpr std::uint32_t kHeadlessIdleLimitMs = 10 * 60 * 1000;
+
+std::vector<Rect> subtract(const std::vector<Rect>& region, const Rect& cut) {
+  std::vector<Rect> out;
+  for (const Rect& r : region) {
+    Rect i = intersect(r, cut);
+    if (i.empty()) {
+      out.push_back(r);
+      continue;
+    }
+    if (r.top < i.top) out.push_back({r.left, r.top, r.right, i.top});
+    if (i.bottom < r.bottom) out.push_back({r.left, i.bottom, r.right, r.bottom});
+    if (r.left < i.left) out.push_back({r.left, i.top, i.left, i.bottom});
+    if (i.right < r.right) out.push_back({i.right, i.top, r.right, i.bottom});
+  }
+  return out;
+}
+
+}  // namespace
+
+struct WindowManager::WindowData {
+  Hwnd handle = 0;
+  std::string className;
+  std::string title;
+  std::uint32_t style = 0;
+  std::uint32_t exStyle = 0;
+  std::uint32_t id = 0;
+  Hwnd parent = 0;
+  Rect rect;  // parent client coordinates
+  bool visible = false;
+  bool minimized = false;
+  bool enabled = true;
+  WindowProc proc;
+  std::intptr_t userData = 0;
+  Rect invalid;  // client coordinates
+  bool erase = false;
+  bool destroying = false;
+  std::vector<Hwnd> children;
+};
+
+WindowManager::WindowManager(Host& host) : host_(host) {
+  idleSince_ = tickCount();
+}
+
+WindowManager::~WindowManager() {
+  for (Hwnd w : topLevelWindows()) host_.singleInstance().release(w);
+}
+
+WindowManager::WindowData* WindowManager::find(Hwnd window) const {
+  auto it = windows_.find(window);
+  return it == windows_.end() ? nullptr : it->second.get();
+}
+
+bool WindowManager::registerClass(const WindowClass& windowClass) {
+  if (!windowClass.proc || windowClass.name.empty()) {
+    setLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  if (classes_.count(windowClass.name)) {
+    setLastError(ERROR_CLASS_ALREADY_EXISTS);
+    return false;
+  }
+  classes_[windowClass.name] = windowClass;
+  return true;
+}
+
+bool WindowManager::isClassRegistered(std::string_view name) const {
+  return classes_.find(name) != classes_.end();
+}
+
+bool WindowManager::unregisterClass(std::string_view name) {
+  auto it = classes_.find(name);
+  if (it == classes_.end()) return false;
+  classes_.erase(it);
+  return true;
+}
+
+Hwnd WindowManager::createWindow(std::uint32_t exStyle, std::string_view className,
+                                 std::string_view title, std::uint32_t style, int x, int y,
+                                 int width, int height, Hwnd parent, std::uint32_t id,
+                                 void* createParam) {
+  auto cls = classes_.find(className);
+  if (cls == classes_.end()) {
+    setLastError(ERROR_CANNOT_FIND_WND_CLASS);
+    return 0;
+  }
+  WindowData* parentData = parent ? find(parent) : nullptr;
+  if (parent && !parentData) {
+    setLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  auto data = std::make_unique<WindowData>();
+  Hwnd handle = nextHandle_++;
+  data->handle = handle;
+  data->className = cls->second.name;
+  data->title = std::string(title);
+  data->style = style & ~WS_VISIBLE;
+  data->exStyle = exStyle;
+  data->id = (style & WS_CHILD) ? id : 0;
+  data->parent = parent;
+  data->rect = {x, y, x + std::max(0, width), y + std::max(0, height)};
+  data->enabled = !(style & WS_DISABLED);
+  data->proc = cls->second.proc;
+  windows_[handle] = std::move(data);
+  if (parentData)
+    parentData->children.push_back(handle);
+  else
+    topOrder_.push_back(handle);
+
+  CreateStruct cs{createParam,        parent,          id, x, y, width, height, style, exStyle,
+                  std::string(title), cls->second.name};
+  if (sendMessage(handle, WM_CREATE, 0, reinterpret_cast<std::intptr_t>(&cs)) == -1) {
+    destroyWindow(handle);
+    setLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if (!isWindow(handle)) return 0;
+  if (!parent) host_.singleInstance().claim(handle, cls->second.name, title);
+  sendMessage(handle, WM_SIZE, SIZE_RESTORED, makeLParam(width, height));
+  sendMessage(handle, WM_MOVE, 0, makeLParam(x, y));
+  if (style & WS_VISIBLE) showWindow(handle, SW_SHOW);
+  return isWindow(handle) ? handle : 0;
+}
+
+void WindowManager::collectDestroyed(Hwnd window, std::vector<Hwnd>& order) const {
+  order.push_back(window);
+  if (WindowData* w = find(window))
+    for (Hwnd child : w->children) collectDestroyed(child, order);
+}
+
+bool WindowManager::destroyWindow(Hwnd window) {
+  WindowData* w = find(window);
+  if (!w || w->destroying) {
+    setLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return false;
+  }
+  std::vector<Hwnd> doomed;
+  collectDestroyed(window, doomed);
+  for (Hwnd h : doomed) find(h)->destroying = true;
+  auto isDoomed = [&](Hwnd h) {
+    return std::find(doomed.begin(), doomed.end(), h) != doomed.end();
+  };
+  if (focus_ && isDoomed(focus_)) {
+    Hwnd old = focus_;
+    focus_ = 0;
+    sendMessage(old, WM_KILLFOCUS, 0, 0);
+  }
+  if (active_ && isDoomed(active_)) {
+    Hwnd old = active_;
+    active_ = 0;
+    sendMessage(old, WM_ACTIVATE, WA_INACTIVE, 0);
+  }
+  if (capture_ && isDoomed(capture_)) capture_ = 0;
+  Rect area = windowRect(window);
+  bool wasVisible = isVisible(window);
+  for (Hwnd h : doomed) sendMessage(h, WM_DESTROY, 0, 0);
+
+  Hwnd parent = find(window)->parent;
+  if (WindowData* p = find(parent)) std::erase(p->children, window);
+  std::erase(topOrder_, window);
+  for (Hwnd h : doomed) {
+    host_.singleInstance().release(h);
+    windows_.erase(h);
+  }
+  std::erase_if(timers_, [&](const Timer& t) { return isDoomed(t.window); });
+  std::erase_if(queue_, [&](const Message& m) { return isDoomed(m.window); });
+  // What lay beneath shows again.
+  if (wasVisible) {
+    if (WindowData* p = find(parent))
+      invalidateTree(*p, area, true);
+    else
+      for (Hwnd top : topOrder_) invalidateTree(*find(top), area, true);
+  }
+  return true;
+}
+
+bool WindowManager::isWindow(Hwnd window) const {
+  return find(window) != nullptr;
+}
+
+Hwnd WindowManager::findWindow(std::string_view className, std::string_view title) {
+  for (Hwnd h : topOrder_) {
+    WindowData* w = find(h);
+    if (w->className == className && w->title == title && !w->destroying) return h;
+  }
+  if (!host_.singleInstance().heldElsewhere(className, title)) return 0;
+  for (auto& [handle, key] : remote_)
+    if (key.first == className && key.second == title) return handle;
+  Hwnd handle = kRemoteBase + static_cast<Hwnd>(remote_.size()) + 1;
+  remote_[handle] = {std::string(className), std::string(title)};
+  return handle;
+}
+
+bool WindowManager::isRemote(Hwnd window) const {
+  return remote_.count(window) != 0;
+}
+
+Hwnd WindowManager::parentOf(Hwnd window) const {
+  WindowData* w = find(window);
+  return w ? w->parent : 0;
+}
+
+std::vector<Hwnd> WindowManager::childrenOf(Hwnd window) const {
+  WindowData* w = find(window);
+  return w ? w->children : std::vector<Hwnd>{};
+}
+
+std::vector<Hwnd> WindowManager::topLevelWindows() const {
+  std::vector<Hwnd> out;
+  for (const auto& [handle, w] : windows_)
+    if (!w->parent) out.push_back(handle);
+  return out;
+}
+
+std::string WindowManager::className(Hwnd window) const {
+  WindowData* w = find(window);
+  return w ? w->className : std::string();
+}
+
+std::string WindowManager::text(Hwnd window) const {
+  WindowData* w = find(window);
+  return w ? w->title : std::string();
+}
+
+bool WindowManager::setText(Hwnd window, std::string_view text) {
+  return isWindow(window) &&
+         sendMessage(window, WM_SETTEXT, 0, reinterpret_cast<std::intptr_t>(&text)) != 0;
+}
+
+std::intptr_t WindowManager::getWindowLong(Hwnd window, int index) const {
+  WindowData* w = find(window);
+  if (!w) return 0;
+  switch (index) {
+    case GWL_STYLE:
+      return w->style | (w->visible ? WS_VISIBLE : 0) | (w->enabled ? 0 : WS_DISABLED);
+    case GWL_EXSTYLE:
+      return w->exStyle;
+    case GWL_ID:
+      return w->id;
+    case GWL_USERDATA:
+      return w->userData;
+    default:
+      return 0;
+  }
+}
+
+std::intptr_t WindowManager::setWindowLong(Hwnd window, int index, std::intptr_t value) {
+  WindowData* w = find(window);
+  if (!w) return 0;
+  std::intptr_t old = getWindowLong(window, index);
+  switch (index) {
+    case GWL_STYLE:
+      w->style = static_cast<std::uint32_t>(value) & ~(WS_VISIBLE | WS_DISABLED);
+      break;
+    case GWL_EXSTYLE:
+      w->exStyle = static_cast<std::uint32_t>(value);
+      break;
+    case GWL_ID:
+      w->id = static_cast<std::uint32_t>(value);
+      break;
+    case GWL_USERDATA:
+      w->userData = value;
+      break;
+    default:
+      return 0;
+  }
+  return old;
+}
+
+WindowProc WindowManager::setWindowProc(Hwnd window, WindowProc proc) {
+  WindowData* w = find(window);
+  if (!w || !proc) return {};
+  std::swap(w->proc, proc);
+  return proc;
+}
+
+WindowProc WindowManager::windowProc(Hwnd window) const {
+  return procOf(window);
+}
+
+WindowProc WindowManager::procOf(Hwnd window) const {
+  WindowData* w = find(window);
+  return w ? w->proc : WindowProc{};
+}
+
+Rect WindowManager::windowRect(Hwnd window) const {
+  WindowData* w = find(window);
+  if (!w) return {};
+  Rect r = w->rect;
+  for (WindowData* p = find(w->parent); p; p = find(p->parent))
+    r = offsetRect(r, p->rect.left, p->rect.top);
+  return r;
+}
+
+Rect WindowManager::clientRect(Hwnd window) const {
+  WindowData* w = find(window);
+  return w ? Rect{0, 0, w->rect.width(), w->rect.height()} : Rect{};
+}
+
+Point WindowManager::clientToScreen(Hwnd window, Point p) const {
+  Rect r = windowRect(window);
+  return {p.x + r.left, p.y + r.top};
+}
+
+Point WindowManager::screenToClient(Hwnd window, Point p) const {
+  Rect r = windowRect(window);
+  return {p.x - r.left, p.y - r.top};
+}
+
+bool WindowManager::moveWindow(Hwnd window, int x, int y, int width, int height, bool repaint) {
+  WindowData* w = find(window);
+  if (!w) return false;
+  Rect before = windowRect(window);
+  Rect old = w->rect;
+  w->rect = {x, y, x + std::max(0, width), y + std::max(0, height)};
+  if (old.left != x || old.top != y) sendMessage(window, WM_MOVE, 0, makeLParam(x, y));
+  if (old.width() != width || old.height() != height)
+    sendMessage(window, WM_SIZE, SIZE_RESTORED, makeLParam(width, height));
+  if (repaint && isVisible(window)) {
+    invalidateRect(window, nullptr, true);
+    // The uncovered area of the parent needs painting too.
+    if (WindowData* p = find(w->parent)) invalidateTree(*p, before, true);
+  }
+  return true;
+}
+
+bool WindowManager::showWindow(Hwnd window, int command) {
+  WindowData* w = find(window);
+  if (!w) return false;
+  bool wasVisible = w->visible;
+  switch (command) {
+    case SW_HIDE:
+      if (!w->visible) break;
+      sendMessage(window, WM_SHOWWINDOW, 0, 0);
+      if (!isWindow(window)) break;
+      {
+        Rect area = windowRect(window);
+        w->visible = false;
+        if (WindowData* p = find(w->parent)) invalidateTree(*p, area, true);
+      }
+      if (focus_ && (focus_ == window || topLevelOf(focus_) == window)) {
+        Hwnd old = focus_;
+        focus_ = 0;
+        sendMessage(old, WM_KILLFOCUS, 0, 0);
+      }
+      if (active_ == window) {
+        active_ = 0;
+        sendMessage(window, WM_ACTIVATE, WA_INACTIVE, 0);
+      }
+      break;
+    case SW_MINIMIZE:
+      if (w->minimized) break;
+      w->minimized = true;
+      sendMessage(window, WM_SIZE, SIZE_MINIMIZED, 0);
+      if (active_ == window) {
+        active_ = 0;
+        sendMessage(window, WM_ACTIVATE, WA_INACTIVE, 0);
+      }
+      break;
+    default: {  // show, show normal, restore
+      bool restoring = w->minimized;
+      w->minimized = false;
+      if (!w->visible) {
+        w->visible = true;
+        sendMessage(window, WM_SHOWWINDOW, 1, 0);
+      }
+      if (!isWindow(window)) break;
+      if (restoring)
+        sendMessage(window, WM_SIZE, SIZE_RESTORED, makeLParam(w->rect.width(), w->rect.height()));
+      invalidateRect(window, nullptr, true);
+      if (!w->parent) activate(window);
+      break;
+    }
+  }
+  return wasVisible;
+}
+
+bool WindowManager::isVisible(Hwnd window) const {
+  WindowData* w = find(window);
+  if (!w) return false;
+  for (; w; w = find(w->parent))
+    if (!w->visible || w->minimized) return false;
+  return true;
+}
+
+bool WindowManager::isMinimized(Hwnd window) const {
+  WindowData* w = find(window);
+  return w && w->minimized;
+}
+
+bool WindowManager::enableWindow(Hwnd window, bool enable) {
+  WindowData* w = find(window);
+  if (!w) return false;
+  bool wasDisabled = !w->enabled;
+  if (w->enabled != enable) {
+    w->enabled = enable;
+    sendMessage(window, WM_ENABLE, enable ? 1 : 0, 0);
+  }
+  return wasDisabled;
+}
+
+bool WindowManager::isEnabled(Hwnd window) const {
+  WindowData* w = find(window);
+  return w && w->enabled;
+}
+
+Hwnd WindowManager::topLevelOf(Hwnd window) const {
+  WindowData* w = find(window);
+  while (w && w->parent) w = find(w->parent);
+  return w ? w->handle : 0;
+}
+
+void WindowManager::raiseTopLevel(Hwnd window) {
+  auto it = std::find(topOrder_.begin(), topOrder_.end(), window);
+  if (it == topOrder_.end() || it + 1 == topOrder_.end()) return;
+  topOrder_.erase(it);
+  topOrder_.push_back(window);
+  invalidateRect(window, nullptr, true);
+}
+
+void WindowManager::activate(Hwnd window) {
+  if (active_ == window || !isWindow(window)) return;
+  raiseTopLevel(window);
+  Hwnd old = active_;
+  active_ = window;
+  if (isWindow(old)) sendMessage(old, WM_ACTIVATE, WA_INACTIVE, static_cast<std::intptr_t>(window));
+  if (active_ == window)
+    sendMessage(window, WM_ACTIVATE, WA_ACTIVE, static_cast<std::intptr_t>(old));
+}
+
+Hwnd WindowManager::setFocus(Hwnd window) {
+  Hwnd old = focus_;
+  if (window && !isWindow(window)) return 0;
+  if (window) {
+    Hwnd top = topLevelOf(window);
+    if (top != active_) activate(top);
+  }
+  if (focus_ == window) return old;
+  old = focus_;
+  focus_ = window;
+  if (isWindow(old)) sendMessage(old, WM_KILLFOCUS, static_cast<std::uintptr_t>(window), 0);
+  if (window && focus_ == window)
+    sendMessage(window, WM_SETFOCUS, static_cast<std::uintptr_t>(old), 0);
+  return old;
+}
+
+bool WindowManager::setForegroundWindow(Hwnd window) {
+  if (auto it = remote_.find(window); it != remote_.end())
+    return host_.singleInstance().askToFront(it->second.first, it->second.second);
+  Hwnd top = topLevelOf(window);
+  if (!top) return false;
+  WindowData* w = find(top);
+  if (w->minimized) showWindow(top, SW_RESTORE);
+  activate(top);
+  host_.backend().raise();
+  return true;
+}
+
+Hwnd WindowManager::windowFromPoint(Point screen) const {
+  // Top-most first: the last top-level window, and within a window its last child.
+  std::function<Hwnd(Hwnd)> search = [&](Hwnd h) -> Hwnd {
+    WindowData* w = find(h);
+    if (!w->visible || w->minimized || !windowRect(h).contains(screen.x, screen.y)) return 0;
+    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it)
+      if (Hwnd hit = search(*it)) return hit;
+    return w->enabled ? h : 0;
+  };
+  for (auto it = topOrder_.rbegin(); it != topOrder_.rend(); ++it)
+    if (Hwnd hit = search(*it)) return hit;
+  return 0;
+}
+
+bool WindowManager::postMessage(Hwnd window, std::uint32_t message, std::uintptr_t wParam,
+                                std::intptr_t lParam) {
+  if (window && !isWindow(window)) {
+    setLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return false;
+  }
+  queue_.push_back({window, message, wParam, lParam, tickCount(), stylus_});
+  return true;
+}
+
+std::intptr_t WindowManager::sendMessage(Hwnd window, std::uint32_t message, std::uintptr_t wParam,
+                                         std::intptr_t lParam) {
+  WindowProc proc = procOf(window);
+  if (!proc) return 0;
+  return proc(window, message, wParam, lParam);
+}
+
+void WindowManager::postQuitMessage(int exitCode) {
+  quitPosted_ = true;
+  quitCode_ = exitCode;
+}
+
+bool WindowManager::peekMessage(Message& out, bool remove) {
+  pumpInput();
+  if (!queue_.empty()) {
+    out = queue_.front();
+    if (remove) queue_.pop_front();
+    idleSince_ = tickCount();
+    return true;
+  }
+  if (quitPosted_) {
+    out = Message{0, WM_QUIT, static_cast<std::uintptr_t>(quitCode_), 0, tickCount(), stylus_};
+    if (remove) quitPosted_ = false;
+    return true;
+  }
+  if (takePaint(out) || takeTimer(out, remove)) {
+    idleSince_ = tickCount();
+    return true;
+  }
+  // An empty pass costs a millisecond of virtual time, so polling loops move forward.
+  if (host_.backend().virtualClock()) host_.backend().sleep(1);
+  return false;
+}
+
+std::uint32_t WindowManager::nextWakeDelay() {
+  std::uint32_t now = tickCount();
+  std::uint32_t delay = 1000;
+  for (const Timer& t : timers_) delay = std::min(delay, t.due > now ? t.due - now : 0u);
+  if (ScriptPlayer* script = host_.script())
+    if (auto next = script->nextTime()) delay = std::min(delay, *next > now ? *next - now : 0u);
+  // Another process may ask us to come to the front; look at least this often in real time.
+  if (!host_.backend().virtualClock() && host_.singleInstance().serving())
+    delay = std::min<std::uint32_t>(delay, 50);
+  return delay;
+}
+
+bool WindowManager::getMessage(Message& out) {
+  for (;;) {
+    if (peekMessage(out, true)) return out.message != WM_QUIT;
+    if (host_.backend().virtualClock() && timers_.empty() &&
+        !(host_.script() && host_.script()->nextTime()) &&
+        tickCount() - idleSince_ > kHeadlessIdleLimitMs) {
+      // Nothing could ever arrive: end the session rather than spin forever.
+      out = Message{0, WM_QUIT, 0, 0, tickCount(), stylus_};
+      return false;
+    }
+    std::vector<InputEvent> events;
+    host_.backend().poll(events, nextWakeDelay());
+    for (const InputEvent& e : events) injectInput(e);
+  }
+}
+
+std::intptr_t WindowManager::dispatchMessage(const Message& message) {
+  if (message.message == WM_TIMER && message.lParam) {
+    // A timer with its own callback (lParam) is not used by this system; ignore it.
+    return 0;
+  }
+  return sendMessage(message.window, message.message, message.wParam, message.lParam);
+}
+
+bool WindowManager::translateMessage(const Message& message) {
+  if (message.message != WM_KEYDOWN) return false;
+  std::uint32_t ch =
+      characterOfKey(static_cast<std::uint32_t>(message.wParam), keyIsDown(VK_SHIFT));
+  if (!ch) return false;
+  queue_.push_front({message.window, WM_CHAR, ch, message.lParam, message.time, message.point});
+  return true;
+}
+
+std::intptr_t WindowManager::defWindowProc(Hwnd window, std::uint32_t message,
+                                           std::uintptr_t wParam, std::intptr_t lParam) {
+  WindowData* w = find(window);
+  if (!w) return 0;
+  switch (message) {
+    case WM_CLOSE:
+      destroyWindow(window);
+      return 0;
+    case WM_ERASEBKGND: {
+      auto cls = classes_.find(w->className);
+      std::uint32_t background = cls == classes_.end() ? 0 : cls->second.background;
+      if (!background) return 0;
+      Hbrush brush = (background & kSysColorIndexFlag)
+                         ? host_.gdi().sysColorBrush(static_cast<int>(background & 0xFF))
+                         : background;
+      Rect client = clientRect(window);
+      host_.gdi().fillRect(static_cast<Hdc>(wParam), client, brush);
+      return 1;
+    }
+    case WM_PAINT: {
+      PaintStruct ps;
+      beginPaint(window, ps);
+      endPaint(window, ps);
+      return 0;
+    }
+    case WM_ACTIVATE:
+      if (loWord(static_cast<std::intptr_t>(wParam)) != WA_INACTIVE &&
+          (focus_ == 0 || topLevelOf(focus_) != window))
+        setFocus(window);
+      return 0;
+    case WM_SETTEXT:
+      w->title = std::string(*reinterpret_cast<const std::string_view*>(lParam));
+      return 1;
+    case WM_GETTEXTLENGTH:
+      return static_cast<std::intptr_t>(w->title.size());
+    case WM_GETTEXT:
+      *reinterpret_cast<std::string*>(lParam) = w->title;
+      return static_cast<std::intptr_t>(w->title.size());
+    default:
+      return 0;
+  }
+}
+
+std::uintptr_t WindowManager::setTimer(Hwnd window, std::uintptr_t id, std::uint32_t intervalMs) {
+  if (!isWindow(window) || id == 0) return 0;
+  std::uint32_t interval = std::max<std::uint32_t>(intervalMs, 1);
+  std::uint32_t due = tickCount() + interval;
+  for (Timer& t : timers_)
+    if (t.window == window && t.id == id) {
+      t.interval = interval;
+      t.due = due;
+      return id;
+    }
+  timers_.push_back({window, id, interval, due});
+  return id;
+}
+
+bool WindowManager::killTimer(Hwnd window, std::uintptr_t id) {
+  auto before = timers_.size();
+  std::erase_if(timers_, [&](const Timer& t) { return t.window == window && t.id == id; });
+  std::erase_if(queue_, [&](const Message& m) {
+    return m.window == window && m.message == WM_TIMER && m.wParam == id;
+  });
+  return timers_.size() != before;
+}
+
+bool WindowManager::takeTimer(Message& out, bool remove) {
+  std::uint32_t now = tickCount();
+  Timer* best = nullptr;
+  for (Timer& t : timers_)
+    if (static_cast<std::int32_t>(now - t.due) >= 0 &&
+        (!best || static_cast<std::int32_t>(t.due - best->due) < 0))
+      best = &t;
+  if (!best) return false;
+  out = Message{best->window, WM_TIMER, best->id, 0, now, stylus_};
+  if (remove) best->due = now + best->interval;
+  return true;
+}
+
+void WindowManager::invalidateTree(WindowData& w, const Rect& screenArea, bool erase) {
+  if (!w.visible || w.minimized) return;
+  Rect screen = windowRect(w.handle);
+  Rect hit = intersect(screen, screenArea);
+  if (hit.empty()) return;
+  w.invalid = unite(w.invalid, offsetRect(hit, -screen.left, -screen.top));
+  w.erase = w.erase || erase;
+  for (Hwnd child : w.children) invalidateTree(*find(child), hit, erase);
+}
+
+bool WindowManager::invalidateRect(Hwnd window, const Rect* rect, bool erase) {
+  WindowData* w = find(window);
+  if (!w) return false;
+  Rect client = rect ? intersect(*rect, clientRect(window)) : clientRect(window);
+  Rect screen = windowRect(window);
+  invalidateTree(*w, offsetRect(client, screen.left, screen.top), erase);
+  return true;
+}
+
+bool WindowManager::validateRect(Hwnd window, const Rect* rect) {
+  WindowData* w = find(window);
+  if (!w) return false;
+  // Validation of part of the area keeps the bounding box; only a full cover clears it.
+  if (!rect || intersect(*rect, w->invalid) == w->invalid) {
+    w->invalid = {};
+    w->erase = false;
+  }
+  return true;
+}
+
+bool WindowManager::isInvalid(Hwnd window) const {
+  WindowData* w = find(window);
+  return w && !w->invalid.empty();
+}
+
+bool WindowManager::takePaint(Message& out) {
+  std::function<Hwnd(Hwnd)> search = [&](Hwnd h) -> Hwnd {
+    WindowData* w = find(h);
+    if (!w->visible || w->minimized) return 0;
+    if (!w->invalid.empty()) return h;
+    for (Hwnd child : w->children)
+      if (Hwnd hit = search(child)) return hit;
+    return 0;
+  };
+  for (Hwnd top : topOrder_)
+    if (Hwnd h = search(top)) {
+      out = Message{h, WM_PAINT, 0, 0, tickCount(), stylus_};
+      return true;
+    }
+  return false;
+}
+
+bool WindowManager::updateWindow(Hwnd window) {
+  if (!isVisible(window) || !isInvalid(window)) return isWindow(window);
+  sendMessage(window, WM_PAINT, 0, 0);
+  return true;
+}
+
+Hdc WindowManager::beginPaint(Hwnd window, PaintStruct& paint) {
+  WindowData* w = find(window);
+  paint = PaintStruct{};
+  if (!w) return 0;
+  paint.dc = getDC(window);
+  paint.paint = w->invalid;
+  paint.erase = w->erase;
+  bool erase = w->erase;
+  w->invalid = {};
+  w->erase = false;
+  if (erase) paint.erase = sendMessage(window, WM_ERASEBKGND, paint.dc, 0) == 0;
+  return paint.dc;
+}
+
+void WindowManager::endPaint(Hwnd window, const PaintStruct& paint) {
+  releaseDC(window, paint.dc);
+}
+
+Hdc WindowManager::getDC(Hwnd window) {
+  if (!isWindow(window)) return 0;
+  return host_.gdi().createWindowDc(window);
+}
+
+bool WindowManager::releaseDC(Hwnd window, Hdc dc) {
+  return host_.gdi().deleteDc(dc);
+}
+
+std::vector<Rect> WindowManager::visibleRegion(Hwnd window) const {
+  if (!isVisible(window)) return {};
+  Rect screenRect{0, 0, host_.profile().screenWidth, host_.profile().screenHeight};
+  Rect own = windowRect(window);
+  // Clip to every ancestor.
+  for (Hwnd p = parentOf(window); p; p = parentOf(p)) own = intersect(own, windowRect(p));
+  std::vector<Rect> region{intersect(own, screenRect)};
+  if (region.front().empty()) return {};
+  WindowData* w = find(window);
+  for (Hwnd child : w->children)
+    if (find(child)->visible && !find(child)->minimized)
+      region = subtract(region, windowRect(child));
+  // Siblings above this window and above each ancestor cover it.
+  for (Hwnd h = window; h; h = parentOf(h)) {
+    WindowData* hw = find(h);
+    const std::vector<Hwnd>& siblings = hw->parent ? find(hw->parent)->children : topOrder_;
+    auto it = std::find(siblings.begin(), siblings.end(), h);
+    for (++it; it != siblings.end(); ++it)
+      if (find(*it)->visible && !find(*it)->minimized) region = subtract(region, windowRect(*it));
+  }
+  return region;
+}
+
+bool WindowManager::keyIsDown(std::uint32_t virtualKey) const {
+  return std::find(keysDown_.begin(), keysDown_.end(), virtualKey) != keysDown_.end();
+}
+
+void WindowManager::injectInput(const InputEvent& event) {
+  auto post = [&](Hwnd target, std::uint32_t msg, std::uintptr_t w, std::intptr_t l) {
+    if (target) queue_.push_back({target, msg, w, l, tickCount(), stylus_});
+  };
+  switch (event.kind) {
+    case InputEvent::Kind::KeyDown:
+    case InputEvent::Kind::KeyUp: {
+      bool down = event.kind == InputEvent::Kind::KeyDown;
+      bool wasDown = keyIsDown(event.key);
+      if (down && !wasDown) keysDown_.push_back(event.key);
+      if (!down) std::erase(keysDown_, event.key);
+      Hwnd target = focus_ ? focus_ : active_;
+      if (target && !isEnabled(target)) target = 0;
+      // Key lParam: repeat count 1, bit 30 = key was down before, bit 31 = release.
+      std::intptr_t lParam = 1 | (wasDown ? (1 << 30) : 0) | (down ? 0 : (1u << 31));
+      post(target, down ? WM_KEYDOWN : WM_KEYUP, event.key, lParam);
+      break;
+    }
+    case InputEvent::Kind::StylusDown:
+    case InputEvent::Kind::StylusMove:
+    case InputEvent::Kind::StylusUp: {
+      stylus_ = {event.x, event.y};
+      Hwnd target = capture_ ? capture_ : windowFromPoint(stylus_);
+      std::uint32_t msg = WM_MOUSEMOVE;
+      std::uintptr_t flags = MK_LBUTTON;
+      if (event.kind == InputEvent::Kind::StylusDown) {
+        msg = WM_LBUTTONDOWN;
+        stylusDown_ = true;
+        capture_ = target;
+      } else if (event.kind == InputEvent::Kind::StylusUp) {
+        msg = WM_LBUTTONUP;
+        flags = 0;
+        stylusDown_ = false;
+        capture_ = 0;
+      } else if (!stylusDown_) {
+        // A stylus that does not touch the screen is not seen by the device.
+        break;
+      }
+      Point client = screenToClient(target, stylus_);
+      post(target, msg, flags, makeLParam(client.x, client.y));
+      break;
+    }
+    case InputEvent::Kind::Minimize:
+    case InputEvent::Kind::Restore:
+      for (Hwnd top : std::vector<Hwnd>(topOrder_))
+        if (isVisible(top) || isMinimized(top))
+          showWindow(top, event.kind == InputEvent::Kind::Minimize ? SW_MINIMIZE : SW_RESTORE);
+      break;
+    case InputEvent::Kind::Close:
+      for (Hwnd top : topOrder_) post(top, WM_CLOSE, 0, 0);
+      if (topOrder_.empty()) postQuitMessage(0);
+      break;
+  }
+}
+
+void WindowManager::runScript() {
+  ScriptPlayer* script = host_.script();
+  if (!script) return;
+  for (const ScriptAction& action : script->takeDue(tickCount())) {
+    switch (action.kind) {
+      case ScriptAction::Kind::Input:
+        injectInput(action.input);
+        break;
+      case ScriptAction::Kind::Screenshot:
+        host_.screen().writePng(action.path);
+        break;
+      case ScriptAction::Kind::Quit: {
+        InputEvent close;
+        close.kind = InputEvent::Kind::Close;
+        injectInput(close);
+        break;
+      }
+    }
+  }
+}
+
+void WindowManager::serveSingleInstance() {
+  host_.singleInstance().serve([this](Hwnd window) {
+    if (isWindow(window)) setForegroundWindow(window);
+  });
+}
+
+void WindowManager::pumpInput() {
+  std::vector<InputEvent> events;
+  host_.backend().poll(events, 0);
+  for (const InputEvent& e : events) injectInput(e);
+  runScript();
+  serveSingleInstance();
+  Screen& screen = host_.screen();
+  if (host_.gapi().showsContinuously()) screen.markDirty({0, 0, screen.width(), screen.height()});
+  if (screen.dirty() && host_.backend().present(screen)) screen.clearDirty();
+}
+
+std::uint32_t WindowManager::tickCount() {
+  return host_.backend().now();
+}
+
+void WindowManager::sleep(std::uint32_t ms) {
+  host_.backend().sleep(ms);
+}
+
+}  // namespace host

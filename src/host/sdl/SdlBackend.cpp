@@ -1,0 +1,311 @@
+#include "host/sdl/SdlBackend.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "host/Keys.h"
+#include "host/MessageBoxes.h"
+#include "host/Screen.h"
+#include "host/System.h"
+
+namespace host {
+
+struct SdlBackend::State {
+  DeviceProfile profile;
+  std::uint32_t clockStart = 0;
+  std::uint32_t ticksAtStart = 0;
+  SDL_Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* texture = nullptr;
+  SDL_GameController* controller = nullptr;
+  SDL_Keycode appKeys[4] = {SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN};
+  const Screen* lastScreen = nullptr;
+  std::uint32_t lastPresent = 0;
+  bool fullScreen = false;
+  bool mouseDown = false;
+  bool exposed = true;
+  int scale = 1;
+
+  ~State() {
+    if (controller) SDL_GameControllerClose(controller);
+    if (texture) SDL_DestroyTexture(texture);
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (window) SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS);
+  }
+};
+
+namespace {
+
+// Presenting more often than this only costs time.
+constexpr std::uint32_t kMinPresentIntervalMs = 8;
+
+std::uint32_t virtualKeyOf(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return static_cast<std::uint32_t>('A' + (key - SDLK_a));
+  if (key >= SDLK_0 && key <= SDLK_9) return static_cast<std::uint32_t>('0' + (key - SDLK_0));
+  if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + static_cast<std::uint32_t>(key - SDLK_F1);
+  switch (key) {
+    case SDLK_LEFT:
+      return VK_LEFT;
+    case SDLK_RIGHT:
+      return VK_RIGHT;
+    case SDLK_UP:
+      return VK_UP;
+    case SDLK_DOWN:
+      return VK_DOWN;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return VK_RETURN;
+    case SDLK_ESCAPE:
+      return VK_ESCAPE;
+    case SDLK_BACKSPACE:
+      return VK_BACK;
+    case SDLK_DELETE:
+      return VK_DELETE;
+    case SDLK_HOME:
+      return VK_HOME;
+    case SDLK_END:
+      return VK_END;
+    case SDLK_PAGEUP:
+      return VK_PRIOR;
+    case SDLK_PAGEDOWN:
+      return VK_NEXT;
+    case SDLK_INSERT:
+      return VK_INSERT;
+    case SDLK_SPACE:
+      return VK_SPACE;
+    case SDLK_TAB:
+      return VK_TAB;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+      return VK_SHIFT;
+    default:
+      return 0;
+  }
+}
+
+std::uint32_t virtualKeyOfButton(Uint8 button) {
+  switch (button) {
+    case SDL_CONTROLLER_BUTTON_A:
+      return VK_APP1;
+    case SDL_CONTROLLER_BUTTON_B:
+      return VK_APP2;
+    case SDL_CONTROLLER_BUTTON_X:
+      return VK_APP3;
+    case SDL_CONTROLLER_BUTTON_Y:
+      return VK_APP4;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+      return VK_UP;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+      return VK_DOWN;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      return VK_LEFT;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      return VK_RIGHT;
+    case SDL_CONTROLLER_BUTTON_START:
+      return VK_RETURN;
+    case SDL_CONTROLLER_BUTTON_BACK:
+      return VK_ESCAPE;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<SdlBackend> SdlBackend::create(const DeviceProfile& profile,
+                                               std::uint32_t clockStart) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
+  SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+  auto state = std::make_unique<State>();
+  state->profile = profile;
+  state->clockStart = clockStart;
+  state->ticksAtStart = SDL_GetTicks();
+  // Largest integer scale that fits the usable desktop, unless one is asked for.
+  int scale = 1;
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
+    scale = std::max(
+        1, std::min((usable.w - 16) / profile.screenWidth, (usable.h - 48) / profile.screenHeight));
+  if (const char* forced = std::getenv("SKIRROW_SCALE"); forced && std::atoi(forced) > 0)
+    scale = std::atoi(forced);
+  state->scale = scale;
+  state->window = SDL_CreateWindow("Skirrow", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   profile.screenWidth * scale, profile.screenHeight * scale,
+                                   SDL_WINDOW_RESIZABLE);
+  if (!state->window) return nullptr;
+  state->renderer = SDL_CreateRenderer(state->window, -1, 0);
+  if (!state->renderer) return nullptr;
+  // The logical size keeps the picture at an integer scale, centred, and maps mouse positions
+  // to device pixels for us.
+  SDL_RenderSetLogicalSize(state->renderer, profile.screenWidth, profile.screenHeight);
+  SDL_RenderSetIntegerScale(state->renderer, SDL_TRUE);
+  state->texture =
+      SDL_CreateTexture(state->renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+                        profile.screenWidth, profile.screenHeight);
+  if (!state->texture) return nullptr;
+  for (int i = 0; i < 4; ++i)
+    state->appKeys[i] = SDL_GetKeyFromName(profile.appButtonKeys[i].c_str());
+  SDL_DisableScreenSaver();
+  return std::unique_ptr<SdlBackend>(new SdlBackend(std::move(state)));
+}
+
+SdlBackend::SdlBackend(std::unique_ptr<State> state) : state_(std::move(state)) {}
+
+SdlBackend::~SdlBackend() = default;
+
+std::uint32_t SdlBackend::now() {
+  return state_->clockStart + (SDL_GetTicks() - state_->ticksAtStart);
+}
+
+void SdlBackend::sleep(std::uint32_t ms) {
+  SDL_Delay(ms);
+}
+
+int SdlBackend::scale() const {
+  int w = 0, h = 0;
+  SDL_GetRendererOutputSize(state_->renderer, &w, &h);
+  return std::max(1, std::min(w / state_->profile.screenWidth, h / state_->profile.screenHeight));
+}
+
+void SdlBackend::poll(std::vector<InputEvent>& out, std::uint32_t waitMs) {
+  SDL_Event event;
+  if (waitMs > 0 && SDL_WaitEventTimeout(&event, static_cast<int>(waitMs))) translate(&event, out);
+  while (SDL_PollEvent(&event)) translate(&event, out);
+}
+
+void SdlBackend::translate(const void* raw, std::vector<InputEvent>& out) {
+  const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
+  InputEvent in;
+  auto clampX = [&](int x) { return std::clamp(x, 0, state_->profile.screenWidth - 1); };
+  auto clampY = [&](int y) { return std::clamp(y, 0, state_->profile.screenHeight - 1); };
+  switch (e.type) {
+    case SDL_QUIT:
+      in.kind = InputEvent::Kind::Close;
+      out.push_back(in);
+      break;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_MINIMIZED) {
+        in.kind = InputEvent::Kind::Minimize;
+        out.push_back(in);
+      } else if (e.window.event == SDL_WINDOWEVENT_RESTORED) {
+        in.kind = InputEvent::Kind::Restore;
+        out.push_back(in);
+      }
+      state_->exposed = true;
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      bool down = e.type == SDL_KEYDOWN;
+      SDL_Keycode key = e.key.keysym.sym;
+      if (down && key == SDLK_RETURN && (e.key.keysym.mod & KMOD_ALT)) {
+        state_->fullScreen = !state_->fullScreen;
+        SDL_SetWindowFullscreen(state_->window,
+                                state_->fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        break;
+      }
+      if (key == SDLK_PRINTSCREEN) {
+        if (down) saveScreenshot();
+        break;
+      }
+      std::uint32_t vk = 0;
+      for (int i = 0; i < 4; ++i)
+        if (key == state_->appKeys[i]) vk = VK_APP1 + static_cast<std::uint32_t>(i);
+      if (!vk) vk = virtualKeyOf(key);
+      if (!vk) break;
+      in.kind = down ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
+      in.key = vk;
+      out.push_back(in);
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      if (e.button.button != SDL_BUTTON_LEFT) break;
+      in.kind =
+          e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::StylusDown : InputEvent::Kind::StylusUp;
+      in.x = clampX(e.button.x);
+      in.y = clampY(e.button.y);
+      out.push_back(in);
+      break;
+    case SDL_MOUSEMOTION:
+      if (!(e.motion.state & SDL_BUTTON_LMASK)) break;
+      in.kind = InputEvent::Kind::StylusMove;
+      in.x = clampX(e.motion.x);
+      in.y = clampY(e.motion.y);
+      out.push_back(in);
+      break;
+    case SDL_CONTROLLERDEVICEADDED:
+      if (!state_->controller) state_->controller = SDL_GameControllerOpen(e.cdevice.which);
+      break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+      in.key = virtualKeyOfButton(e.cbutton.button);
+      if (!in.key) break;
+      in.kind =
+          e.type == SDL_CONTROLLERBUTTONDOWN ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
+      out.push_back(in);
+      break;
+    default:
+      break;
+  }
+}
+
+bool SdlBackend::present(const Screen& screen) {
+  state_->lastScreen = &screen;
+  std::uint32_t t = SDL_GetTicks();
+  if (t - state_->lastPresent < kMinPresentIntervalMs) return false;
+  state_->lastPresent = t;
+  SDL_UpdateTexture(state_->texture, nullptr, screen.pixels(), screen.stride());
+  SDL_SetRenderDrawColor(state_->renderer, 0, 0, 0, 255);
+  SDL_RenderClear(state_->renderer);
+  SDL_RenderCopy(state_->renderer, state_->texture, nullptr, nullptr);
+  SDL_RenderPresent(state_->renderer);
+  return true;
+}
+
+void SdlBackend::saveScreenshot() {
+  if (!state_->lastScreen) return;
+  char name[64];
+  std::time_t now = std::time(nullptr);
+  std::strftime(name, sizeof name, "/skirrow-%Y%m%d-%H%M%S.png", std::localtime(&now));
+  std::string path = picturesFolder() + name;
+  if (state_->lastScreen->writePng(path))
+    std::fprintf(stderr, "skirrow: screenshot %s\n", path.c_str());
+}
+
+std::optional<int> SdlBackend::askMessageBox(const MessageBoxRequest& request) {
+  std::vector<int> answers = buttonsOf(request.type);
+  std::vector<SDL_MessageBoxButtonData> buttons;
+  for (size_t i = 0; i < answers.size(); ++i) {
+    Uint32 flags = 0;
+    if (i == 0) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+    if (answers[i] == IDCANCEL || answers[i] == IDNO)
+      flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+    buttons.push_back({flags, answers[i], answerName(answers[i])});
+  }
+  Uint32 icon = SDL_MESSAGEBOX_INFORMATION;
+  if ((request.type & 0xF0) == MB_ICONSTOP) icon = SDL_MESSAGEBOX_ERROR;
+  if ((request.type & 0xF0) == MB_ICONEXCLAMATION) icon = SDL_MESSAGEBOX_WARNING;
+  SDL_MessageBoxData data{icon,
+                          state_->window,
+                          request.caption.c_str(),
+                          request.text.c_str(),
+                          static_cast<int>(buttons.size()),
+                          buttons.data(),
+                          nullptr};
+  int pressed = -1;
+  if (SDL_ShowMessageBox(&data, &pressed) != 0 || pressed < 0) return std::nullopt;
+  return pressed;
+}
+
+void SdlBackend::raise() {
+  SDL_RestoreWindow(state_->window);
+  SDL_RaiseWindow(state_->window);
+}
+
+}  // namespace host

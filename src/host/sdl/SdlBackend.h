@@ -1,0 +1,45 @@
+// The desktop backend: the device screen in a resizable SDL window at an integer scale, keys,
+// mouse (as the stylus) and game controllers as input, native message boxes.
+//
+// Keys: arrows, Enter, Escape, Backspace, Delete, Home, End, Page Up/Down, Insert, Space,
+// letters, digits and F1-F12 become their virtual keys; the profile's four application-button
+// keys (default F9-F12) become VK_APP1..VK_APP4, as do a controller's A, B, X, Y buttons (its
+// d-pad gives the arrows, Start gives Enter, Back gives Escape). Alt+Enter toggles full screen;
+// Print Screen saves a PNG into the user's pictures folder. $SKIRROW_SCALE forces a scale.
+#pragma once
+
+#include <memory>
+
+#include "host/Backend.h"
+#include "host/Profile.h"
+
+namespace host {
+
+class SdlBackend : public Backend {
+ public:
+  // Null when SDL cannot open a window here.
+  static std::unique_ptr<SdlBackend> create(const DeviceProfile& profile, std::uint32_t clockStart);
+  ~SdlBackend() override;
+
+  const char* name() const override { return "sdl"; }
+  bool virtualClock() const override { return false; }
+  std::uint32_t now() override;
+  void sleep(std::uint32_t ms) override;
+  void poll(std::vector<InputEvent>& out, std::uint32_t waitMs) override;
+  bool present(const Screen& screen) override;
+  std::optional<int> askMessageBox(const MessageBoxRequest& request) override;
+  void raise() override;
+
+  // The window scale now in use.
+  int scale() const;
+
+ private:
+  struct State;
+  explicit SdlBackend(std::unique_ptr<State> state);
+  void translate(const void* event, std::vector<InputEvent>& out);
+  void saveScreenshot();
+
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace host
