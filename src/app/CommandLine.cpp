@@ -1,0 +1,81 @@
+#include "app/CommandLine.h"
+
+#include <cstdio>
+
+namespace app {
+
+namespace {
+
+// Reads up to four ','-separated decimal numbers as "%d,%d,%d,%d" does: it stops at the first
+// field that is not a number, leaving the rest as they were.
+int readNumbers(std::string_view text, int* out, int count) {
+  std::string copy(text);
+  const char* p = copy.c_str();
+  int read = 0;
+  for (; read < count; ++read) {
+    if (read > 0) {
+      if (*p != ',') break;
+      ++p;
+    }
+    int value = 0;
+    int used = 0;
+    if (std::sscanf(p, "%d%n", &value, &used) != 1) break;
+    out[read] = value;
+    p += used;
+  }
+  return read;
+}
+
+}  // namespace
+
+std::optional<std::string> findArgument(std::string_view commandLine) {
+  size_t at = commandLine.find("ARG:");
+  if (at == std::string_view::npos) return std::nullopt;
+  return std::string(commandLine.substr(at + 4));
+}
+
+LaunchRequest parseLaunch(const std::optional<std::string>& argument) {
+  LaunchRequest request;
+  if (!argument) {
+    request.templateName = "cover.properties";
+    return request;
+  }
+  request.argument = *argument;
+  const std::string& text = *argument;
+  if (text.find("GameCanvas") != std::string::npos) {
+    request.kind = LaunchKind::GameStart;
+    size_t colon = text.find(':');
+    int numbers[4] = {0, 0, 0, 0};
+    if (colon != std::string::npos)
+      readNumbers(std::string_view(text).substr(colon + 1), numbers, 4);
+    request.roomIndex = numbers[0] == -1 ? 0 : numbers[0];
+    request.teamCode = numbers[1];
+    request.driverFlag = numbers[2];
+    request.training = numbers[3];
+  } else if (text.find("scoreboard") != std::string::npos) {
+    request.kind = LaunchKind::Score;
+    size_t slash = text.find('/');
+    request.scoreText = slash == std::string::npos ? std::string() : text.substr(slash + 1);
+    request.templateName = "scoreboard.properties";
+  } else {
+    request.kind = LaunchKind::Template;
+    request.templateName = text + ".properties";
+  }
+  return request;
+}
+
+std::string gameCommandLine(int roomIndex, int teamCode, int driverFlag, int training) {
+  char line[96];
+  std::snprintf(line, sizeof line, "ARG:GameCanvas:%d,%d,%d,%d", roomIndex == -1 ? 0 : roomIndex,
+                teamCode, driverFlag, training);
+  return line;
+}
+
+std::string scoreCommandLine(int score, int roomIndex, int year, int month, int day) {
+  char line[128];
+  std::snprintf(line, sizeof line, "ARG:scoreboard /score:%d, room:%d, date:%04d/%02d/%02d", score,
+                roomIndex, year, month, day);
+  return line;
+}
+
+}  // namespace app
