@@ -173,10 +173,42 @@ int SdlBackend::scale() const {
   return std::max(1, std::min(w / state_->profile.screenWidth, h / state_->profile.screenHeight));
 }
 
+bool SdlBackend::fullScreen() const {
+  return state_->fullScreen;
+}
+
+void SdlBackend::pushKey(const std::string& keyName, bool down) {
+  SDL_Event e{};
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.key.windowID = SDL_GetWindowID(state_->window);
+  e.key.keysym.sym = SDL_GetKeyFromName(keyName.c_str());
+  e.key.keysym.scancode = SDL_GetScancodeFromKey(e.key.keysym.sym);
+  SDL_PushEvent(&e);
+}
+
+void SdlBackend::pushMouseButton(int windowX, int windowY, bool down) {
+  SDL_Event e{};
+  e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  e.button.windowID = SDL_GetWindowID(state_->window);
+  e.button.button = SDL_BUTTON_LEFT;
+  e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.button.clicks = 1;
+  e.button.x = windowX;
+  e.button.y = windowY;
+  SDL_PushEvent(&e);
+}
+
 void SdlBackend::poll(std::vector<InputEvent>& out, std::uint32_t waitMs) {
   SDL_Event event;
   if (waitMs > 0 && SDL_WaitEventTimeout(&event, static_cast<int>(waitMs))) translate(&event, out);
   while (SDL_PollEvent(&event)) translate(&event, out);
+  // A window that was uncovered or resized shows the last picture again.
+  if (state_->exposed && state_->lastScreen) {
+    state_->exposed = false;
+    state_->lastPresent = 0;
+    present(*state_->lastScreen);
+  }
 }
 
 void SdlBackend::translate(const void* raw, std::vector<InputEvent>& out) {
