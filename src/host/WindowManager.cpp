@@ -19,6 +19,7 @@ namespace {
 constexpr Hwnd kRemoteBase = 0x40000000;
 // A headless session with nothing left that could ever produce a message ends after this long.
 constexpr std::uint32_t kHeadlessIdleLimitMs = 10 * 60 * 1000;
+constexpr std::uint32_t kMinPresentIntervalMs = 8;
 
 std::vector<Rect> subtract(const std::vector<Rect>& region, const Rect& cut) {
   std::vector<Rect> out;
@@ -860,7 +861,13 @@ void WindowManager::pumpInput() {
   serveSingleInstance();
   Screen& screen = host_.screen();
   if (host_.gapi().showsContinuously()) screen.markDirty({0, 0, screen.width(), screen.height()});
-  if (screen.dirty() && host_.backend().present(screen)) screen.clearDirty();
+  // Showing the screen more often than every few milliseconds only costs time.
+  std::uint32_t now = tickCount();
+  bool due = host_.backend().virtualClock() || now - lastPresent_ >= kMinPresentIntervalMs;
+  if (screen.dirty() && due && host_.backend().present(screen)) {
+    screen.clearDirty();
+    lastPresent_ = now;
+  }
 }
 
 std::uint32_t WindowManager::tickCount() {

@@ -226,6 +226,7 @@ class WindowManager {
   bool stylusDown_ = false;
   std::vector<std::uint32_t> keysDown_;
   std::uint32_t idleSince_ = 0;
+  std::uint32_t lastPresent_ = 0;
 };
 
 }  // namespace host

@@ -25,7 +25,6 @@ struct SdlBackend::State {
   SDL_GameController* controller = nullptr;
   SDL_Keycode appKeys[4] = {SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN};
   const Screen* lastScreen = nullptr;
-  std::uint32_t lastPresent = 0;
   bool fullScreen = false;
   bool mouseDown = false;
   bool exposed = true;
@@ -41,9 +40,6 @@ struct SdlBackend::State {
 };
 
 namespace {
-
-// Presenting more often than this only costs time.
-constexpr std::uint32_t kMinPresentIntervalMs = 8;
 
 std::uint32_t virtualKeyOf(SDL_Keycode key) {
   if (key >= SDLK_a && key <= SDLK_z) return static_cast<std::uint32_t>('A' + (key - SDLK_a));
@@ -206,7 +202,6 @@ void SdlBackend::poll(std::vector<InputEvent>& out, std::uint32_t waitMs) {
   // A window that was uncovered or resized shows the last picture again.
   if (state_->exposed && state_->lastScreen) {
     state_->exposed = false;
-    state_->lastPresent = 0;
     present(*state_->lastScreen);
   }
 }
@@ -289,9 +284,6 @@ void SdlBackend::translate(const void* raw, std::vector<InputEvent>& out) {
 
 bool SdlBackend::present(const Screen& screen) {
   state_->lastScreen = &screen;
-  std::uint32_t t = SDL_GetTicks();
-  if (t - state_->lastPresent < kMinPresentIntervalMs) return false;
-  state_->lastPresent = t;
   SDL_UpdateTexture(state_->texture, nullptr, screen.pixels(), screen.stride());
   SDL_SetRenderDrawColor(state_->renderer, 0, 0, 0, 255);
   SDL_RenderClear(state_->renderer);
