@@ -1,6 +1,8 @@
 #include "host/WindowManager.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 
 #include "host/Gapi.h"
 #include "host/Gdi.h"
@@ -58,6 +60,13 @@ struct WindowManager::WindowData {
   bool destroying = false;
   std::vector<Hwnd> children;
 };
+
+bool WindowManager::NoCase::operator()(std::string_view a, std::string_view b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) <
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
 
 WindowManager::WindowManager(Host& host) : host_(host) {
   idleSince_ = tickCount();
@@ -244,8 +253,9 @@ std::string WindowManager::text(Hwnd window) const {
 }
 
 bool WindowManager::setText(Hwnd window, std::string_view text) {
+  std::string copy(text);
   return isWindow(window) &&
-         sendMessage(window, WM_SETTEXT, 0, reinterpret_cast<std::intptr_t>(&text)) != 0;
+         sendMessage(window, WM_SETTEXT, 0, reinterpret_cast<std::intptr_t>(copy.c_str())) != 0;
 }
 
 std::intptr_t WindowManager::getWindowLong(Hwnd window, int index) const {
@@ -611,13 +621,18 @@ std::intptr_t WindowManager::defWindowProc(Hwnd window, std::uint32_t message,
         setFocus(window);
       return 0;
     case WM_SETTEXT:
-      w->title = std::string(*reinterpret_cast<const std::string_view*>(lParam));
+      w->title = lParam ? reinterpret_cast<const char*>(lParam) : "";
       return 1;
     case WM_GETTEXTLENGTH:
       return static_cast<std::intptr_t>(w->title.size());
-    case WM_GETTEXT:
-      *reinterpret_cast<std::string*>(lParam) = w->title;
-      return static_cast<std::intptr_t>(w->title.size());
+    case WM_GETTEXT: {
+      // wParam is the buffer size in bytes, terminator included.
+      if (wParam == 0 || !lParam) return 0;
+      std::size_t n = std::min<std::size_t>(w->title.size(), wParam - 1);
+      std::memcpy(reinterpret_cast<char*>(lParam), w->title.data(), n);
+      reinterpret_cast<char*>(lParam)[n] = '\0';
+      return static_cast<std::intptr_t>(n);
+    }
     default:
       return 0;
   }
