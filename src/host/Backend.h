@@ -41,7 +41,7 @@ class Backend {
   // advances by exactly `waitMs` when the wait is not cut short.
   virtual void poll(std::vector<InputEvent>& out, std::uint32_t waitMs) = 0;
   // Shows the device screen (sdl) or does nothing (headless keeps it in memory). Returns false
-  // when it chose to show it later (the screen then stays marked as changed).
+  // when it could not (the screen then stays marked as changed).
   virtual bool present(const Screen& screen) = 0;
   // Asks the user. Returns the answer (ID* code), or nullopt when the backend cannot ask
   // (headless), in which case the caller takes the scripted or default answer.

@@ -452,6 +452,37 @@ std::vector<int> sourceMap(int count, int srcStart, int srcSize, int dstSize) {
   return map;
 }
 
+// Row conversion between the two formats frames travel in (32-bit surfaces onto the 16-bit
+// screen and back), as plain loops the compiler vectorises. False for other pairs.
+bool convertRow(const PixelSurface& from, const PixelSurface& to, int dstY, int srcY, int x0,
+                int x1, int srcX0, int srcRight) {
+  bool down = from.format == PixelFormat::Xrgb32 && to.format == PixelFormat::Rgb565;
+  bool up = from.format == PixelFormat::Rgb565 && to.format == PixelFormat::Xrgb32;
+  if (!down && !up) return false;
+  if (srcX0 < 0) x0 += -srcX0, srcX0 = 0;
+  if (srcX0 + (x1 - x0) > srcRight) x1 = x0 + std::max(0, srcRight - srcX0);
+  int n = x1 - x0;
+  if (n <= 0) return true;
+  if (down) {
+    const auto* in = reinterpret_cast<const std::uint32_t*>(from.row(srcY)) + srcX0;
+    auto* out = reinterpret_cast<std::uint16_t*>(to.row(dstY)) + x0;
+    for (int i = 0; i < n; ++i) {
+      std::uint32_t p = in[i];
+      out[i] = static_cast<std::uint16_t>(((p >> 8) & 0xF800) | ((p >> 5) & 0x07E0) |
+                                          ((p >> 3) & 0x001F));
+    }
+  } else {
+    const auto* in = reinterpret_cast<const std::uint16_t*>(from.row(srcY)) + srcX0;
+    auto* out = reinterpret_cast<std::uint32_t*>(to.row(dstY)) + x0;
+    for (int i = 0; i < n; ++i) {
+      std::uint32_t p = in[i];
+      std::uint32_t r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
+      out[i] = (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) | ((b << 3) | (b >> 2));
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 bool Gdi::stretchBlt(Hdc dst, int x, int y, int width, int height, Hdc src, int srcX, int srcY,
@@ -506,6 +537,10 @@ bool Gdi::stretchBlt(Hdc dst, int x, int y, int width, int height, Hdc src, int 
                        static_cast<size_t>(x1 - x0) * bytesPerPixel);
         continue;
       }
+      if (rop == SRCCOPY && unscaled &&
+          convertRow(from.surface, to.surface, yy, sy, area.left, area.right,
+                     cols[area.left - dstRect.left], srcBounds.right))
+        continue;
       for (int xx = area.left; xx < area.right; ++xx) {
         std::uint32_t s = 0;
         if (needsSource) {

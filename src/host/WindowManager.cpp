@@ -1,6 +1,8 @@
 #include "host/WindowManager.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 
 #include "host/Gapi.h"
 #include "host/Gdi.h"
@@ -19,6 +21,7 @@ namespace {
 constexpr Hwnd kRemoteBase = 0x40000000;
 // A headless session with nothing left that could ever produce a message ends after this long.
 constexpr std::uint32_t kHeadlessIdleLimitMs = 10 * 60 * 1000;
+constexpr std::uint32_t kMinPresentIntervalMs = 8;
 
 std::vector<Rect> subtract(const std::vector<Rect>& region, const Rect& cut) {
   std::vector<Rect> out;
@@ -57,6 +60,13 @@ struct WindowManager::WindowData {
   bool destroying = false;
   std::vector<Hwnd> children;
 };
+
+bool WindowManager::NoCase::operator()(std::string_view a, std::string_view b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) <
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
 
 WindowManager::WindowManager(Host& host) : host_(host) {
   idleSince_ = tickCount();
@@ -243,8 +253,9 @@ std::string WindowManager::text(Hwnd window) const {
 }
 
 bool WindowManager::setText(Hwnd window, std::string_view text) {
+  std::string copy(text);
   return isWindow(window) &&
-         sendMessage(window, WM_SETTEXT, 0, reinterpret_cast<std::intptr_t>(&text)) != 0;
+         sendMessage(window, WM_SETTEXT, 0, reinterpret_cast<std::intptr_t>(copy.c_str())) != 0;
 }
 
 std::intptr_t WindowManager::getWindowLong(Hwnd window, int index) const {
@@ -610,13 +621,18 @@ std::intptr_t WindowManager::defWindowProc(Hwnd window, std::uint32_t message,
         setFocus(window);
       return 0;
     case WM_SETTEXT:
-      w->title = std::string(*reinterpret_cast<const std::string_view*>(lParam));
+      w->title = lParam ? reinterpret_cast<const char*>(lParam) : "";
       return 1;
     case WM_GETTEXTLENGTH:
       return static_cast<std::intptr_t>(w->title.size());
-    case WM_GETTEXT:
-      *reinterpret_cast<std::string*>(lParam) = w->title;
-      return static_cast<std::intptr_t>(w->title.size());
+    case WM_GETTEXT: {
+      // wParam is the buffer size in bytes, terminator included.
+      if (wParam == 0 || !lParam) return 0;
+      std::size_t n = std::min<std::size_t>(w->title.size(), wParam - 1);
+      std::memcpy(reinterpret_cast<char*>(lParam), w->title.data(), n);
+      reinterpret_cast<char*>(lParam)[n] = '\0';
+      return static_cast<std::intptr_t>(n);
+    }
     default:
       return 0;
   }
@@ -860,7 +876,13 @@ void WindowManager::pumpInput() {
   serveSingleInstance();
   Screen& screen = host_.screen();
   if (host_.gapi().showsContinuously()) screen.markDirty({0, 0, screen.width(), screen.height()});
-  if (screen.dirty() && host_.backend().present(screen)) screen.clearDirty();
+  // Showing the screen more often than every few milliseconds only costs time.
+  std::uint32_t now = tickCount();
+  bool due = host_.backend().virtualClock() || now - lastPresent_ >= kMinPresentIntervalMs;
+  if (screen.dirty() && due && host_.backend().present(screen)) {
+    screen.clearDirty();
+    lastPresent_ = now;
+  }
 }
 
 std::uint32_t WindowManager::tickCount() {

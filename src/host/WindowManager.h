@@ -150,8 +150,9 @@ class WindowManager {
   // Posts WM_CHAR for a WM_KEYDOWN of a key that types a character. True when it did.
   bool translateMessage(const Message& message);
   // The platform's default handling: WM_CLOSE destroys, WM_ERASEBKGND fills the class
-  // background, WM_PAINT validates, WM_ACTIVATE (active) focuses, WM_SETTEXT/WM_GETTEXT/
-  // WM_GETTEXTLENGTH use the window text. Everything else returns 0.
+  // background, WM_PAINT validates, WM_ACTIVATE (active) focuses, WM_SETTEXT (lParam: UTF-8
+  // zero-terminated), WM_GETTEXT (wParam: buffer bytes, lParam: buffer; returns the length)
+  // and WM_GETTEXTLENGTH use the window text. Everything else returns 0.
   std::intptr_t defWindowProc(Hwnd window, std::uint32_t message, std::uintptr_t wParam,
                               std::intptr_t lParam);
 
@@ -210,7 +211,12 @@ class WindowManager {
   void serveSingleInstance();
 
   Host& host_;
-  std::map<std::string, WindowClass, std::less<>> classes_;
+  // Class names compare without regard to case, as on the platform ("Edit" is "EDIT").
+  struct NoCase {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+  std::map<std::string, WindowClass, NoCase> classes_;
   std::map<Hwnd, std::unique_ptr<WindowData>> windows_;
   std::vector<Hwnd> topOrder_;  // top-level windows, bottom first
   std::map<Hwnd, std::pair<std::string, std::string>> remote_;
@@ -226,6 +232,7 @@ class WindowManager {
   bool stylusDown_ = false;
   std::vector<std::uint32_t> keysDown_;
   std::uint32_t idleSince_ = 0;
+  std::uint32_t lastPresent_ = 0;
 };
 
 }  // namespace host

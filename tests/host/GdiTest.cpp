@@ -109,6 +109,24 @@ TEST_F(GdiTest, BottomUpAndPalettedSourcesConvertOnBlit) {
   EXPECT_EQ(gdi().getPixel(narrow, 0, 0), rgb(99, 101, 99));
 }
 
+TEST_F(GdiTest, ThirtyTwoBitFramesKeepTheTopBitsOnTheSixteenBitScreen) {
+  Hbitmap wide;
+  Hdc src = canvas(3, 1, 32, &wide);
+  BitmapObject object;
+  gdi().getObject(wide, object);
+  auto* words = static_cast<std::uint32_t*>(object.bits);
+  words[0] = 0x00FFFFFF;
+  words[1] = 0x00070307;  // below one 5-6-5 step: becomes black
+  words[2] = 0x00F8FC08;
+  Hbitmap narrow;
+  Hdc dst = canvas(3, 1, 16, &narrow);
+  ASSERT_TRUE(gdi().bitBlt(dst, 0, 0, 3, 1, src, 0, 0, SRCCOPY));
+  auto* out = reinterpret_cast<const std::uint16_t*>(gdi().surfaceOf(narrow).top);
+  EXPECT_EQ(out[0], 0xFFFF);
+  EXPECT_EQ(out[1], 0x0000);
+  EXPECT_EQ(out[2], 0xFFE1);
+}
+
 TEST_F(GdiTest, BlitWithAndWithoutColourKey) {
   Hdc src = canvas(40, 40, 16);
   for (int y = 0; y < 40; ++y)

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "HostFixture.h"
 #include "host/Files.h"
@@ -73,6 +75,12 @@ TEST(ProfileTest, EnvironmentSelectsProfileAndFallsBackToDefault) {
 }
 
 TEST(ProfileTest, BackendChoiceFollowsEnvironmentAndDisplay) {
+  // Put the environment back afterwards: later tests may need the real display.
+  auto saved = [](const char* name) {
+    const char* v = std::getenv(name);
+    return v ? std::optional<std::string>(v) : std::nullopt;
+  };
+  auto display = saved("DISPLAY"), wayland = saved("WAYLAND_DISPLAY"), kind = saved("SKIRROW_HOST");
   ::setenv("SKIRROW_HOST", "headless", 1);
   ::setenv("DISPLAY", ":99", 1);
   EXPECT_EQ(configFromEnvironment().backend, BackendKind::Headless);
@@ -81,7 +89,15 @@ TEST(ProfileTest, BackendChoiceFollowsEnvironmentAndDisplay) {
   ::unsetenv("DISPLAY");
   ::unsetenv("WAYLAND_DISPLAY");
   EXPECT_EQ(configFromEnvironment().backend, BackendKind::Headless);
-  ::setenv("SKIRROW_HOST", "headless", 1);
+  auto restore = [](const char* name, const std::optional<std::string>& v) {
+    if (v)
+      ::setenv(name, v->c_str(), 1);
+    else
+      ::unsetenv(name);
+  };
+  restore("DISPLAY", display);
+  restore("WAYLAND_DISPLAY", wayland);
+  restore("SKIRROW_HOST", kind);
 }
 
 using DeviceServicesTest = HostTest;

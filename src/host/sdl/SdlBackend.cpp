@@ -25,7 +25,6 @@ struct SdlBackend::State {
   SDL_GameController* controller = nullptr;
   SDL_Keycode appKeys[4] = {SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN};
   const Screen* lastScreen = nullptr;
-  std::uint32_t lastPresent = 0;
   bool fullScreen = false;
   bool mouseDown = false;
   bool exposed = true;
@@ -41,9 +40,6 @@ struct SdlBackend::State {
 };
 
 namespace {
-
-// Presenting more often than this only costs time.
-constexpr std::uint32_t kMinPresentIntervalMs = 8;
 
 std::uint32_t virtualKeyOf(SDL_Keycode key) {
   if (key >= SDLK_a && key <= SDLK_z) return static_cast<std::uint32_t>('A' + (key - SDLK_a));
@@ -173,10 +169,41 @@ int SdlBackend::scale() const {
   return std::max(1, std::min(w / state_->profile.screenWidth, h / state_->profile.screenHeight));
 }
 
+bool SdlBackend::fullScreen() const {
+  return state_->fullScreen;
+}
+
+void SdlBackend::pushKey(const std::string& keyName, bool down) {
+  SDL_Event e{};
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.key.windowID = SDL_GetWindowID(state_->window);
+  e.key.keysym.sym = SDL_GetKeyFromName(keyName.c_str());
+  e.key.keysym.scancode = SDL_GetScancodeFromKey(e.key.keysym.sym);
+  SDL_PushEvent(&e);
+}
+
+void SdlBackend::pushMouseButton(int windowX, int windowY, bool down) {
+  SDL_Event e{};
+  e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  e.button.windowID = SDL_GetWindowID(state_->window);
+  e.button.button = SDL_BUTTON_LEFT;
+  e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.button.clicks = 1;
+  e.button.x = windowX;
+  e.button.y = windowY;
+  SDL_PushEvent(&e);
+}
+
 void SdlBackend::poll(std::vector<InputEvent>& out, std::uint32_t waitMs) {
   SDL_Event event;
   if (waitMs > 0 && SDL_WaitEventTimeout(&event, static_cast<int>(waitMs))) translate(&event, out);
   while (SDL_PollEvent(&event)) translate(&event, out);
+  // A window that was uncovered or resized shows the last picture again.
+  if (state_->exposed && state_->lastScreen) {
+    state_->exposed = false;
+    present(*state_->lastScreen);
+  }
 }
 
 void SdlBackend::translate(const void* raw, std::vector<InputEvent>& out) {
@@ -257,9 +284,6 @@ void SdlBackend::translate(const void* raw, std::vector<InputEvent>& out) {
 
 bool SdlBackend::present(const Screen& screen) {
   state_->lastScreen = &screen;
-  std::uint32_t t = SDL_GetTicks();
-  if (t - state_->lastPresent < kMinPresentIntervalMs) return false;
-  state_->lastPresent = t;
   SDL_UpdateTexture(state_->texture, nullptr, screen.pixels(), screen.stride());
   SDL_SetRenderDrawColor(state_->renderer, 0, 0, 0, 255);
   SDL_RenderClear(state_->renderer);

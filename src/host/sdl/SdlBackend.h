@@ -9,6 +9,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "host/Backend.h"
 #include "host/Profile.h"
@@ -32,6 +33,12 @@ class SdlBackend : public Backend {
 
   // The window scale now in use.
   int scale() const;
+  bool fullScreen() const;
+
+  // Queue desktop input as if the user made it (tests and tools): a key by its SDL name
+  // ("F9", "Left"), a left mouse button event at a window pixel.
+  void pushKey(const std::string& keyName, bool down);
+  void pushMouseButton(int windowX, int windowY, bool down);
 
  private:
   struct State;

@@ -1,0 +1,303 @@
+#include "host/Script.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "HostFixture.h"
+#include "host/Gdi.h"
+#include "host/Keys.h"
+#include "host/MessageBoxes.h"
+#include "host/Png.h"
+#include "host/Screen.h"
+#include "host/System.h"
+
+namespace host::testing {
+namespace {
+
+TEST(ScriptParseTest, CommandsExpandIntoTimedActions) {
+  std::string error;
+  auto script = ScriptPlayer::parse(
+      "# a comment\n"
+      "100 key down LEFT\n"
+      "+50 key up left   # relative time\n"
+      "200 button B\n"
+      "200 tap 10 20\n"
+      "300 stylus move 5 6\n"
+      "answer yes\n"
+      "400 screenshot out/a.png\n"
+      "500 quit\n",
+      &error);
+  ASSERT_TRUE(script) << error;
+  EXPECT_EQ(script->actionCount(), 9u);
+  EXPECT_EQ(*script->nextTime(), 100u);
+  EXPECT_TRUE(script->takeDue(99).empty());
+  auto due = script->takeDue(150);
+  ASSERT_EQ(due.size(), 2u);
+  EXPECT_EQ(due[0].input.kind, InputEvent::Kind::KeyDown);
+  EXPECT_EQ(due[1].input.kind, InputEvent::Kind::KeyUp);
+  EXPECT_EQ(due[1].input.key, VK_LEFT);
+  due = script->takeDue(200);
+  ASSERT_EQ(due.size(), 4u);  // button down+up, then stylus down+up, in file order
+  EXPECT_EQ(due[0].input.key, VK_APP2);
+  EXPECT_EQ(due[2].input.kind, InputEvent::Kind::StylusDown);
+  EXPECT_EQ(due[3].input.y, 20);
+  EXPECT_EQ(script->takeAnswer(), IDYES);
+  EXPECT_FALSE(script->takeAnswer());
+  due = script->takeDue(10000);
+  ASSERT_EQ(due.size(), 3u);
+  EXPECT_EQ(due[1].kind, ScriptAction::Kind::Screenshot);
+  EXPECT_EQ(due[1].path, "out/a.png");
+  EXPECT_EQ(due[2].kind, ScriptAction::Kind::Quit);
+  EXPECT_FALSE(script->nextTime());
+}
+
+TEST(ScriptParseTest, BadLinesAreReportedWithTheirNumber) {
+  std::string error;
+  EXPECT_FALSE(ScriptPlayer::parse("10 key LEFT\n5 key RIGHT\n", &error));
+  EXPECT_EQ(error, "line 2: time goes backwards");
+  EXPECT_FALSE(ScriptPlayer::parse("\n\n10 key NOSUCHKEY\n", &error));
+  EXPECT_EQ(error, "line 3: unknown key 'NOSUCHKEY'");
+  EXPECT_FALSE(ScriptPlayer::parse("10 button E\n", &error));
+  EXPECT_FALSE(ScriptPlayer::parse("10 stylus down 5\n", &error));
+  EXPECT_FALSE(ScriptPlayer::parse("answer maybe\n", &error));
+  EXPECT_FALSE(ScriptPlayer::parse("soon quit\n", &error));
+}
+
+TEST(ScriptParseTest, ResumeStateRoundTrips) {
+  auto script = ScriptPlayer::parse("10 key A\n20 key B\nanswer ok\nanswer no\n", nullptr);
+  ASSERT_TRUE(script);
+  script->takeDue(15);
+  script->takeAnswer();
+  auto state = parseScriptResume(script->stateForChild(17));
+  ASSERT_TRUE(state);
+  EXPECT_EQ(state->next, 2u);
+  EXPECT_EQ(state->answers, 1u);
+  EXPECT_EQ(state->clock, 17u);
+  auto child = ScriptPlayer::parse("10 key A\n20 key B\nanswer ok\nanswer no\n", nullptr);
+  child->resume(*state);
+  EXPECT_EQ(*child->nextTime(), 20u);
+  EXPECT_EQ(child->takeAnswer(), IDNO);
+  EXPECT_FALSE(parseScriptResume("next=1;clock=2"));
+  EXPECT_FALSE(parseScriptResume("next=x;answers=0;clock=2"));
+}
+
+TEST(KeyNamesTest, NamesAndTypedCharacters) {
+  EXPECT_EQ(keyCodeFromName("left"), VK_LEFT);
+  EXPECT_EQ(keyCodeFromName("PageDown"), VK_NEXT);
+  EXPECT_EQ(keyCodeFromName("f12"), VK_F1 + 11);
+  EXPECT_EQ(keyCodeFromName("q"), static_cast<std::uint32_t>('Q'));
+  EXPECT_EQ(keyCodeFromName("7"), static_cast<std::uint32_t>('7'));
+  EXPECT_EQ(keyCodeFromName("0x86"), VK_ACTION);
+  EXPECT_EQ(keyCodeFromName("C-BUTTON"), VK_APP3);
+  EXPECT_FALSE(keyCodeFromName("F13"));
+  EXPECT_FALSE(keyCodeFromName(""));
+  EXPECT_EQ(characterOfKey('A', false), static_cast<std::uint32_t>('a'));
+  EXPECT_EQ(characterOfKey('A', true), static_cast<std::uint32_t>('A'));
+  EXPECT_EQ(characterOfKey(VK_RETURN, false), static_cast<std::uint32_t>('\r'));
+  EXPECT_EQ(characterOfKey(VK_LEFT, false), 0u);
+}
+
+using MessageBoxTest = HostTest;
+
+TEST_F(MessageBoxTest, HeadlessAnswersFirstButtonAndRecordsEveryBox) {
+  std::string logPath = "/tmp/skirrow-mb-" + std::to_string(::getpid()) + ".log";
+  std::remove(logPath.c_str());
+  ::setenv("SKIRROW_MESSAGEBOX_LOG", logPath.c_str(), 1);
+  EXPECT_EQ(messageBox(0, "Free memory is low", "Memory Warning", MB_YESNO | MB_ICONEXCLAMATION),
+            IDYES);
+  EXPECT_EQ(messageBox(0, "Missing file", "Error", MB_OK | MB_ICONSTOP), IDOK);
+  ::unsetenv("SKIRROW_MESSAGEBOX_LOG");
+  const auto& records = Host::get().messageBoxes().records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].caption, "Memory Warning");
+  EXPECT_EQ(records[0].type & 0xF0, MB_ICONEXCLAMATION);
+  EXPECT_EQ(records[1].answer, IDOK);
+  std::ifstream in(logPath);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(),
+            "message box [Memory Warning] Free memory is low -> Yes\n"
+            "message box [Error] Missing file -> OK\n");
+}
+
+TEST_F(MessageBoxTest, ScriptAnswersInOrderAndOnlyWithTheBoxButtons) {
+  std::string path = "/tmp/skirrow-mb-script-" + std::to_string(::getpid()) + ".txt";
+  std::ofstream(path) << "answer no\nanswer cancel\nanswer yes\n";
+  restart("qvga", path);
+  Hwnd owner = topLevel("main");
+  EXPECT_EQ(messageBox(owner, "Continue?", "Memory Warning", MB_YESNO), IDNO);
+  EXPECT_EQ(messageBox(owner, "Game over", "Skirrow", MB_OK), IDOK);  // cancel is not offered
+  EXPECT_EQ(messageBox(owner, "Again?", "Skirrow", MB_YESNO), IDYES);
+  EXPECT_EQ(messageBox(owner, "Last", "Skirrow", MB_YESNO), IDYES);  // answers used up
+  EXPECT_TRUE(wm().isEnabled(owner));
+}
+
+// A small program for scripted sessions: a square that arrow keys move, a dot where the stylus
+// taps, the square's colour changing with button A, and a message box on key M.
+class ScriptedProgram {
+ public:
+  ScriptedProgram() {
+    WindowManager& wm = Host::get().windows();
+    WindowClass c;
+    c.name = "PROGRAM";
+    c.proc = [this](Hwnd w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) {
+      return handle(w, m, wp, lp);
+    };
+    wm.registerClass(c);
+    window_ = wm.createWindow(0, "PROGRAM", "Program", WS_VISIBLE, 0, 0, 240, 320, 0, 0, nullptr);
+    wm.setTimer(window_, 1, 33);
+  }
+
+  // Runs the message loop until quit; returns the exit code.
+  int run() {
+    Message m;
+    WindowManager& wm = Host::get().windows();
+    while (wm.getMessage(m)) {
+      wm.translateMessage(m);
+      wm.dispatchMessage(m);
+    }
+    return static_cast<int>(m.wParam);
+  }
+
+  std::vector<int> answers;
+
+ private:
+  std::intptr_t handle(Hwnd w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) {
+    WindowManager& wm = Host::get().windows();
+    Gdi& gdi = Host::get().gdi();
+    switch (m) {
+      case WM_KEYDOWN:
+        if (wp == VK_LEFT) x_ -= 4;
+        if (wp == VK_RIGHT) x_ += 4;
+        if (wp == VK_APP1)
+          color_ = color_ == rgb(255, 200, 0) ? rgb(0, 200, 255) : rgb(255, 200, 0);
+        if (wp == 'M') answers.push_back(messageBox(w, "Quit now?", "Question", MB_YESNO));
+        return 0;
+      case WM_LBUTTONDOWN:
+        dots_.push_back({xOfLParam(lp), yOfLParam(lp)});
+        return 0;
+      case WM_TIMER: {
+        // Time moves the square down: the same script gives the same frames.
+        int y = static_cast<int>(tickCount() / 10 % 280);
+        Hdc dc = wm.getDC(w);
+        Hbrush background = gdi.createSolidBrush(rgb(10, 20, 40));
+        Hbrush square = gdi.createSolidBrush(color_);
+        Hbrush dot = gdi.createSolidBrush(rgb(255, 255, 255));
+        gdi.fillRect(dc, {0, 0, 240, 320}, background);
+        gdi.fillRect(dc, {x_, y, x_ + 30, y + 30}, square);
+        for (Point p : dots_) gdi.fillRect(dc, {p.x - 2, p.y - 2, p.x + 3, p.y + 3}, dot);
+        gdi.setBkMode(dc, TRANSPARENT);
+        gdi.setTextColor(dc, rgb(255, 255, 255));
+        gdi.extTextOut(dc, 4, 300, 0, nullptr, "t=" + std::to_string(tickCount()));
+        for (Hbrush b : {background, square, dot}) gdi.deleteObject(b);
+        wm.releaseDC(w, dc);
+        return 0;
+      }
+      case WM_DESTROY:
+        wm.postQuitMessage(0);
+        return 0;
+      default:
+        return wm.defWindowProc(w, m, wp, lp);
+    }
+  }
+
+  Hwnd window_ = 0;
+  int x_ = 100;
+  ColorRef color_ = rgb(255, 200, 0);
+  std::vector<Point> dots_;
+};
+
+class ScriptedSessionTest : public HostTest {
+ protected:
+  std::string folder = "/tmp/skirrow-session-" + std::to_string(::getpid());
+
+  std::string writeScript(const std::string& run) {
+    std::string path = folder + "/" + run + ".txt";
+    ::mkdir(folder.c_str(), 0700);
+    std::ofstream(path) << "100 key down RIGHT\n"
+                           "120 key up RIGHT\n"
+                           "+10 key RIGHT\n"
+                           "200 tap 40 60\n"
+                           "250 button A\n"
+                           "300 screenshot "
+                        << folder << "/" << run
+                        << "-1.png\n"
+                           "310 key M\n"
+                           "answer no\n"
+                           "400 stylus down 200 100\n"
+                           "420 stylus move 180 120\n"
+                           "440 stylus up 180 120\n"
+                           "500 screenshot "
+                        << folder << "/" << run
+                        << "-2.png\n"
+                           "510 quit\n";
+    return path;
+  }
+
+  std::string bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+};
+
+TEST_F(ScriptedSessionTest, SameScriptGivesByteIdenticalScreenshots) {
+  std::vector<int> answers[2];
+  for (int run = 0; run < 2; ++run) {
+    restart("qvga", writeScript("run" + std::to_string(run)));
+    ScriptedProgram program;
+    EXPECT_EQ(program.run(), 0);
+    answers[run] = program.answers;
+  }
+  EXPECT_EQ(answers[0], std::vector<int>{IDNO});
+  EXPECT_EQ(answers[1], answers[0]);
+  for (int shot = 1; shot <= 2; ++shot) {
+    std::string a = bytesOf(folder + "/run0-" + std::to_string(shot) + ".png");
+    std::string b = bytesOf(folder + "/run1-" + std::to_string(shot) + ".png");
+    ASSERT_FALSE(a.empty());
+    EXPECT_EQ(a, b) << "screenshot " << shot;
+  }
+  // The input reached the program: the tap left a dot, the square moved and changed colour.
+  auto first = readPng(folder + "/run0-1.png");
+  ASSERT_TRUE(first);
+  auto at = [&](int x, int y) {
+    const std::uint8_t* p = &first->rgb[(static_cast<size_t>(y) * 240 + x) * 3];
+    return rgb(p[0], p[1], p[2]);
+  };
+  EXPECT_EQ(at(40, 60), rgb(255, 255, 255));
+  int y = 297 / 10 % 280;  // the frame before the screenshot ran at t = 297
+  EXPECT_EQ(at(108 + 29, y + 1), rgb(0, 203, 255));
+  EXPECT_EQ(at(107, y + 1), rgb(8, 20, 41));
+  auto second = readPng(folder + "/run0-2.png");
+  ASSERT_TRUE(second);
+  const std::uint8_t* dot = &second->rgb[(static_cast<size_t>(100) * 240 + 200) * 3];
+  EXPECT_EQ(rgb(dot[0], dot[1], dot[2]), rgb(255, 255, 255));
+}
+
+TEST_F(ScriptedSessionTest, ChildProcessResumesScriptWhereParentStopped) {
+  std::string path = writeScript("resume");
+  restart("qvga", path);
+  Hwnd w = topLevel("main");
+  (void)w;
+  Message m;
+  while (tickCount() < 260)
+    if (wm().peekMessage(m, true)) wm().dispatchMessage(m);
+  std::string state = Host::get().script()->stateForChild(tickCount());
+
+  HostConfig config;
+  config.backend = BackendKind::Headless;
+  config.profile = *findProfile("qvga");
+  config.scriptPath = path;
+  config.scriptState = state;
+  config.clockStart = parseScriptResume(state)->clock;
+  Host::restart(config);
+  EXPECT_EQ(tickCount(), config.clockStart);
+  EXPECT_EQ(*Host::get().script()->nextTime(), 300u);  // the first screenshot comes next
+  EXPECT_EQ(Host::get().script()->takeAnswer(), IDNO);
+}
+
+}  // namespace
+}  // namespace host::testing
