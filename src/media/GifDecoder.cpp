@@ -93,9 +93,9 @@ std::vector<ImageFrame> GifDecoder::decode(std::span<const uint8_t> file, std::s
   const PixelLayout layout = options_.layout;
 
   // A wrong signature is reported but not fatal: the rest may still be a usable GIF.
+  if (file.size() < 3 || std::memcmp(file.data(), "GIF", 3) != 0) reportInvalidImage(name);
   uint8_t header[6];
-  bool haveHeader = in.read(header, sizeof header);
-  if (!haveHeader || std::memcmp(header, "GIF", 3) != 0) reportInvalidImage(name);
+  const bool haveHeader = in.read(header, sizeof header);
 
   uint8_t screen[7];
   if (!haveHeader || !in.read(screen, sizeof screen)) {
