@@ -39,7 +39,8 @@ void outputMessage(j_common_ptr cinfo) {
 std::optional<PixelBuffer> JpegReader::read(std::span<const uint8_t> file, std::string_view name) {
   // Everything that must survive the longjmp lives outside the setjmp scope and has no
   // destructor that the jump would skip while it is live.
-  jpeg_decompress_struct cinfo;
+  // Zeroed so that destroying it is safe even when creating it failed.
+  jpeg_decompress_struct cinfo{};
   ErrorManager errors;
   errors.name.assign(name);
   std::optional<PixelBuffer> result;
@@ -54,16 +55,14 @@ std::optional<PixelBuffer> JpegReader::read(std::span<const uint8_t> file, std::
     return std::nullopt;
   }
   jpeg_create_decompress(&cinfo);
-  // An empty buffer is handed over as one byte the library never reaches past the end of.
-  static const unsigned char kEmpty = 0;
-  jpeg_mem_src(&cinfo, file.empty() ? &kEmpty : file.data(),
-               static_cast<unsigned long>(file.size()));
+  // An empty file is a fatal "Empty input file" from here, handled like any other.
+  jpeg_mem_src(&cinfo, file.data(), static_cast<unsigned long>(file.size()));
   jpeg_read_header(&cinfo, TRUE);
   // Grey, YCbCr and RGB files all come out as R, G, B triples.
   cinfo.out_color_space = JCS_RGB;
   jpeg_calc_output_dimensions(&cinfo);
   const int64_t pixels = int64_t{cinfo.output_width} * cinfo.output_height;
-  if (pixels <= 0 || pixels > options_.limits.maxImagePixels) {
+  if (pixels > options_.limits.maxImagePixels) {
     std::string text = "Image of " + std::to_string(cinfo.output_width) + "x" +
                        std::to_string(cinfo.output_height) + " pixels is too large";
     reportJpegMessage(name, text);
