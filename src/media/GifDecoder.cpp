@@ -71,6 +71,21 @@ int u16(const uint8_t* p) {
   return p[0] | (p[1] << 8);
 }
 
+struct Palette {
+  uint32_t rgb[256] = {};  // 0x00RRGGBB; entries past the file's table stay black
+};
+
+// A colour table of 2^((packed & 7) + 1) R, G, B triples. False when the file ends inside it.
+bool readPalette(ByteReader& in, int packed, Palette& palette) {
+  const int entries = 1 << ((packed & 7) + 1);
+  uint8_t rgb[256 * 3];
+  if (!in.read(rgb, entries * 3)) return false;
+  for (int i = 0; i < entries; ++i) {
+    palette.rgb[i] = (rgb[i * 3] << 16) | (rgb[i * 3 + 1] << 8) | rgb[i * 3 + 2];
+  }
+  return true;
+}
+
 void fillBuffer(PixelBuffer& buffer, uint32_t pixel) {
   for (int y = 0; y < buffer.height; ++y) {
     uint8_t* row = buffer.row(y);
@@ -108,14 +123,9 @@ std::vector<ImageFrame> GifDecoder::decode(std::span<const uint8_t> file, std::s
 
   Palette global;
   if (screen[4] & 0x80) {
-    int entries = 1 << ((screen[4] & 7) + 1);
-    uint8_t rgb[256 * 3];
-    if (!in.read(rgb, entries * 3)) {
+    if (!readPalette(in, screen[4], global)) {
       reportPrematureEnd();
       return frames;
-    }
-    for (int i = 0; i < entries; ++i) {
-      global.rgb[i] = (rgb[i * 3] << 16) | (rgb[i * 3 + 1] << 8) | rgb[i * 3 + 2];
     }
   } else {
     // Without a global table the indices are grey levels.
@@ -172,12 +182,7 @@ std::vector<ImageFrame> GifDecoder::decode(std::span<const uint8_t> file, std::s
     Palette local;
     const Palette* active = &global;
     if (descriptor[8] & 0x80) {
-      int entries = 1 << ((descriptor[8] & 7) + 1);
-      uint8_t rgb[256 * 3];
-      if (!in.read(rgb, entries * 3)) break;
-      for (int i = 0; i < entries; ++i) {
-        local.rgb[i] = (rgb[i * 3] << 16) | (rgb[i * 3 + 1] << 8) | rgb[i * 3 + 2];
-      }
+      if (!readPalette(in, descriptor[8], local)) break;
       active = &local;
     }
     int minCodeSize = in.byte();

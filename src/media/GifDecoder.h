@@ -34,9 +34,6 @@ class GifDecoder {
                                  bool stopAfterFirst = false);
 
  private:
-  struct Palette {
-    uint32_t rgb[256] = {};  // 0x00RRGGBB; entries past the file's table stay black
-  };
   struct FrameRect {
     int left, top, width, height;
     bool interlaced;

@@ -68,9 +68,9 @@ void reportInvalidBmp(std::string_view path) {
 }
 
 void reportJpegMessage(std::string_view path, std::string_view libraryText) {
-  reportMessage("Error",
-                concat(concat("Error happened when loading image:\n", path, "\n"), libraryText, ""),
-                MessageIcon::Error);
+  std::string text = concat("Error happened when loading image:\n", path, "\n");
+  text.append(libraryText);
+  reportMessage("Error", text, MessageIcon::Error);
 }
 
 }  // namespace media
