@@ -1,0 +1,44 @@
+#include "media/PixelFormat.h"
+
+namespace media {
+namespace {
+
+// The switches are read and written only on the main thread, between page loads.
+bool gUseDeviceDepth = true;
+bool gSwapRedBlue = false;
+int gDisplayDepth = 16;
+
+}  // namespace
+
+bool useDeviceDepth() {
+  return gUseDeviceDepth;
+}
+void setUseDeviceDepth(bool on) {
+  gUseDeviceDepth = on;
+}
+bool swapRedBlue() {
+  return gSwapRedBlue;
+}
+void setSwapRedBlue(bool on) {
+  gSwapRedBlue = on;
+}
+
+int displayDepth() {
+  return gDisplayDepth;
+}
+
+void setDisplayDepth(int bitsPerPixel) {
+  // Pictures exist in 16 and 32 bits only: a 24-bit display gets 32-bit pictures, and anything
+  // shallower than 24 bits is served best by RGB565.
+  gDisplayDepth = bitsPerPixel >= 24 ? 32 : 16;
+}
+
+int pictureDepth(bool useDeviceDepth) {
+  return useDeviceDepth ? gDisplayDepth : 32;
+}
+
+PixelLayout currentLayout() {
+  return PixelLayout{pictureDepth(gUseDeviceDepth), gSwapRedBlue};
+}
+
+}  // namespace media
