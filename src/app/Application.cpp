@@ -113,9 +113,14 @@ bool Application::dispatch(const LaunchRequest& request, const PageHooks& hooks)
 }
 
 void Application::relaunchSelf(const std::string& commandLine) {
-  std::string exe = exeFolder_ + platform::getModuleFileName();
+  relaunch(exeFolder_ + platform::getModuleFileName(), commandLine);
+}
+
+void Application::relaunch(const std::string& exePath, const std::string& commandLine) {
+  // The window goes first: its destruction frees the archives and the temporary folder, and the
+  // new instance's single-instance test must not find it.
   destroy();
-  platform::startProcess(exe, commandLine);
+  platform::startProcess(exePath, commandLine);
 }
 
 int runApplication(const std::string& commandLine, const PageHooks& hooks) {

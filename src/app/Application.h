@@ -67,6 +67,8 @@ class Application : public platform::Window {
   // Destroys this window (releasing the archives and the temporary folder), then starts the
   // program again with `commandLine`. A start that fails leaves nothing running.
   void relaunchSelf(const std::string& commandLine);
+  // relaunchSelf with another program: destroys this window, then starts `exePath`.
+  void relaunch(const std::string& exePath, const std::string& commandLine);
 
  protected:
   void onActivate(bool active) override;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "host/MessageBoxes.h"
@@ -173,6 +175,29 @@ TEST_F(ApplicationTest, ScoreFormHandsTheItemsToTheRootPageBeforeLoading) {
   EXPECT_EQ(runApplication(scoreCommandLine(900, 2, 2026, 12, 7), hooks), 0);
   EXPECT_EQ(calls, (std::vector<std::string>{"score score:900, room:2, date:2026/12/07",
                                              "load scoreboard.properties"}));
+}
+
+TEST_F(ApplicationTest, RelaunchDestroysTheWindowBeforeStartingTheNewInstance) {
+  // The "program" records its command line and what it finds when it starts.
+  std::string report = docs / "report.txt";
+  std::string exe = docs.write("fake-skirrow.sh",
+                               "#!/bin/sh\n"
+                               "if [ -d '" + docs.path() + "/Documents/Tarnwick.tmp' ]; then t=kept; "
+                               "else t=gone; fi\n"
+                               "printf '%s|%s\\n' \"$1\" \"$t\" > '" + report + ".part'\n"
+                               "mv '" + report + ".part' '" + report + "'\n");
+  ::chmod(exe.c_str(), 0755);
+  Application a;
+  ASSERT_TRUE(a.create(0, 0, 240, 320));
+  docs.write("Documents/Tarnwick.tmp/extracted.bin", "x");
+  a.relaunch(exe, gameCommandLine(3, 1203, 1, 0));
+  EXPECT_EQ(a.hwnd(), 0u);
+  for (int i = 0; i < 200 && !testing_support::exists(report); ++i) ::usleep(20000);
+  EXPECT_EQ(testing_support::readFile(report), "ARG:GameCanvas:3,1203,1,0|gone\n");
+  host::Message m;
+  bool quit = false;
+  while (wm().peekMessage(m, true)) quit |= m.message == host::WM_QUIT;
+  EXPECT_TRUE(quit);
 }
 
 TEST_F(ApplicationTest, SoundEffectsFollowTheSettingsTemplate) {
