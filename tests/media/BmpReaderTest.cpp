@@ -7,7 +7,7 @@
 namespace media {
 namespace {
 
-using testing::BmpSpec;
+using testing::BmpDescription;
 using testing::makeBmp;
 using testing::MessageRecorder;
 
@@ -33,14 +33,14 @@ TEST(BmpReader, PalettedDepths) {
     const int colours = 1 << std::min(bits, 4);
     // Widths that end rows mid-byte and need row padding.
     for (int width : {1, 3, 7, 9, 17}) {
-      BmpSpec spec;
-      spec.width = width;
-      spec.height = 5;
-      spec.bitCount = bits;
-      spec.palette.assign(palette.begin(), palette.begin() + colours);
-      if (bits == 8) spec.palette.resize(256, 0x010203);
+      BmpDescription desc;
+      desc.width = width;
+      desc.height = 5;
+      desc.bitCount = bits;
+      desc.palette.assign(palette.begin(), palette.begin() + colours);
+      if (bits == 8) desc.palette.resize(256, 0x010203);
       auto index = [&](int x, int y) { return uint32_t(x * 3 + y * 5) % colours; };
-      std::optional<PixelBuffer> p = readBmp(makeBmp(spec, index));
+      std::optional<PixelBuffer> p = readBmp(makeBmp(desc, index));
       ASSERT_TRUE(p) << bits << " bits, width " << width;
       ASSERT_EQ(p->width, width);
       ASSERT_EQ(p->height, 5);
@@ -55,14 +55,14 @@ TEST(BmpReader, PalettedDepths) {
 
 TEST(BmpReader, ShortPalettesAndColoursUsed) {
   // Eight colours declared in an 8-bit file: later indices show black.
-  BmpSpec spec;
-  spec.width = 4;
-  spec.height = 1;
-  spec.bitCount = 8;
-  spec.palette = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF, 0x808080, 0x404040, 0x202020, 0x101010};
-  spec.colorsUsed = 8;
+  BmpDescription desc;
+  desc.width = 4;
+  desc.height = 1;
+  desc.bitCount = 8;
+  desc.palette = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF, 0x808080, 0x404040, 0x202020, 0x101010};
+  desc.colorsUsed = 8;
   std::optional<PixelBuffer> p =
-      readBmp(makeBmp(spec, [](int x, int) { return x == 3 ? 200u : uint32_t(x); }));
+      readBmp(makeBmp(desc, [](int x, int) { return x == 3 ? 200u : uint32_t(x); }));
   ASSERT_TRUE(p);
   EXPECT_EQ(p->color(0, 0), 0x0000FFu);
   EXPECT_EQ(p->color(2, 0), 0xFF0000u);
@@ -123,14 +123,14 @@ TEST(BmpReader, DirectColourDepthsAndMasks) {
   };
   for (const Case& c : cases) {
     for (int height : {4, -4}) {
-      BmpSpec spec;
-      spec.width = 5;
-      spec.height = height;
-      spec.bitCount = c.bits;
-      spec.compression = c.compression;
-      spec.masks = c.masks;
+      BmpDescription desc;
+      desc.width = 5;
+      desc.height = height;
+      desc.bitCount = c.bits;
+      desc.compression = c.compression;
+      desc.masks = c.masks;
       std::optional<PixelBuffer> p =
-          readBmp(makeBmp(spec, [&](int x, int y) { return c.store(pattern(x, y)); }));
+          readBmp(makeBmp(desc, [&](int x, int y) { return c.store(pattern(x, y)); }));
       ASSERT_TRUE(p) << c.what << " height " << height;
       for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 5; ++x) {
@@ -144,12 +144,12 @@ TEST(BmpReader, DirectColourDepthsAndMasks) {
 }
 
 TEST(BmpReader, ConvertsToSixteenBitsAndIgnoresRedBlueSwap) {
-  BmpSpec spec;
-  spec.width = 3;
-  spec.height = 2;
-  spec.bitCount = 24;
+  BmpDescription desc;
+  desc.width = 3;
+  desc.height = 2;
+  desc.bitCount = 24;
   std::vector<uint8_t> file =
-      makeBmp(spec, [](int x, int y) { return x == 0 ? 0x123456u : 0xFF0000u; });
+      makeBmp(desc, [](int x, int y) { return x == 0 ? 0x123456u : 0xFF0000u; });
   for (bool swap : {false, true}) {
     std::optional<PixelBuffer> p = readBmp(file, {16, swap});
     ASSERT_TRUE(p);
@@ -160,7 +160,7 @@ TEST(BmpReader, ConvertsToSixteenBitsAndIgnoresRedBlueSwap) {
     EXPECT_EQ(p->rawPixel(1, 0), 0xF800u);
   }
   // A 5-6-5 file read at 16 bits keeps its pixel words unchanged.
-  BmpSpec w565;
+  BmpDescription w565;
   w565.width = 2;
   w565.height = 1;
   w565.bitCount = 16;
@@ -174,17 +174,17 @@ TEST(BmpReader, ConvertsToSixteenBitsAndIgnoresRedBlueSwap) {
 }
 
 TEST(BmpReader, PixelOffsetIsHonouredAndSizeFieldIgnored) {
-  BmpSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.bitCount = 24;
-  spec.gapBeforePixels = 10;
-  std::optional<PixelBuffer> p = readBmp(makeBmp(spec, pattern));
+  BmpDescription desc;
+  desc.width = 2;
+  desc.height = 2;
+  desc.bitCount = 24;
+  desc.gapBeforePixels = 10;
+  std::optional<PixelBuffer> p = readBmp(makeBmp(desc, pattern));
   ASSERT_TRUE(p);
   EXPECT_EQ(p->color(1, 1), pattern(1, 1));
 
   // Offset 0: the pixels follow the palette.
-  BmpSpec zero;
+  BmpDescription zero;
   zero.width = 2;
   zero.height = 2;
   zero.bitCount = 8;
@@ -198,13 +198,13 @@ TEST(BmpReader, PixelOffsetIsHonouredAndSizeFieldIgnored) {
 }
 
 std::vector<uint8_t> smallBmp() {
-  BmpSpec spec;
-  spec.width = 3;
-  spec.height = 3;
-  spec.bitCount = 8;
-  spec.palette = {0x112233, 0x445566, 0x778899, 0xAABBCC};
-  spec.colorsUsed = 4;
-  return makeBmp(spec, [](int x, int y) { return uint32_t(x + y) % 4; });
+  BmpDescription desc;
+  desc.width = 3;
+  desc.height = 3;
+  desc.bitCount = 8;
+  desc.palette = {0x112233, 0x445566, 0x778899, 0xAABBCC};
+  desc.colorsUsed = 4;
+  return makeBmp(desc, [](int x, int y) { return uint32_t(x + y) % 4; });
 }
 
 void setU32(std::vector<uint8_t>& f, size_t at, uint32_t v) {
@@ -275,14 +275,14 @@ TEST(BmpReader, UnshowableFormsAreReported) {
   // Masks that are empty or have holes.
   for (std::vector<uint32_t> masks :
        {std::vector<uint32_t>{0xF800, 0x07E0, 0}, std::vector<uint32_t>{0xF801, 0x07E0, 0x001E}}) {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.bitCount = 16;
-    spec.compression = 3;
-    spec.masks = masks;
+    BmpDescription desc;
+    desc.width = 2;
+    desc.height = 2;
+    desc.bitCount = 16;
+    desc.compression = 3;
+    desc.masks = masks;
     MessageRecorder messages;
-    EXPECT_FALSE(readBmp(makeBmp(spec, pattern)));
+    EXPECT_FALSE(readBmp(makeBmp(desc, pattern)));
     EXPECT_EQ(messages.messages.size(), 1u);
   }
   // More pixels than the limit allows, although the data is all there.

@@ -10,8 +10,8 @@ namespace media {
 namespace {
 
 using testing::BitWriter;
-using testing::GifFrameSpec;
-using testing::GifSpec;
+using testing::GifDescription;
+using testing::GifFrameDescription;
 using testing::LzwOptions;
 using testing::makeGif;
 using testing::MessageRecorder;
@@ -54,8 +54,8 @@ std::vector<uint8_t> noise(size_t n, int colours, uint32_t seed = 1) {
   return out;
 }
 
-GifFrameSpec frame(int w, int h, std::vector<uint8_t> indices, int minCodeSize = 3) {
-  GifFrameSpec f;
+GifFrameDescription frame(int w, int h, std::vector<uint8_t> indices, int minCodeSize = 3) {
+  GifFrameDescription f;
   f.width = w;
   f.height = h;
   f.indices = std::move(indices);
@@ -63,8 +63,8 @@ GifFrameSpec frame(int w, int h, std::vector<uint8_t> indices, int minCodeSize =
   return f;
 }
 
-GifSpec oneFrame(int w, int h, std::vector<uint8_t> indices, int minCodeSize = 3) {
-  GifSpec s;
+GifDescription oneFrame(int w, int h, std::vector<uint8_t> indices, int minCodeSize = 3) {
+  GifDescription s;
   s.width = w;
   s.height = h;
   s.globalPalette = kPalette;
@@ -73,12 +73,12 @@ GifSpec oneFrame(int w, int h, std::vector<uint8_t> indices, int minCodeSize = 3
 }
 
 TEST(GifDecoder, DecodesIntoEachPixelLayout) {
-  GifSpec spec;
-  spec.width = 2;
-  spec.height = 1;
-  spec.globalPalette = {0x123456, 0xFFFFFF};
-  spec.frames.push_back(frame(2, 1, {0, 1}, 2));
-  std::vector<uint8_t> file = makeGif(spec);
+  GifDescription desc;
+  desc.width = 2;
+  desc.height = 1;
+  desc.globalPalette = {0x123456, 0xFFFFFF};
+  desc.frames.push_back(frame(2, 1, {0, 1}, 2));
+  std::vector<uint8_t> file = makeGif(desc);
 
   struct Case {
     PixelLayout layout;
@@ -102,7 +102,7 @@ TEST(GifDecoder, DecodesIntoEachPixelLayout) {
 
 TEST(GifDecoder, ColourTables) {
   // No global table: indices are grey levels.
-  GifSpec grey;
+  GifDescription grey;
   grey.width = 3;
   grey.height = 1;
   grey.frames.push_back(frame(3, 1, {0, 1, 200}, 8));
@@ -111,7 +111,7 @@ TEST(GifDecoder, ColourTables) {
   EXPECT_EQ(colors(frames[0].pixels), (std::vector<uint32_t>{0x000000, 0x010101, 0xC8C8C8}));
 
   // A local table wins over the global one for its frame only.
-  GifSpec local = oneFrame(2, 1, {1, 2});
+  GifDescription local = oneFrame(2, 1, {1, 2});
   local.frames[0].localPalette = {0x111111, 0x222222, 0x333333};
   local.frames.push_back(frame(2, 1, {1, 2}));
   frames = decodeGif(makeGif(local));
@@ -120,7 +120,7 @@ TEST(GifDecoder, ColourTables) {
   EXPECT_EQ(colors(frames[1].pixels), (std::vector<uint32_t>{0xFF0000, 0x00FF00}));
 
   // Indices beyond a short table show black rather than reading past it.
-  GifSpec small;
+  GifDescription small;
   small.width = 2;
   small.height = 1;
   small.globalPalette = {0xFFFFFF, 0xFFFFFF};
@@ -136,9 +136,9 @@ TEST(GifDecoder, InterlacedRowsLandInPlace) {
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < 3; ++x) indices.push_back(static_cast<uint8_t>((y * 3 + x) % 8));
     }
-    GifSpec spec = oneFrame(3, height, indices);
-    spec.frames[0].interlaced = true;
-    std::vector<ImageFrame> frames = decodeGif(makeGif(spec));
+    GifDescription desc = oneFrame(3, height, indices);
+    desc.frames[0].interlaced = true;
+    std::vector<ImageFrame> frames = decodeGif(makeGif(desc));
     ASSERT_EQ(frames.size(), 1u) << "height " << height;
     EXPECT_EQ(colors(frames[0].pixels), lookUp(indices, kPalette)) << "height " << height;
   }
@@ -150,12 +150,12 @@ std::vector<uint8_t> codeStream(std::initializer_list<std::pair<int, int>> codes
   return w.bytes;
 }
 
-GifSpec rawFrame(int w, int h, std::vector<uint8_t> codes, int minCodeSize = 2) {
-  GifSpec s;
+GifDescription rawFrame(int w, int h, std::vector<uint8_t> codes, int minCodeSize = 2) {
+  GifDescription s;
   s.width = w;
   s.height = h;
   s.globalPalette = kPalette;
-  GifFrameSpec f = frame(w, h, {}, minCodeSize);
+  GifFrameDescription f = frame(w, h, {}, minCodeSize);
   f.rawCodes = std::move(codes);
   f.useRawCodes = true;
   s.frames.push_back(f);
@@ -192,9 +192,9 @@ TEST(GifDecoderLzw, UndefinedCodesDropTheFrameButKeepTheOthers) {
   };
   for (const Case& c : cases) {
     MessageRecorder messages;
-    GifSpec spec = rawFrame(4, 1, c.codes);
-    spec.frames.push_back(frame(4, 1, {3, 3, 3, 3}));
-    std::vector<ImageFrame> frames = decodeGif(makeGif(spec));
+    GifDescription desc = rawFrame(4, 1, c.codes);
+    desc.frames.push_back(frame(4, 1, {3, 3, 3, 3}));
+    std::vector<ImageFrame> frames = decodeGif(makeGif(desc));
     ASSERT_EQ(frames.size(), 1u) << c.what;
     EXPECT_EQ(colors(frames[0].pixels), std::vector<uint32_t>(4, kPalette[3])) << c.what;
     ASSERT_EQ(messages.messages.size(), 1u) << c.what;
@@ -207,8 +207,8 @@ TEST(GifDecoderLzw, UndefinedCodesDropTheFrameButKeepTheOthers) {
 TEST(GifDecoderLzw, MinimumCodeSizeOutsideOneToEightIsCorrupt) {
   for (int size : {0, 9, 11, 12, 255}) {
     MessageRecorder messages;
-    GifSpec spec = rawFrame(2, 1, {0xFF, 0xFF, 0xFF, 0xFF}, size);
-    EXPECT_TRUE(decodeGif(makeGif(spec)).empty()) << size;
+    GifDescription desc = rawFrame(2, 1, {0xFF, 0xFF, 0xFF, 0xFF}, size);
+    EXPECT_TRUE(decodeGif(makeGif(desc)).empty()) << size;
     EXPECT_EQ(messages.texts(),
               (std::vector<std::string>{"Image File Corrupt", "Premature End Of Image File"}));
   }
@@ -225,15 +225,15 @@ TEST(GifDecoderLzw, FullTablesWithAndWithoutClearCodes) {
     for (int i = 0; i < 256; ++i) palette[i] = uint32_t(i) * 0x010203u & 0xFFFFFF;
     for (bool clearWhenFull : {true, false}) {
       int fills = 0;
-      GifSpec spec;
-      spec.width = width;
-      spec.height = height;
-      spec.globalPalette = palette;
-      GifFrameSpec f = frame(width, height, indices, minCodeSize);
+      GifDescription desc;
+      desc.width = width;
+      desc.height = height;
+      desc.globalPalette = palette;
+      GifFrameDescription f = frame(width, height, indices, minCodeSize);
       f.lzw.clearWhenFull = clearWhenFull;
       f.lzw.tableFills = &fills;
-      spec.frames.push_back(f);
-      std::vector<uint8_t> file = makeGif(spec);
+      desc.frames.push_back(f);
+      std::vector<uint8_t> file = makeGif(desc);
       EXPECT_GE(fills, clearWhenFull ? 2 : 1);
       MessageRecorder messages;
       std::vector<ImageFrame> frames = decodeGif(file);
@@ -251,8 +251,8 @@ TEST(GifDecoderLzw, EveryLengthAcrossCodeSizeSteps) {
   std::vector<uint8_t> all = noise(5000, 4, 7);
   for (size_t n = 1; n <= all.size(); n += (n < 700 ? 1 : 37)) {
     std::vector<uint8_t> indices(all.begin(), all.begin() + n);
-    GifSpec spec = oneFrame(static_cast<int>(n), 1, indices, 2);
-    std::vector<ImageFrame> frames = decodeGif(makeGif(spec));
+    GifDescription desc = oneFrame(static_cast<int>(n), 1, indices, 2);
+    std::vector<ImageFrame> frames = decodeGif(makeGif(desc));
     ASSERT_EQ(frames.size(), 1u) << n;
     ASSERT_EQ(colors(frames[0].pixels), lookUp(indices, kPalette)) << n;
   }
@@ -261,16 +261,16 @@ TEST(GifDecoderLzw, EveryLengthAcrossCodeSizeSteps) {
 TEST(GifDecoderLzw, ClearCodesAnywhere) {
   std::vector<uint8_t> indices = noise(3000, 8, 3);
   for (int every : {1, 2, 7, 100, 1000}) {
-    GifSpec spec = oneFrame(100, 30, indices);
-    spec.frames[0].lzw.clearEvery = every;
-    std::vector<ImageFrame> frames = decodeGif(makeGif(spec));
+    GifDescription desc = oneFrame(100, 30, indices);
+    desc.frames[0].lzw.clearEvery = every;
+    std::vector<ImageFrame> frames = decodeGif(makeGif(desc));
     ASSERT_EQ(frames.size(), 1u) << every;
     EXPECT_EQ(colors(frames[0].pixels), lookUp(indices, kPalette)) << every;
   }
   // A stream that does not begin with a clear code starts in the same state.
-  GifSpec spec = oneFrame(100, 30, indices);
-  spec.frames[0].lzw.initialClear = false;
-  std::vector<ImageFrame> frames = decodeGif(makeGif(spec));
+  GifDescription desc = oneFrame(100, 30, indices);
+  desc.frames[0].lzw.initialClear = false;
+  std::vector<ImageFrame> frames = decodeGif(makeGif(desc));
   ASSERT_EQ(frames.size(), 1u);
   EXPECT_EQ(colors(frames[0].pixels), lookUp(indices, kPalette));
 }
@@ -281,7 +281,7 @@ TEST(GifDecoderLzw, StreamsEndingEarlyKeepWhatWasDecoded) {
   expected.resize(16, 0);  // the rest of the first frame stays cleared
 
   // An end code after 5 of 16 pixels.
-  GifSpec early = oneFrame(4, 4, five);
+  GifDescription early = oneFrame(4, 4, five);
   early.frames[0].width = 4;
   MessageRecorder messages;
   std::vector<ImageFrame> frames = decodeGif(makeGif(early));
@@ -289,21 +289,21 @@ TEST(GifDecoderLzw, StreamsEndingEarlyKeepWhatWasDecoded) {
   EXPECT_EQ(colors(frames[0].pixels), expected);
 
   // No end code at all, the data simply stops.
-  GifSpec noEnd = early;
+  GifDescription noEnd = early;
   noEnd.frames[0].lzw.endCode = false;
   frames = decodeGif(makeGif(noEnd));
   ASSERT_EQ(frames.size(), 1u);
   EXPECT_EQ(colors(frames[0].pixels), expected);
 
   // No data at all.
-  GifSpec empty = rawFrame(4, 4, {});
+  GifDescription empty = rawFrame(4, 4, {});
   frames = decodeGif(makeGif(empty));
   ASSERT_EQ(frames.size(), 1u);
   EXPECT_EQ(colors(frames[0].pixels), std::vector<uint32_t>(16, 0));
   EXPECT_TRUE(messages.messages.empty());
 
   // More codes than the frame has pixels: the surplus is ignored.
-  GifSpec surplus = oneFrame(2, 2, {1, 2, 3, 4, 5, 6, 7, 1, 2});
+  GifDescription surplus = oneFrame(2, 2, {1, 2, 3, 4, 5, 6, 7, 1, 2});
   surplus.frames[0].width = 2;
   surplus.frames[0].height = 2;
   surplus.width = 3;
@@ -316,24 +316,24 @@ TEST(GifDecoderLzw, StreamsEndingEarlyKeepWhatWasDecoded) {
 }
 
 // Three frames on a 4x4 screen: a full frame, a 2x2 square at (1, 1), a pixel at (0, 0).
-GifSpec threeFrames(int disposal1, int disposal2, bool thirdTransparent) {
-  GifSpec s;
+GifDescription threeFrames(int disposal1, int disposal2, bool thirdTransparent) {
+  GifDescription s;
   s.width = 4;
   s.height = 4;
   s.globalPalette = kPalette;
   s.background = 4;
-  GifFrameSpec f1 = frame(4, 4, std::vector<uint8_t>(16, 1));
+  GifFrameDescription f1 = frame(4, 4, std::vector<uint8_t>(16, 1));
   f1.control = true;
   f1.disposal = disposal1;
   f1.delay = 10;
-  GifFrameSpec f2 = frame(2, 2, {2, 2, 2, 3});
+  GifFrameDescription f2 = frame(2, 2, {2, 2, 2, 3});
   f2.left = f2.top = 1;
   f2.control = true;
   f2.disposal = disposal2;
   f2.delay = 20;
   f2.transparent = true;
   f2.transparentIndex = 3;
-  GifFrameSpec f3 = frame(1, 1, {7});
+  GifFrameDescription f3 = frame(1, 1, {7});
   f3.control = true;
   f3.delay = 30;
   f3.transparent = thirdTransparent;
@@ -389,9 +389,9 @@ TEST(GifDecoder, DelaysAndTransparencyKeys) {
   EXPECT_FALSE(frames[2].transparent);
 
   // A frame without its own control block has no delay and no key.
-  GifSpec spec = threeFrames(1, 1, false);
-  spec.frames[1].control = false;
-  frames = decodeGif(makeGif(spec));
+  GifDescription desc = threeFrames(1, 1, false);
+  desc.frames[1].control = false;
+  frames = decodeGif(makeGif(desc));
   ASSERT_EQ(frames.size(), 3u);
   EXPECT_EQ(frames[1].delay, 0.0f);
   EXPECT_FALSE(frames[1].transparent);
@@ -410,18 +410,18 @@ TEST(GifDecoder, FramesReachingOutsideTheScreenAreClipped) {
   };
   for (Case c : {Case{3, 1, 4, 4}, Case{0, 2, 9, 9}, Case{4, 0, 1, 3}, Case{5, 0, 3, 3},
                  Case{0, 3, 2, 2}, Case{65535, 65535, 2, 2}, Case{2, 1, 65535, 1}}) {
-    GifSpec spec;
-    spec.width = 5;
-    spec.height = 3;
-    spec.globalPalette = kPalette;
-    GifFrameSpec f =
+    GifDescription desc;
+    desc.width = 5;
+    desc.height = 3;
+    desc.globalPalette = kPalette;
+    GifFrameDescription f =
         frame(c.width, c.height,
               std::vector<uint8_t>(std::min(size_t(c.width) * c.height, size_t(64)), 5));
     f.left = c.left;
     f.top = c.top;
-    spec.frames.push_back(f);
+    desc.frames.push_back(f);
     MessageRecorder messages;
-    std::vector<ImageFrame> frames = decodeGif(makeGif(spec), kRgb16);
+    std::vector<ImageFrame> frames = decodeGif(makeGif(desc), kRgb16);
     ASSERT_EQ(frames.size(), 1u);
     const PixelBuffer& p = frames[0].pixels;
     ASSERT_EQ(p.stride, 12);
@@ -442,28 +442,28 @@ TEST(GifDecoder, FramesReachingOutsideTheScreenAreClipped) {
 
 TEST(GifDecoder, RefusesScreensBeyondTheLimits) {
   for (auto [w, h] : {std::pair{65535, 65535}, std::pair{0, 10}, std::pair{10, 0}}) {
-    GifSpec spec = oneFrame(2, 1, {1, 2});
-    spec.width = w;
-    spec.height = h;
+    GifDescription desc = oneFrame(2, 1, {1, 2});
+    desc.width = w;
+    desc.height = h;
     MessageRecorder messages;
-    EXPECT_TRUE(decodeGif(makeGif(spec)).empty()) << w << "x" << h;
+    EXPECT_TRUE(decodeGif(makeGif(desc)).empty()) << w << "x" << h;
     EXPECT_EQ(messages.texts(),
               (std::vector<std::string>{"Image File Corrupt", "Premature End Of Image File"}));
   }
   // The animation budget stops decoding once the frames would hold too many pixels.
-  GifSpec spec = threeFrames(1, 1, false);
+  GifDescription desc = threeFrames(1, 1, false);
   MessageRecorder messages;
   DecodeLimits limits;
   limits.maxAnimationPixels = 40;  // two 4x4 frames fit, the third does not
-  std::vector<ImageFrame> frames = decodeGif(makeGif(spec), kRgb32, false, limits);
+  std::vector<ImageFrame> frames = decodeGif(makeGif(desc), kRgb32, false, limits);
   EXPECT_EQ(frames.size(), 2u);
   EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Image File Corrupt"}));
 }
 
 TEST(GifDecoder, SignatureExtensionsAndStrayBytes) {
-  GifSpec spec = oneFrame(2, 1, {1, 2});
-  spec.signature = "JIF89a";
-  std::vector<uint8_t> file = makeGif(spec);
+  GifDescription desc = oneFrame(2, 1, {1, 2});
+  desc.signature = "JIF89a";
+  std::vector<uint8_t> file = makeGif(desc);
   // A comment and an application extension with several sub-blocks, and a stray byte, before
   // the image.
   std::vector<uint8_t> extras = {0x21, 0xFE, 3,   'a', 'b', 'c', 0,   0x21, 0xFF,
@@ -480,8 +480,8 @@ TEST(GifDecoder, SignatureExtensionsAndStrayBytes) {
 }
 
 TEST(GifDecoder, TruncatedFiles) {
-  GifSpec spec = threeFrames(1, 2, false);
-  std::vector<uint8_t> file = makeGif(spec);
+  GifDescription desc = threeFrames(1, 2, false);
+  std::vector<uint8_t> file = makeGif(desc);
   const size_t headerAndTable = 13 + 8 * 3;
   for (size_t n = 0; n < file.size(); ++n) {
     std::vector<uint8_t> cut(file.begin(), file.begin() + n);

@@ -51,28 +51,28 @@ class ImageFiles : public ::testing::Test {
 };
 
 std::vector<uint8_t> threeFrameGif() {
-  testing::GifSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.globalPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+  testing::GifDescription desc;
+  desc.width = 2;
+  desc.height = 2;
+  desc.globalPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
   for (uint8_t i = 1; i <= 3; ++i) {
-    testing::GifFrameSpec f;
+    testing::GifFrameDescription f;
     f.width = f.height = 2;
     f.indices.assign(4, i);
     f.lzw.minCodeSize = 2;
     f.control = true;
     f.delay = i * 10;
-    spec.frames.push_back(f);
+    desc.frames.push_back(f);
   }
-  return testing::makeGif(spec);
+  return testing::makeGif(desc);
 }
 
 std::vector<uint8_t> tinyBmp() {
-  testing::BmpSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.bitCount = 24;
-  return testing::makeBmp(spec, [](int x, int y) { return x == y ? 0x00FF00u : 0x0000FFu; });
+  testing::BmpDescription desc;
+  desc.width = 2;
+  desc.height = 2;
+  desc.bitCount = 24;
+  return testing::makeBmp(desc, [](int x, int y) { return x == y ? 0x00FF00u : 0x0000FFu; });
 }
 
 TEST_F(ImageFiles, LoadsEachFormatFromAFile) {

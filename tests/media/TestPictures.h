@@ -119,7 +119,7 @@ inline std::vector<uint8_t> lzwEncode(const std::vector<uint8_t>& indices, LzwOp
   return out.bytes;
 }
 
-struct GifFrameSpec {
+struct GifFrameDescription {
   int left = 0, top = 0, width = 0, height = 0;
   std::vector<uint8_t> indices;  // row-major, top to bottom (interlaced frames are reordered)
   bool interlaced = false;
@@ -135,11 +135,11 @@ struct GifFrameSpec {
   bool useRawCodes = false;
 };
 
-struct GifSpec {
+struct GifDescription {
   int width = 0, height = 0;
   std::vector<uint32_t> globalPalette;  // empty: no global table
   int background = 0;
-  std::vector<GifFrameSpec> frames;
+  std::vector<GifFrameDescription> frames;
   bool trailer = true;
   const char* signature = "GIF89a";
 };
@@ -178,17 +178,17 @@ inline std::vector<uint8_t> interlaceOrder(const std::vector<uint8_t>& indices, 
   return out;
 }
 
-inline std::vector<uint8_t> makeGif(const GifSpec& spec) {
-  std::vector<uint8_t> out(spec.signature, spec.signature + 6);
-  putU16(out, spec.width);
-  putU16(out, spec.height);
+inline std::vector<uint8_t> makeGif(const GifDescription& desc) {
+  std::vector<uint8_t> out(desc.signature, desc.signature + 6);
+  putU16(out, desc.width);
+  putU16(out, desc.height);
   uint8_t packed = 0x70;
-  if (!spec.globalPalette.empty()) packed |= 0x80 | tableBits(spec.globalPalette.size());
+  if (!desc.globalPalette.empty()) packed |= 0x80 | tableBits(desc.globalPalette.size());
   out.push_back(packed);
-  out.push_back(static_cast<uint8_t>(spec.background));
+  out.push_back(static_cast<uint8_t>(desc.background));
   out.push_back(0);
-  if (!spec.globalPalette.empty()) putPalette(out, spec.globalPalette);
-  for (const GifFrameSpec& f : spec.frames) {
+  if (!desc.globalPalette.empty()) putPalette(out, desc.globalPalette);
+  for (const GifFrameDescription& f : desc.frames) {
     if (f.control) {
       out.insert(out.end(), {0x21, 0xF9, 4});
       out.push_back(static_cast<uint8_t>((f.disposal << 2) | (f.transparent ? 1 : 0)));
@@ -218,13 +218,13 @@ inline std::vector<uint8_t> makeGif(const GifSpec& spec) {
     }
     out.push_back(0);
   }
-  if (spec.trailer) out.push_back(0x3B);
+  if (desc.trailer) out.push_back(0x3B);
   return out;
 }
 
 // ---- BMP ----
 
-struct BmpSpec {
+struct BmpDescription {
   int width = 0;
   int height = 0;  // negative: top-down rows
   int bitCount = 24;
@@ -242,7 +242,7 @@ inline void putU32(std::vector<uint8_t>& out, uint32_t v) {
 
 // `value(x, y)` gives each pixel as stored: the palette index, the 16- or 32-bit word, or the
 // 24-bit 0xRRGGBB; y counts from the top of the picture.
-inline std::vector<uint8_t> makeBmp(const BmpSpec& s,
+inline std::vector<uint8_t> makeBmp(const BmpDescription& s,
                                     const std::function<uint32_t(int, int)>& value) {
   const int absHeight = s.height < 0 ? -s.height : s.height;
   const int stride = ((s.bitCount * s.width + 31) / 32) * 4;
