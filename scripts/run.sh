@@ -4,8 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
-if [ -x build/bin/skirrow ]; then
-  exec build/bin/skirrow "$@"
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${SKIRROW_SCRIPT:-}" ]; then
+  echo "run: no display here, so Skirrow runs headless until stopped (Ctrl-C); set" >&2
+  echo "run: SKIRROW_SCRIPT to drive it (see src/host/README.md)" >&2
 fi
-# The game program is not built yet: run the content author's tool instead.
-exec build/bin/skirrow-tool "${@:---help}"
+exec build/bin/skirrow "$@"
