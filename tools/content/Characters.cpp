@@ -1,0 +1,7 @@
+#include "Builder.h"
+
+namespace content {
+
+void buildCharacters(Output& out) {}
+
+}  // namespace content

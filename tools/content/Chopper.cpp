@@ -1,0 +1,7 @@
+#include "Builder.h"
+
+namespace content {
+
+void buildChopper(Output& out) {}
+
+}  // namespace content

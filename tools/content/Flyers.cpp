@@ -1,0 +1,7 @@
+#include "Builder.h"
+
+namespace content {
+
+void buildFlyers(Output& out) {}
+
+}  // namespace content

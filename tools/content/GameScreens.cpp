@@ -1,0 +1,7 @@
+#include "Builder.h"
+
+namespace content {
+
+void buildGameScreens(Output& out) {}
+
+}  // namespace content

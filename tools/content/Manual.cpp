@@ -1,0 +1,7 @@
+#include "Builder.h"
+
+namespace content {
+
+void buildManual(Output& out) {}
+
+}  // namespace content

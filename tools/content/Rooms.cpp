@@ -1,0 +1,7 @@
+#include "Builder.h"
+
+namespace content {
+
+void buildRooms(Output& out) {}
+
+}  // namespace content

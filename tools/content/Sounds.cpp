@@ -1,0 +1,7 @@
+#include "Builder.h"
+
+namespace content {
+
+void buildSounds(Output& out) {}
+
+}  // namespace content
