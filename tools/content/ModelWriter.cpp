@@ -40,7 +40,11 @@ void MeshSpec::triangle(Vec3 a, Vec3 b, Vec3 c) {
 }
 
 void MeshSpec::box(Vec3 lo, Vec3 hi, float tile, bool inward, bool bottom) {
-  const float sx = (hi.x - lo.x) / tile, sy = (hi.y - lo.y) / tile, sz = (hi.z - lo.z) / tile;
+  // tile <= 0 maps the whole texture once onto every face.
+  const bool once = tile <= 0.0f;
+  const float sx = once ? 1.0f : (hi.x - lo.x) / tile;
+  const float sy = once ? 1.0f : (hi.y - lo.y) / tile;
+  const float sz = once ? 1.0f : (hi.z - lo.z) / tile;
   auto face = [&](Vec3 a, Vec3 b, Vec3 c, Vec3 d, float u, float v) {
     if (inward)
       quad(d, c, b, a, u, v);

@@ -43,7 +43,7 @@ struct MeshSpec {
   void quadUv(Vec3 a, Vec3 b, Vec3 c, Vec3 d, std::array<float, 4> uv);
   void triangle(Vec3 a, Vec3 b, Vec3 c);
   // Axis-aligned box from `lo` to `hi`; faces out (or in, for a room's shell). Texture repeats
-  // once per `tile` units; the bottom face is left out when `bottom` is false.
+  // once per `tile` units (once per face when `tile` <= 0); the bottom face is left out when `bottom` is false.
   void box(Vec3 lo, Vec3 hi, float tile, bool inward = false, bool bottom = true);
   // Upright cylinder (or cone when the radii differ) around the z axis through `base`.
   void cylinder(Vec3 base, float radiusBottom, float radiusTop, float height, int segments,
