@@ -26,11 +26,13 @@ namespace {
 
 std::vector<uint8_t> readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
 }
 
 fs::path makeTempFolder(const char* tag) {
-  std::string pattern = (fs::temp_directory_path() / (std::string("content-") + tag + "-XXXXXX")).string();
+  std::string pattern =
+      (fs::temp_directory_path() / (std::string("content-") + tag + "-XXXXXX")).string();
   char* made = mkdtemp(pattern.data());
   return made ? fs::path(made) : fs::path();
 }
@@ -63,9 +65,10 @@ class ContentTree : public ::testing::Test {
   // True when `relative` (under resources/) is on disk or inside its folder's archive.
   static bool available(const std::string& relative) {
     if (fs::is_regular_file(res(relative))) return true;
-    static const std::pair<const char*, const char*> archives[] = {
-        {"GUI", "GUI.zip"}, {"scenes", "scenes.zip"}, {"chopper", "chopper.zip"},
-        {"flyable", "flyable.zip"}};
+    static const std::pair<const char*, const char*> archives[] = {{"GUI", "GUI.zip"},
+                                                                   {"scenes", "scenes.zip"},
+                                                                   {"chopper", "chopper.zip"},
+                                                                   {"flyable", "flyable.zip"}};
     for (const auto& [folder, zip] : archives) {
       std::string prefix = std::string(folder) + "/";
       if (relative.compare(0, prefix.size(), prefix) == 0)
@@ -87,9 +90,11 @@ TEST_F(ContentTree, RebuildGivesIdenticalBytes) {
   ASSERT_TRUE(content::buildTree(second.string(), &error)) << error;
   std::map<std::string, std::vector<uint8_t>> first, other;
   for (const auto& entry : fs::recursive_directory_iterator(*root_))
-    if (entry.is_regular_file()) first[fs::relative(entry.path(), *root_).string()] = readFile(entry.path());
+    if (entry.is_regular_file())
+      first[fs::relative(entry.path(), *root_).string()] = readFile(entry.path());
   for (const auto& entry : fs::recursive_directory_iterator(second))
-    if (entry.is_regular_file()) other[fs::relative(entry.path(), second).string()] = readFile(entry.path());
+    if (entry.is_regular_file())
+      other[fs::relative(entry.path(), second).string()] = readFile(entry.path());
   fs::remove_all(second);
   ASSERT_EQ(first.size(), other.size());
   for (const auto& [name, bytes] : first) {
@@ -142,12 +147,14 @@ TEST_F(ContentTree, TemplatesHoldTheNamesTheProgramLooksUp) {
       {"messagebox.properties",
        {"sceneMessageBox", "sptMessage", "sptMessageContext", "btnOk", "btnYes", "btnNo"}},
       {"GameCanvas.properties",
-       {"scene3D", "sceneGUI", "sceneHelp", "sceneTraining", "sptHelpCard", "sptScore0",
-        "sptScore1", "txtAutoDemo", "sptConsoleBKG", "sptMap", "sptHealth0", "sptHealth1",
-        "sptHealth2", "sptHealth3", "txtTraining", "sptTipTitile", "sptTipContent",
-        "btnSpeedControl", "cmdInfo", "autoDemo", "cmdCamera", "cmdTeammate", "cmdOpenHelp",
-        "cmdQuitGame", "btnNextTip", "btnLastTip", "canon", "remotecanon", "engine", "explosion",
-        "tip", "gameover", "collision0", "collision1", "collision2", "fontGreen"}},
+       {"scene3D",      "sceneGUI",      "sceneHelp",       "sceneTraining", "sptHelpCard",
+        "sptScore0",    "sptScore1",     "txtAutoDemo",     "sptConsoleBKG", "sptMap",
+        "sptHealth0",   "sptHealth1",    "sptHealth2",      "sptHealth3",    "txtTraining",
+        "sptTipTitile", "sptTipContent", "btnSpeedControl", "cmdInfo",       "autoDemo",
+        "cmdCamera",    "cmdTeammate",   "cmdOpenHelp",     "cmdQuitGame",   "btnNextTip",
+        "btnLastTip",   "canon",         "remotecanon",     "engine",        "explosion",
+        "tip",          "gameover",      "collision0",      "collision1",    "collision2",
+        "fontGreen"}},
       {"gsetting.properties", {"soundEffect", "driverType", "skillLevel", "controlStyle"}},
       {"gsetting_2700G.properties", {"soundEffect", "driverType", "skillLevel", "controlStyle"}},
   };
@@ -186,17 +193,21 @@ TEST_F(ContentTree, ScreenFilesAndPicturesReferencedByTemplatesExist) {
       for (const char* item : {"texture", "bright", "bkgTexture", "src", "bitmap", "href"}) {
         auto file = t.getString(key, item);
         if (!file || file->empty() || file->find("..") != std::string::npos) continue;
-        EXPECT_TRUE(available("GUI/" + *file)) << entry.path().filename() << ": " << key << " "
-                                               << item << " " << *file;
+        EXPECT_TRUE(available("GUI/" + *file))
+            << entry.path().filename() << ": " << key << " " << item << " " << *file;
       }
     }
   }
-  for (const char* name :
-       {"video0.gif", "video1.gif", "video2.gif", "video3.gif", "video4.gif", "video5.gif",
-        "video6.gif", "msgGrid.bmp", "msgGrid_smp.bmp", "control_ppc.gif", "vmode.bmp",
-        "hmode.bmp", "autospeedmode.bmp", "maxspeedmode.bmp", "inputpad.gif", "keypadBtn.gif",
-        "keypadBtnBig.gif", "trainingtips_ppc.txt", "gsetting.properties",
-        "gsetting_2700G.properties"})
+  for (const char* name : {"video0.gif",          "video1.gif",
+                           "video2.gif",          "video3.gif",
+                           "video4.gif",          "video5.gif",
+                           "video6.gif",          "msgGrid.bmp",
+                           "msgGrid_smp.bmp",     "control_ppc.gif",
+                           "vmode.bmp",           "hmode.bmp",
+                           "autospeedmode.bmp",   "maxspeedmode.bmp",
+                           "inputpad.gif",        "keypadBtn.gif",
+                           "keypadBtnBig.gif",    "trainingtips_ppc.txt",
+                           "gsetting.properties", "gsetting_2700G.properties"})
     EXPECT_TRUE(available(std::string("GUI/") + name)) << name;
   EXPECT_TRUE(fs::is_regular_file(*root_ / "manual" / "index.htm"));
 }
@@ -236,9 +247,10 @@ TEST_F(ContentTree, CharactersHaveAllThreePictures) {
 }
 
 TEST_F(ContentTree, ArchivesHoldEveryFileOfTheirFolder) {
-  const std::pair<const char*, const char*> archives[] = {
-      {"GUI", "GUI.zip"}, {"scenes", "scenes.zip"}, {"chopper", "chopper.zip"},
-      {"flyable", "flyable.zip"}};
+  const std::pair<const char*, const char*> archives[] = {{"GUI", "GUI.zip"},
+                                                          {"scenes", "scenes.zip"},
+                                                          {"chopper", "chopper.zip"},
+                                                          {"flyable", "flyable.zip"}};
   for (const auto& [folder, zip] : archives) {
     platform::ResourceArchive archive(res(std::string(folder) + "/" + zip).string());
     ASSERT_TRUE(archive.isOpen()) << zip;

@@ -117,7 +117,8 @@ TEST_F(Models, RoomsHaveShellMarkersAndFurniture) {
     EXPECT_GE(names.size(), 8u) << folder << " has too little furniture";
     for (const std::string& name : names) EXPECT_LT(name.size(), 30u) << name;
     expectMaterialsResolve(model.get(), *root_ / "resources" / folder);
-    EXPECT_TRUE(fs::exists(*root_ / "resources" / folder / ("map" + std::to_string(level) + ".jpg")));
+    EXPECT_TRUE(
+        fs::exists(*root_ / "resources" / folder / ("map" + std::to_string(level) + ".jpg")));
     ++rooms;
   }
   EXPECT_EQ(rooms, 7);
@@ -152,8 +153,8 @@ TEST_F(Models, HelicopterHasEveryPart) {
   Model model = load("chopper/chopper_LOD.3ds");
   ASSERT_TRUE(model);
   std::set<std::string> names = objectNames(model.get());
-  for (const char* part : {"body", "body_ds", "dashboard", "hud", "rotor1", "rotor2", "spark",
-                           "windowL", "windowR"})
+  for (const char* part :
+       {"body", "body_ds", "dashboard", "hud", "rotor1", "rotor2", "spark", "windowL", "windowR"})
     EXPECT_TRUE(names.count(part)) << part;
   expectMaterialsResolve(model.get(), *root_ / "resources" / "chopper");
   Model bullet = load("chopper/bullet.3ds");
@@ -179,7 +180,8 @@ TEST_F(Models, EveryListedFlyerHasTheModelPartsOfItsKind) {
       std::set<std::string> names = objectNames(model.get());
       EXPECT_TRUE(names.count("box")) << name;
       EXPECT_TRUE(names.count("body")) << name;
-      for (const std::string& part : partsOfKind.at(kind)) EXPECT_TRUE(names.count(part)) << name << " " << part;
+      for (const std::string& part : partsOfKind.at(kind))
+        EXPECT_TRUE(names.count(part)) << name << " " << part;
       int skins = t.getInt(name, "textureNum", 1);
       for (int i = 0; i < skins; ++i)
         EXPECT_TRUE(fs::exists(*root_ / "resources" / "flyable" / name /

@@ -51,10 +51,11 @@ Picture portrait(int index, bool happy) {
     p.line(ex - 6, 57, ex + 5, happy ? 55 : 57, 2, shade(skin, 0.5f));
   }
   // Per pilot details.
-  if (index == 1) p.roundRect(50, 78, 28, 6, 3, rgb(90, 60, 40));               // moustache
+  if (index == 1) p.roundRect(50, 78, 28, 6, 3, rgb(90, 60, 40));  // moustache
   if (index == 3) p.ring(52, 65, 8, 2, rgb(30, 30, 30)), p.ring(76, 65, 8, 2, rgb(30, 30, 30));
-  if (index == 2) p.ellipse(96, 84, 8, 16, rgb(240, 200, 90));                  // ponytail
-  if (index == 0) p.ellipse(44, 76, 3, 2, rgb(230, 120, 110)), p.ellipse(84, 76, 3, 2, rgb(230, 120, 110));
+  if (index == 2) p.ellipse(96, 84, 8, 16, rgb(240, 200, 90));  // ponytail
+  if (index == 0)
+    p.ellipse(44, 76, 3, 2, rgb(230, 120, 110)), p.ellipse(84, 76, 3, 2, rgb(230, 120, 110));
   // Mouth.
   if (happy) {
     std::vector<Point2> smile;

@@ -18,7 +18,9 @@ namespace content {
 
 namespace {
 
-std::string folder() { return std::string(kChopperFolder) + "/"; }
+std::string folder() {
+  return std::string(kChopperFolder) + "/";
+}
 
 // A blade or bar: a box from `a` to `b` in the xy plane, `width` wide and `thick` high, at z.
 void bar(MeshSpec& mesh, float ax, float ay, float bx, float by, float z, float width,
@@ -103,7 +105,8 @@ Picture skin(const Pilot& pilot, int index) {
   }
   // Panel lines and rivets.
   for (int x = 0; x < 256; x += 32) p.fillRect(x, 0, 1, 96, shade(pilot.color, 0.6f));
-  for (int x = 8; x < 256; x += 16) p.ellipse(static_cast<float>(x), 80, 1.2f, 1.2f, shade(pilot.color, 0.5f));
+  for (int x = 8; x < 256; x += 16)
+    p.ellipse(static_cast<float>(x), 80, 1.2f, 1.2f, shade(pilot.color, 0.5f));
   p.grain(static_cast<uint32_t>(index) + 300, 0.04f);
   return p;
 }

@@ -35,10 +35,12 @@ ModelSpec butterfly(const std::string& skin) {
   addBox(m);
   m.mesh("body", "mskin").ellipsoid({0, 0, 0.1f}, {0.15f, 0.7f, 0.15f}, 4, 6);
   // Wings reach out along x from the body, their inner edges on the body's axis.
-  m.mesh("wing_l", "mskin").quadUv({0.1f, -0.8f, 0.1f}, {1.9f, -0.8f, 0.1f}, {1.9f, 0.8f, 0.1f},
-                                   {0.1f, 0.8f, 0.1f}, {0.5f, 0.0f, 1.0f, 1.0f});
-  m.mesh("wing_r", "mskin").quadUv({-1.9f, -0.8f, 0.1f}, {-0.1f, -0.8f, 0.1f}, {-0.1f, 0.8f, 0.1f},
-                                   {-1.9f, 0.8f, 0.1f}, {0.0f, 0.0f, 0.5f, 1.0f});
+  m.mesh("wing_l", "mskin")
+      .quadUv({0.1f, -0.8f, 0.1f}, {1.9f, -0.8f, 0.1f}, {1.9f, 0.8f, 0.1f}, {0.1f, 0.8f, 0.1f},
+              {0.5f, 0.0f, 1.0f, 1.0f});
+  m.mesh("wing_r", "mskin")
+      .quadUv({-1.9f, -0.8f, 0.1f}, {-0.1f, -0.8f, 0.1f}, {-0.1f, 0.8f, 0.1f}, {-1.9f, 0.8f, 0.1f},
+              {0.0f, 0.0f, 0.5f, 1.0f});
   return m;
 }
 
@@ -100,8 +102,12 @@ Picture batSkin(int variant) {
   const uint32_t c = variant == 0 ? rgb(70, 50, 90) : rgb(50, 60, 70);
   for (int side = 0; side < 2; ++side) {
     float x0 = side == 0 ? 2.0f : 62.0f, x1 = 32.0f;
-    p.polygon({{x1, 10}, {x0, 6}, {x0 + (x1 - x0) * 0.2f, 40}, {x0 + (x1 - x0) * 0.5f, 32},
-               {x0 + (x1 - x0) * 0.7f, 50}, {x1, 54}},
+    p.polygon({{x1, 10},
+               {x0, 6},
+               {x0 + (x1 - x0) * 0.2f, 40},
+               {x0 + (x1 - x0) * 0.5f, 32},
+               {x0 + (x1 - x0) * 0.7f, 50},
+               {x1, 54}},
               c);
   }
   p.ellipse(32, 32, 8, 20, shade(c, 0.6f));
@@ -121,7 +127,9 @@ Picture bubbleSkin() {
   Picture p(64, 64);
   p.gradientRect(0, 0, 64, 64, rgb(200, 240, 255), rgb(230, 180, 255));
   for (int x = 0; x < 64; ++x)
-    p.fillRect(x, 0, 1, 64, mix(rgb(160, 230, 255), rgb(255, 200, 240), 0.5f + 0.5f * std::sin(x * 0.3f)) & 0x60FFFFFFu);
+    p.fillRect(x, 0, 1, 64,
+               mix(rgb(160, 230, 255), rgb(255, 200, 240), 0.5f + 0.5f * std::sin(x * 0.3f)) &
+                   0x60FFFFFFu);
   return p;
 }
 

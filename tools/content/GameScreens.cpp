@@ -80,14 +80,10 @@ void helpCard(Output& out) {
   text.drawInBox(card, 82, 72, 20, 12, "A", style(8, true, kText));
   text.drawInBox(card, 138, 72, 20, 12, "B", style(8, true, kText));
   const char* rows[][2] = {
-      {"Pad left / right", "turn"},
-      {"Pad up / down", "climb, descend (or fly on)"},
-      {"Button A (hold)", "full speed"},
-      {"Button B, Action", "fire the cannon"},
-      {"Q  /  Mate", "fly your teammate"},
-      {"Z  /  Cam", "cockpit or chase view"},
-      {"F1 ... F8", "camera modes"},
-      {"Esc  /  Quit", "leave the battle"},
+      {"Pad left / right", "turn"},        {"Pad up / down", "climb, descend (or fly on)"},
+      {"Button A (hold)", "full speed"},   {"Button B, Action", "fire the cannon"},
+      {"Q  /  Mate", "fly your teammate"}, {"Z  /  Cam", "cockpit or chase view"},
+      {"F1 ... F8", "camera modes"},       {"Esc  /  Quit", "leave the battle"},
   };
   int y = 96;
   for (auto& row : rows) {
@@ -105,8 +101,8 @@ void gameTemplate(Output& out) {
   view("type", "Scene3D")("x", 0)("y", 0)("width", 240)("height", 230);
   view.color("ambient", rgb(96, 96, 104)).color("bkgColor", rgb(0, 0, 0));
   t.entry("scene3D", view);
-  t.entry("lightSun", Items()("type", "Light")("dir", "(0.35;-1;0.55)")("container", "scene3D").color(
-                          "color", rgb(255, 248, 236)));
+  t.entry("lightSun", Items()("type", "Light")("dir", "(0.35;-1;0.55)")("container", "scene3D")
+                          .color("color", rgb(255, 248, 236)));
   t.blank();
   Items gui = sceneItems(0, 230, 240, 90);
   gui("useDeviceCompatibleBitmap", "{USE_DEV_COMPT_BMP}").color("bkgColor", kInk);
@@ -121,8 +117,9 @@ void gameTemplate(Output& out) {
                          {"cmdOpenHelp", "Help", "checkbox"}, {"cmdQuitGame", "Quit", "button"}};
   for (int i = 0; i < 6; ++i) {
     ButtonKind kind = i == 5 ? ButtonKind::kDanger : ButtonKind::kSecondary;
-    t.entry(tools[i].key, buttonItems(out, "sceneGUI", std::string("g_") + tools[i].label, 2 + i * 34,
-                                      2, 32, 20, tools[i].label, kind, tools[i].type, 10));
+    t.entry(tools[i].key,
+            buttonItems(out, "sceneGUI", std::string("g_") + tools[i].label, 2 + i * 34, 2, 32, 20,
+                        tools[i].label, kind, tools[i].type, 10));
   }
   t.entry("btnSpeedControl", spriteItems("sceneGUI", 206, 2, 32, 20)("GUIType", "button")(
                                  "texture", "autospeedmode.bmp")("bright", "maxspeedmode.bmp"));
@@ -140,14 +137,13 @@ void gameTemplate(Output& out) {
           textItems("sceneGUI", 88, 27, 64, 12, "AUTO DEMO", 9, rgb(255, 230, 60))("visible", 0));
   t.blank();
   Items training = sceneItems(0, 0, 240, 58);
-  training("visible", 0)("useDeviceCompatibleBitmap", "{USE_DEV_COMPT_BMP}").color("bkgColor",
-                                                                                   kInk);
+  training("visible", 0)("useDeviceCompatibleBitmap", "{USE_DEV_COMPT_BMP}")
+      .color("bkgColor", kInk);
   t.entry("sceneTraining", training);
   t.entry("txtTraining",
           textItems("sceneTraining", 4, 2, 62, 14, "TRAINING", 10, kAccent, "LEFT")("visible", 0));
   t.entry("sptTipTitile", textItems("sceneTraining", 66, 2, 150, 14, "", 10, kAccentLight, "LEFT"));
-  t.entry("sptTipContent",
-          textItems("sceneTraining", 4, 17, 210, 40, "", 10, kText, "LEFT", 400));
+  t.entry("sptTipContent", textItems("sceneTraining", 4, 17, 210, 40, "", 10, kText, "LEFT", 400));
   t.entry("btnLastTip", spriteItems("sceneTraining", 218, 4, 20, 20)("GUIType", "button")(
                             "texture", "b_tipl.gif")("bright", "b_tipl_on.gif"));
   t.entry("btnNextTip", spriteItems("sceneTraining", 218, 32, 20, 20)("GUIType", "button")(
@@ -159,32 +155,46 @@ void gameTemplate(Output& out) {
   t.entry("sptHelpCard", spriteItems("sceneHelp", 0, 0, 240, 230)("texture", "control_ppc.gif"));
   t.blank();
   t.comment("Sounds.");
-  const char* sounds[][2] = {{"canon", "canon.wav"},         {"remotecanon", "remotecanon.wav"},
-                             {"engine", "engine.wav"},       {"explosion", "explosion.wav"},
-                             {"tip", "tip.wav"},             {"gameover", "gameover.wav"},
-                             {"collision0", "collision0.wav"}, {"collision1", "collision1.wav"},
+  const char* sounds[][2] = {{"canon", "canon.wav"},
+                             {"remotecanon", "remotecanon.wav"},
+                             {"engine", "engine.wav"},
+                             {"explosion", "explosion.wav"},
+                             {"tip", "tip.wav"},
+                             {"gameover", "gameover.wav"},
+                             {"collision0", "collision0.wav"},
+                             {"collision1", "collision1.wav"},
                              {"collision2", "collision2.wav"}};
   for (auto& sound : sounds) t.entry(sound[0], Items()("type", "WaveSound")("src", sound[1]));
   t.blank();
-  t.entry("fontGreen", Items()("type", "BitmapFont")("bitmap", "fontGreen.gif")("columns", 16)(
-                           "rows", 6)("startCode", 32)("caseConvertion", 0)(
-                           "transparentColor", "(0;0;0)"));
+  t.entry("fontGreen",
+          Items()("type", "BitmapFont")("bitmap", "fontGreen.gif")("columns", 16)("rows", 6)(
+              "startCode", 32)("caseConvertion", 0)("transparentColor", "(0;0;0)"));
   out.putText(guiPath("GameCanvas.properties"), t.text());
 }
 
 void trainingTips(Output& out) {
   const char* tips[][2] = {
-      {"Welcome aboard", "This is a training flight. Nobody can get hurt. Tap the arrows on the right for the next tip."},
+      {"Welcome aboard",
+       "This is a training flight. Nobody can get hurt. Tap the arrows on the right for the next "
+       "tip."},
       {"Turning", "Hold the pad left or right to turn. Short taps make small corrections."},
       {"Climbing", "Push the pad up to climb and down to descend. Stay clear of the ceiling lamp."},
-      {"Flying at MAX Speed", "Hold button A to fly at full speed. The speed button in the bar lights up while you do."},
-      {"Attack (b)", "Press button B or Action to fire. The cannon needs a moment to cool between bursts."},
-      {"Manual flight", "In manual control the pad moves you forward and back while button A is held."},
-      {"Your teammate", "Tap Mate or press Q to take over your wingman. Your own helicopter flies on by itself."},
+      {"Flying at MAX Speed",
+       "Hold button A to fly at full speed. The speed button in the bar lights up while you do."},
+      {"Attack (b)",
+       "Press button B or Action to fire. The cannon needs a moment to cool between bursts."},
+      {"Manual flight",
+       "In manual control the pad moves you forward and back while button A is held."},
+      {"Your teammate",
+       "Tap Mate or press Q to take over your wingman. Your own helicopter flies on by itself."},
       {"Cameras", "Tap Cam or press Z for the cockpit view. F1 to F8 choose the other cameras."},
-      {"The radar", "The map in the middle of the bar shows everyone: green is your team and red the enemy."},
-      {"Bonus flyers", "Shoot the little flyers to win their box. A number adds to your score and a red cross repairs you."},
-      {"Walls and furniture", "Bumping into things costs health. Fly around the table legs and not through them."},
+      {"The radar",
+       "The map in the middle of the bar shows everyone: green is your team and red the enemy."},
+      {"Bonus flyers",
+       "Shoot the little flyers to win their box. A number adds to your score and a red cross "
+       "repairs you."},
+      {"Walls and furniture",
+       "Bumping into things costs health. Fly around the table legs and not through them."},
       {"Landing", "Descend onto the floor or a shelf to land. Climb hard to take off again."},
       {"Ready", "When you feel at home go back to the menu and choose Battle. Good luck!"},
   };
@@ -205,20 +215,23 @@ void room(Picture& p) {
   p.frameRect(130, 20, 50, 34, rgb(240, 240, 240), 3);
 }
 
-void sky(Picture& p) { p.gradientRect(0, 0, 200, 120, rgb(20, 40, 90), rgb(240, 150, 90)); }
+void sky(Picture& p) {
+  p.gradientRect(0, 0, 200, 120, rgb(20, 40, 90), rgb(240, 150, 90));
+}
 
 void movie0(Picture& p, int, float t) {
   sky(p);
-  TextRenderer::get().drawInBox(p, 0, 8, 200, 30, "SKIRROW", TextStyle{26, true, kAccent, 0xFF000000u});
-  drawHelicopter(p, -30 + 260 * t, 74 + 6 * std::sin(t * 12), 70, kPilots[0].color,
-                 kPilots[0].trim, t * 5);
+  TextRenderer::get().drawInBox(p, 0, 8, 200, 30, "SKIRROW",
+                                TextStyle{26, true, kAccent, 0xFF000000u});
+  drawHelicopter(p, -30 + 260 * t, 74 + 6 * std::sin(t * 12), 70, kPilots[0].color, kPilots[0].trim,
+                 t * 5);
 }
 
 void movie1(Picture& p, int frame, float t) {
   sky(p);
   drawHelicopter(p, 50, 60 + 4 * std::sin(t * 9), 56, kPilots[2].color, kPilots[2].trim, t * 5);
-  drawHelicopter(p, 150, 60 + 4 * std::cos(t * 9), 56, kPilots[0].color, kPilots[0].trim, t * 5 + 0.3f,
-                 true);
+  drawHelicopter(p, 150, 60 + 4 * std::cos(t * 9), 56, kPilots[0].color, kPilots[0].trim,
+                 t * 5 + 0.3f, true);
   for (int b = 0; b < 3; ++b) {
     float x = 80 + std::fmod(t * 180 + b * 22, 60);
     p.line(x, 62, x + 6, 62, 2, rgb(255, 240, 120));
@@ -261,7 +274,8 @@ void movie4(Picture& p, int frame, float t) {
     p.polygon({{bx, by}, {bx + 14, by - 10 - flap}, {bx + 16, by + 4}}, rgb(240, 120, 200));
     p.fillRect(static_cast<int>(bx) - 6, static_cast<int>(by) + 6, 12, 12, rgb(200, 160, 90));
   } else {
-    TextRenderer::get().drawInBox(p, 110, 20, 80, 30, "+30", TextStyle{22, true, rgb(80, 255, 90), 0xFF000000u});
+    TextRenderer::get().drawInBox(p, 110, 20, 80, 30, "+30",
+                                  TextStyle{22, true, rgb(80, 255, 90), 0xFF000000u});
     p.fillRect(static_cast<int>(bx) - 6, static_cast<int>(by) + 6 + (frame - 8) * 8, 12, 12,
                rgb(200, 160, 90));
   }
@@ -289,9 +303,12 @@ void movie6(Picture& p, int, float t) {
 
 void movies(Output& out) {
   const SceneFn scenes[7] = {movie0, movie1, movie2, movie3, movie4, movie5, movie6};
-  const char* captions[7] = {"Tiny helicopters. Big rooms.", "Two against two",
-                             "Every room is a battlefield", "Watch your health",
-                             "Shoot the bonus flyers", "Climb the hall of fame",
+  const char* captions[7] = {"Tiny helicopters. Big rooms.",
+                             "Two against two",
+                             "Every room is a battlefield",
+                             "Watch your health",
+                             "Shoot the bonus flyers",
+                             "Climb the hall of fame",
                              "Pick your pilots"};
   for (int m = 0; m < 7; ++m) {
     std::vector<GifFrame> frames;

@@ -20,8 +20,12 @@ struct Box {
   uint64_t weight = 0;
 };
 
-int binOf(const Rgba& p) { return ((p.r >> 3) << 10) | ((p.g >> 3) << 5) | (p.b >> 3); }
-int channel(int bin, int c) { return (bin >> (10 - 5 * c)) & 31; }
+int binOf(const Rgba& p) {
+  return ((p.r >> 3) << 10) | ((p.g >> 3) << 5) | (p.b >> 3);
+}
+int channel(int bin, int c) {
+  return (bin >> (10 - 5 * c)) & 31;
+}
 
 // Median cut over 5-bit bins: split the heaviest-ranged box at its weighted median until
 // `maxColors` boxes exist; each palette colour is the mean of the real colours it covers.
@@ -36,7 +40,8 @@ std::vector<Rgba> medianCut(const std::vector<Bin>& bins, int maxColors) {
       if (boxes[i].bins.size() < 2) continue;
       for (int c = 0; c < 3; ++c) {
         int lo = 31, hi = 0;
-        for (int bin : boxes[i].bins) lo = std::min(lo, channel(bin, c)), hi = std::max(hi, channel(bin, c));
+        for (int bin : boxes[i].bins)
+          lo = std::min(lo, channel(bin, c)), hi = std::max(hi, channel(bin, c));
         uint64_t score = static_cast<uint64_t>(hi - lo) * (boxes[i].weight + 1);
         if (hi > lo && score > bestScore) bestScore = score, best = i, bestChannel = c;
       }
@@ -65,9 +70,11 @@ std::vector<Rgba> medianCut(const std::vector<Bin>& bins, int maxColors) {
   std::vector<Rgba> palette;
   for (const Box& box : boxes) {
     uint64_t n = 0, r = 0, g = 0, b = 0;
-    for (int bin : box.bins) n += bins[bin].count, r += bins[bin].r, g += bins[bin].g, b += bins[bin].b;
-    if (n) palette.push_back(Rgba{static_cast<uint8_t>(r / n), static_cast<uint8_t>(g / n),
-                                  static_cast<uint8_t>(b / n), 255});
+    for (int bin : box.bins)
+      n += bins[bin].count, r += bins[bin].r, g += bins[bin].g, b += bins[bin].b;
+    if (n)
+      palette.push_back(Rgba{static_cast<uint8_t>(r / n), static_cast<uint8_t>(g / n),
+                             static_cast<uint8_t>(b / n), 255});
   }
   return palette;
 }
@@ -139,7 +146,8 @@ std::vector<uint8_t> encodeGif(const std::vector<GifFrame>& frames) {
   if (!gif) return {};
   EGifSetGifVersion(gif, true);
   std::vector<GifColorType> colors(static_cast<size_t>(tableSize), GifColorType{0, 0, 0});
-  for (size_t i = 0; i < palette.size(); ++i) colors[i] = {palette[i].r, palette[i].g, palette[i].b};
+  for (size_t i = 0; i < palette.size(); ++i)
+    colors[i] = {palette[i].r, palette[i].g, palette[i].b};
   ColorMapObject* map = GifMakeMapObject(tableSize, colors.data());
   bool ok = EGifPutScreenDesc(gif, width, height, 8, 0, map) == GIF_OK;
   if (ok && frames.size() > 1) {
@@ -162,7 +170,8 @@ std::vector<uint8_t> encodeGif(const std::vector<GifFrame>& frames) {
          EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr) == GIF_OK;
     for (int y = 0; ok && y < height; ++y) {
       for (int x = 0; x < width; ++x)
-        row[static_cast<size_t>(x)] = static_cast<GifPixelType>(indexOf(frames[f].picture.at(x, y)));
+        row[static_cast<size_t>(x)] =
+            static_cast<GifPixelType>(indexOf(frames[f].picture.at(x, y)));
       ok = EGifPutLine(gif, row.data(), width) == GIF_OK;
     }
   }

@@ -11,7 +11,9 @@ namespace content {
 
 namespace {
 
-TextStyle style(int size, bool bold, uint32_t color) { return TextStyle{size, bold, color, 0xA0000000u}; }
+TextStyle style(int size, bool bold, uint32_t color) {
+  return TextStyle{size, bold, color, 0xA0000000u};
+}
 
 void cover(Output& out) {
   Picture bg = screenBackground(240, 320, 11);
@@ -22,7 +24,8 @@ void cover(Output& out) {
   TextRenderer& text = TextRenderer::get();
   TextStyle big{46, true, kAccent, 0xFF000000u};
   text.drawInBox(bg, 0, 18, 240, 50, "SKIRROW", big);
-  text.drawInBox(bg, 0, 66, 240, 16, "helicopter battles in the living room", style(11, false, kText));
+  text.drawInBox(bg, 0, 66, 240, 16, "helicopter battles in the living room",
+                 style(11, false, kText));
   text.drawInBox(bg, 0, 282, 240, 20, "Tap the screen to start", style(13, true, kAccentLight));
   putGuiJpeg(out, "cover.jpg", bg, 92);
 
@@ -36,7 +39,8 @@ void cover(Output& out) {
 
 void intro(Output& out) {
   Picture bg = screenBackground(240, 320, 12);
-  TextRenderer::get().drawInBox(bg, 0, 6, 240, 32, "SKIRROW", TextStyle{28, true, kAccent, 0xFF000000u});
+  TextRenderer::get().drawInBox(bg, 0, 6, 240, 32, "SKIRROW",
+                                TextStyle{28, true, kAccent, 0xFF000000u});
   panel(bg, 16, 40, 208, 128);
   putGuiJpeg(out, "intro_bg.jpg", bg);
 
@@ -45,12 +49,12 @@ void intro(Output& out) {
   t.entry("introScene", sceneItems(0, 0, 240, 320)("bkgTexture", "intro_bg.jpg"));
   t.entry("sptMovie", spriteItems("introScene", 20, 44, 200, 120)("texture", "video0.gif")(
                           "animationEnabled", 1));
-  t.entry("cmdEnterGame", buttonItems(out, "introScene", "battle", 20, 176, 200, 26, "Battle",
-                                      ButtonKind::kPrimary, "hyperlink", 14)(
-                              "href", "MainMenu.properties")("textUnderline", 0));
-  t.entry("cmdEnterTraining", buttonItems(out, "introScene", "training", 20, 207, 200, 26,
-                                          "Training", ButtonKind::kTab, "hyperlink", 14)(
-                                  "href", "MainMenu.properties")("textUnderline", 0));
+  t.entry("cmdEnterGame",
+          buttonItems(out, "introScene", "battle", 20, 176, 200, 26, "Battle", ButtonKind::kPrimary,
+                      "hyperlink", 14)("href", "MainMenu.properties")("textUnderline", 0));
+  t.entry("cmdEnterTraining",
+          buttonItems(out, "introScene", "training", 20, 207, 200, 26, "Training", ButtonKind::kTab,
+                      "hyperlink", 14)("href", "MainMenu.properties")("textUnderline", 0));
   t.entry("cmdKeyCalibration", buttonItems(out, "introScene", "calibrate", 20, 238, 200, 24,
                                            "Calibrate Buttons", ButtonKind::kSecondary));
   t.entry("cmdGSetting", buttonItems(out, "introScene", "settings", 20, 272, 64, 24, "Settings",
@@ -59,8 +63,8 @@ void intro(Output& out) {
                                    ButtonKind::kSecondary, "button", 11));
   t.entry("cmdQuitGame", buttonItems(out, "introScene", "quit", 156, 272, 64, 24, "Quit",
                                      ButtonKind::kDanger, "button", 11));
-  t.entry("txtVersion", textItems("introScene", 0, 302, 240, 14, "Version 1.0", 10, kTextDim,
-                                  "CENTER", 400));
+  t.entry("txtVersion",
+          textItems("introScene", 0, 302, 240, 14, "Version 1.0", 10, kTextDim, "CENTER", 400));
   t.entry("titleMusic", Items()("type", "WaveSound")("src", "title.wav"));
   out.putText(guiPath("intro.properties"), t.text());
 }
@@ -74,33 +78,35 @@ void mainMenu(Output& out) {
     putGuiGif(out, name + ".gif", arrowButton(24, left, false));
     putGuiGif(out, name + "_on.gif", arrowButton(24, left, true));
   }
-  putGuiGif(out, "radio.gif", radioFace(18, 18, false));
-  putGuiGif(out, "radio_on.gif", radioFace(18, 18, true));
+  // Radio strips as wide as their sprites: a sprite stretches its picture to its own size.
+  for (int width : {92, 72}) {
+    putGuiGif(out, "radio" + std::to_string(width) + ".gif", radioFace(width, 18, false));
+    putGuiGif(out, "radio" + std::to_string(width) + "_on.gif", radioFace(width, 18, true));
+  }
 
   TemplateWriter t;
   t.comment("Main menu: pick the room, then the team.");
   t.entry("sceneGUI", sceneItems(0, 0, 240, 320)("bkgTexture", "menu_bg.jpg"));
-  t.entry("txtTitle",
-          textItems("sceneGUI", 0, 6, 240, 22, "Select Room for Battle", 15, kText));
-  t.entry("cmdEnterGame", buttonItems(out, "sceneGUI", "tab_battle", 24, 32, 94, 20, "Battle",
-                                      ButtonKind::kPrimary, "hyperlink", 11)(
-                              "href", "MainMenu.properties")("textUnderline", 0));
+  t.entry("txtTitle", textItems("sceneGUI", 0, 6, 240, 22, "Select Room for Battle", 15, kText));
+  t.entry("cmdEnterGame",
+          buttonItems(out, "sceneGUI", "tab_battle", 24, 32, 94, 20, "Battle", ButtonKind::kPrimary,
+                      "hyperlink", 11)("href", "MainMenu.properties")("textUnderline", 0));
   t.entry("cmdEnterTraining", buttonItems(out, "sceneGUI", "tab_training", 122, 32, 94, 20,
-                                          "Training", ButtonKind::kTab, "hyperlink", 11)(
-                                  "href", "MainMenu.properties")("textUnderline", 0));
-  t.entry("sptPreview", spriteItems("sceneGUI", 30, 60, 180, 135)("texture", "..\\scenes\\level0_Living_Room.gif"));
+                                          "Training", ButtonKind::kTab, "hyperlink",
+                                          11)("href", "MainMenu.properties")("textUnderline", 0));
+  t.entry("sptPreview", spriteItems("sceneGUI", 30, 60, 180, 135)(
+                            "texture", "..\\scenes\\level0_Living_Room.gif"));
   t.entry("btnLastRoom", spriteItems("sceneGUI", 2, 116, 24, 24)("GUIType", "button")(
                              "texture", "b_left.gif")("bright", "b_left_on.gif"));
   t.entry("btnNextRoom", spriteItems("sceneGUI", 214, 116, 24, 24)("GUIType", "button")(
                              "texture", "b_right.gif")("bright", "b_right_on.gif"));
   t.entry("txtRoomName", textItems("sceneGUI", 0, 200, 240, 24, "Living Room", 14, kAccentLight));
-  t.entry("cmdEnterTeamSetup", buttonItems(out, "sceneGUI", "team", 40, 228, 160, 28,
-                                           "Choose Team", ButtonKind::kPrimary, "button", 14));
+  t.entry("cmdEnterTeamSetup", buttonItems(out, "sceneGUI", "team", 40, 228, 160, 28, "Choose Team",
+                                           ButtonKind::kPrimary, "button", 14));
   for (int i = 0; i < 2; ++i) {
     Items radio = spriteItems("sceneGUI", 24 + i * 100, 264, 92, 18);
     radio("GUIType", "checkbox")("group", "soundEffect")("status", i == 0 ? 1 : 0);
-    radio("texture", "radio.gif")("bright", "radio_on.gif")("clipX", 0)("clipY", 0)("clipW", 18)(
-        "clipH", 18);
+    radio("texture", "radio92.gif")("bright", "radio92_on.gif");
     radio("text", i == 0 ? "Sound on" : "Sound off")("textSize", 12)("textOffsetX", 22)(
         "textOffsetY", 1)("textFormatted", 0);
     radio.color("textColor", kText);
@@ -144,7 +150,7 @@ void teamSetup(Output& out) {
   t.comment("Team set-up: portraits move into the team slots.");
   t.entry("sceneGUI", sceneItems(0, 0, 240, 320)("bkgTexture", "team_bg.jpg"));
   t.entry("txtCombination", textItems("sceneGUI", 24, 8, 192, 22, "Battle Team", 15, kText));
-  t.entry("lnkBack", spriteItems("sceneGUI", 4, 8, 22, 22)("GUIType", "hyperlink")(
+  t.entry("lnkBack", spriteItems("sceneGUI", 4, 7, 24, 24)("GUIType", "hyperlink")(
                          "href", "MainMenu.properties")("texture", "b_left.gif")(
                          "bright", "b_left_on.gif")("textUnderline", 0));
   for (int j = 0; j < 4; ++j) {
@@ -164,8 +170,8 @@ void teamSetup(Output& out) {
     slot.color("textColor", kText);
     t.entry("sptbigicon" + std::to_string(i), slot);
   }
-  t.entry("btnReset", buttonItems(out, "sceneGUI", "reset", 16, 296, 96, 22, "Reset",
-                                  ButtonKind::kSecondary));
+  t.entry("btnReset",
+          buttonItems(out, "sceneGUI", "reset", 16, 296, 96, 22, "Reset", ButtonKind::kSecondary));
   t.entry("cmdStartGame", buttonItems(out, "sceneGUI", "start", 128, 296, 96, 22, "Start!",
                                       ButtonKind::kPrimary, "button", 13));
   out.putText(guiPath("TeamSetup.properties"), t.text());
@@ -190,7 +196,8 @@ void back(Output& out) {
   for (auto& line : lines) {
     text.drawInBox(credits, 0, y, 240, 18, line[0], style(13, true, kAccentLight));
     y += 18;
-    y += text.drawWrapped(credits, 20, y, 200, line[1], style(12, false, kText), Align::kCenter) + 22;
+    y += text.drawWrapped(credits, 20, y, 200, line[1], style(12, false, kText), Align::kCenter) +
+         22;
   }
   drawHelicopter(credits, 120, 392, 70, kPilots[3].color, kPilots[3].trim, 0.2f);
   putGuiGif(out, "credits.gif", credits);
@@ -204,10 +211,10 @@ void back(Output& out) {
   bar.color("bkgColor", kInk);
   t.entry("sceneButtons", bar);
   t.entry("lnkIntro", buttonItems(out, "sceneButtons", "again", 16, 6, 100, 24, "Play again",
-                                  ButtonKind::kPrimary, "hyperlink")("href", "intro.properties")(
-                          "textUnderline", 0));
-  t.entry("cmdExit", buttonItems(out, "sceneButtons", "exit", 124, 6, 100, 24, "Exit",
-                                 ButtonKind::kDanger));
+                                  ButtonKind::kPrimary,
+                                  "hyperlink")("href", "intro.properties")("textUnderline", 0));
+  t.entry("cmdExit",
+          buttonItems(out, "sceneButtons", "exit", 124, 6, 100, 24, "Exit", ButtonKind::kDanger));
   t.entry("titleMusic", Items()("type", "WaveSound")("src", "title.wav"));
   out.putText(guiPath("back.properties"), t.text());
 }
@@ -233,10 +240,13 @@ void scoreboard(Output& out) {
   Items name = spriteItems("sceneGUI", 12, 74, 110, 20);
   name("GUIType", "editbox")("maxLength", 10)("allowEmpty", 1)("title", "Please Input Your Name:");
   name("textSize", 12)("textWeight", 700)("textOffsetX", 4)("textOffsetY", 2)("textFormatted", 0);
-  name.color("textColor", kText).color("color", kPanelLight).color("brightColor", kPanel).color(
-      "frame", kAccent);
+  name.color("textColor", kText)
+      .color("color", kPanelLight)
+      .color("brightColor", kPanel)
+      .color("frame", kAccent);
   t.entry("sptNewRecordPlayer", name);
-  t.entry("sptNewRecordScore", textItems("sceneGUI", 126, 76, 50, 18, "", 12, kAccentLight, "LEFT"));
+  t.entry("sptNewRecordScore",
+          textItems("sceneGUI", 126, 76, 50, 18, "", 12, kAccentLight, "LEFT"));
   t.entry("sptNewRecordDate", textItems("sceneGUI", 180, 76, 52, 18, "", 12, kText, "LEFT", 400));
   for (int n = 0; n < 8; ++n) {
     int y = 126 + n * 19;
@@ -246,8 +256,8 @@ void scoreboard(Output& out) {
     t.entry("date" + index, textItems("sceneGUI", 180, y, 52, 16, "", 12, kTextDim, "LEFT", 400));
   }
   t.entry("cmdContinue", buttonItems(out, "sceneGUI", "continue", 70, 290, 100, 24, "Continue",
-                                     ButtonKind::kPrimary, "hyperlink")(
-                             "href", "intro.properties")("textUnderline", 0));
+                                     ButtonKind::kPrimary,
+                                     "hyperlink")("href", "intro.properties")("textUnderline", 0));
   t.entry("scoreboard", Items()("type", "WaveSound")("src", "scoreboard.wav"));
   out.putText(guiPath("scoreboard.properties"), t.text());
 }
@@ -269,8 +279,8 @@ void messageBox(Output& out) {
   putGuiBmp(out, "msgGrid_smp.bmp", messageGrid(true));
   TemplateWriter t;
   t.comment("Message box, merged into the page that shows it.");
-  t.entry("sceneMessageBox", sceneItems(20, 105, 200, 110)("bkgTexture", "{MSG_GRID_PIC}")(
-                                 "visible", 0));
+  t.entry("sceneMessageBox",
+          sceneItems(20, 105, 200, 110)("bkgTexture", "{MSG_GRID_PIC}")("visible", 0));
   t.entry("sptMessage",
           textItems("sceneMessageBox", 10, 14, 180, 56, "", 13, kText, "CENTER", 700));
   t.entry("sptMessageContext", spriteItems("sceneMessageBox", 0, 0, 1, 1)("visible", 0));
@@ -336,17 +346,16 @@ void settingsFile(Output& out, const std::string& file, int driver) {
       Items radio = spriteItems("sceneGUI", 14 + static_cast<int>(i) * 74, 62 + s * 60, 72, 18);
       radio("GUIType", "checkbox")("group", g.key)("persistent", 1)(
           "status", static_cast<int>(i) == g.selected ? 1 : 0);
-      radio("texture", "radio.gif")("bright", "radio_on.gif")("clipX", 0)("clipY", 0)("clipW", 18)(
-          "clipH", 18);
+      radio("texture", "radio72.gif")("bright", "radio72_on.gif");
       radio("text", g.options[i])("textSize", 11)("textOffsetX", 21)("textOffsetY", 2)(
           "textFormatted", 0);
       radio.color("textColor", kText);
       t.entry(std::string(g.prefix) + std::to_string(i), radio);
     }
   }
-  t.entry("lnkDone", buttonItems(out, "sceneGUI", "done", 70, 286, 100, 24, "Done",
-                                 ButtonKind::kPrimary, "hyperlink")("href", "intro.properties")(
-                         "textUnderline", 0));
+  t.entry("lnkDone",
+          buttonItems(out, "sceneGUI", "done", 70, 286, 100, 24, "Done", ButtonKind::kPrimary,
+                      "hyperlink")("href", "intro.properties")("textUnderline", 0));
   t.blank();
   t.comment("Chosen options (the position of the selected box in each group).");
   for (const Group& g : groups)

@@ -6,7 +6,9 @@
 
 namespace content {
 
-std::string guiPath(const std::string& name) { return std::string(kGuiFolder) + "/" + name; }
+std::string guiPath(const std::string& name) {
+  return std::string(kGuiFolder) + "/" + name;
+}
 
 void putGuiGif(Output& out, const std::string& name, const Picture& picture) {
   out.put(guiPath(name), encodeGif(picture));

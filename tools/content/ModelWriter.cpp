@@ -55,16 +55,16 @@ void MeshSpec::box(Vec3 lo, Vec3 hi, float tile, bool inward, bool bottom) {
       p010{lo.x, hi.y, lo.z};
   Vec3 p001{lo.x, lo.y, hi.z}, p101{hi.x, lo.y, hi.z}, p111{hi.x, hi.y, hi.z},
       p011{lo.x, hi.y, hi.z};
-  face(p001, p101, p111, p011, sx, sy);                 // top, seen from +z
-  if (bottom) face(p010, p110, p100, p000, sx, sy);     // bottom, seen from -z
-  face(p000, p100, p101, p001, sx, sz);                 // front, seen from -y
-  face(p110, p010, p011, p111, sx, sz);                 // back, seen from +y
-  face(p100, p110, p111, p101, sy, sz);                 // right, seen from +x
-  face(p010, p000, p001, p011, sy, sz);                 // left, seen from -x
+  face(p001, p101, p111, p011, sx, sy);              // top, seen from +z
+  if (bottom) face(p010, p110, p100, p000, sx, sy);  // bottom, seen from -z
+  face(p000, p100, p101, p001, sx, sz);              // front, seen from -y
+  face(p110, p010, p011, p111, sx, sz);              // back, seen from +y
+  face(p100, p110, p111, p101, sy, sz);              // right, seen from +x
+  face(p010, p000, p001, p011, sy, sz);              // left, seen from -x
 }
 
-void MeshSpec::cylinder(Vec3 base, float radiusBottom, float radiusTop, float height,
-                        int segments, bool caps) {
+void MeshSpec::cylinder(Vec3 base, float radiusBottom, float radiusTop, float height, int segments,
+                        bool caps) {
   const float kTwoPi = 6.28318530718f;
   for (int i = 0; i < segments; ++i) {
     float a0 = kTwoPi * i / segments, a1 = kTwoPi * (i + 1) / segments;

@@ -17,9 +17,15 @@ namespace content {
 struct Vec3 {
   float x = 0, y = 0, z = 0;
 };
-inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 operator*(Vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
+inline Vec3 operator+(Vec3 a, Vec3 b) {
+  return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Vec3 operator-(Vec3 a, Vec3 b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline Vec3 operator*(Vec3 a, float s) {
+  return {a.x * s, a.y * s, a.z * s};
+}
 
 struct MaterialSpec {
   std::string name;
@@ -27,7 +33,7 @@ struct MaterialSpec {
   std::string texture;          // file name beside the model, or empty
   std::string opacity;          // opacity map file name, or empty
   bool twoSided = false;
-  float transparency = 0.0f;    // 0 opaque .. 1 clear
+  float transparency = 0.0f;  // 0 opaque .. 1 clear
 };
 
 struct MeshSpec {
@@ -43,7 +49,8 @@ struct MeshSpec {
   void quadUv(Vec3 a, Vec3 b, Vec3 c, Vec3 d, std::array<float, 4> uv);
   void triangle(Vec3 a, Vec3 b, Vec3 c);
   // Axis-aligned box from `lo` to `hi`; faces out (or in, for a room's shell). Texture repeats
-  // once per `tile` units (once per face when `tile` <= 0); the bottom face is left out when `bottom` is false.
+  // once per `tile` units (once per face when `tile` <= 0); the bottom face is left out when
+  // `bottom` is false.
   void box(Vec3 lo, Vec3 hi, float tile, bool inward = false, bool bottom = true);
   // Upright cylinder (or cone when the radii differ) around the z axis through `base`.
   void cylinder(Vec3 base, float radiusBottom, float radiusTop, float height, int segments,

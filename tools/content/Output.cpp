@@ -29,7 +29,8 @@ bool Output::addArchive(const std::string& folder, const std::string& archiveNam
   const std::string scratch = scratchFolder + "/" + archiveName;
   if (!writeZip(scratch, members)) return false;
   std::ifstream in(scratch, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
   in.close();
   std::filesystem::remove(scratch);
   if (bytes.empty()) return false;

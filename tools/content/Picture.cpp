@@ -14,7 +14,9 @@ Rgba unpack(uint32_t c) {
               static_cast<uint8_t>(c >> 24)};
 }
 
-uint8_t clampByte(float v) { return static_cast<uint8_t>(std::clamp(v, 0.0f, 255.0f) + 0.5f); }
+uint8_t clampByte(float v) {
+  return static_cast<uint8_t>(std::clamp(v, 0.0f, 255.0f) + 0.5f);
+}
 
 }  // namespace
 
@@ -44,9 +46,7 @@ void Picture::blend(int x, int y, uint32_t color, float coverage) {
   float da = d.a / 255.0f;
   float oa = a + da * (1.0f - a);
   if (oa <= 0.0f) return;
-  auto ch = [&](uint8_t sv, uint8_t dv) {
-    return clampByte((sv * a + dv * da * (1.0f - a)) / oa);
-  };
+  auto ch = [&](uint8_t sv, uint8_t dv) { return clampByte((sv * a + dv * da * (1.0f - a)) / oa); };
   d = Rgba{ch(s.r, d.r), ch(s.g, d.g), ch(s.b, d.b), clampByte(oa * 255.0f)};
 }
 
@@ -55,7 +55,9 @@ void Picture::set(int x, int y, uint32_t color) {
   at(x, y) = unpack(color);
 }
 
-void Picture::fill(uint32_t color) { std::fill(pixels_.begin(), pixels_.end(), unpack(color)); }
+void Picture::fill(uint32_t color) {
+  std::fill(pixels_.begin(), pixels_.end(), unpack(color));
+}
 
 void Picture::fillRect(int x, int y, int w, int h, uint32_t color) {
   for (int j = std::max(y, 0); j < std::min(y + h, height_); ++j)
@@ -194,8 +196,9 @@ Picture Picture::downsample(int factor) const {
           r += p.r * p.a, g += p.g * p.a, b += p.b * p.a, a += p.a;
         }
       Rgba& o = out.at(i, j);
-      if (a > 0) o = Rgba{clampByte(r / a), clampByte(g / a), clampByte(b / a),
-                          clampByte(a / (factor * factor))};
+      if (a > 0)
+        o = Rgba{clampByte(r / a), clampByte(g / a), clampByte(b / a),
+                 clampByte(a / (factor * factor))};
     }
   return out;
 }

@@ -13,7 +13,9 @@ uint32_t Random::next() {
   return static_cast<uint32_t>((z ^ (z >> 31)) >> 32);
 }
 
-float Random::unit() { return static_cast<float>(next() >> 8) / 16777216.0f; }
+float Random::unit() {
+  return static_cast<float>(next() >> 8) / 16777216.0f;
+}
 
 int Random::between(int lo, int hi) {
   if (hi <= lo) return lo;
@@ -32,7 +34,9 @@ float lattice(int x, int y, int period, uint32_t seed) {
   return static_cast<float>(h & 0xFFFF) / 65535.0f;
 }
 
-float smooth(float t) { return t * t * (3.0f - 2.0f * t); }
+float smooth(float t) {
+  return t * t * (3.0f - 2.0f * t);
+}
 
 }  // namespace
 

@@ -71,8 +71,9 @@ void livingRoom(RoomLayout& r, Layout& l) {
   l.box("lamp", "wood", {35, 21, 0}, {43, 29, 1});
   l.box("lampshade", "lamp", {35, 21, 22}, {43, 29, 28});
   l.box("window", "window", {-22, 34.5f, 22}, {10, 35, 37});
-  r.flyers = "butterfly=type:0, textureNum:3, maxSpeed:6, wave:0.6, alphaTest:1\n"
-             "ufo=type:2, textureNum:2, maxSpeed:8, wave:0.3\n";
+  r.flyers =
+      "butterfly=type:0, textureNum:3, maxSpeed:6, wave:0.6, alphaTest:1\n"
+      "ufo=type:2, textureNum:2, maxSpeed:8, wave:0.3\n";
 }
 
 void kitchen(RoomLayout& r, Layout& l) {
@@ -94,9 +95,10 @@ void kitchen(RoomLayout& r, Layout& l) {
   l.chair("chair2", "table", -8, 11, 1);
   l.chair("chair3", "table", 8, 11, 1);
   l.box("window", "window", {-50, -20, 16}, {-49.5f, 6, 32});
-  r.flyers = "bat=type:1, textureNum:2, maxSpeed:9, wave:0.4\n"
-             "butterfly=type:0, textureNum:3, maxSpeed:6, wave:0.6, alphaTest:1\n"
-             "bubble=type:6, textureNum:1, maxSpeed:4, wave:0.8\n";
+  r.flyers =
+      "bat=type:1, textureNum:2, maxSpeed:9, wave:0.4\n"
+      "butterfly=type:0, textureNum:3, maxSpeed:6, wave:0.6, alphaTest:1\n"
+      "bubble=type:6, textureNum:1, maxSpeed:4, wave:0.8\n";
 }
 
 void study(RoomLayout& r, Layout& l) {
@@ -116,8 +118,9 @@ void study(RoomLayout& r, Layout& l) {
   l.box("cabinet", "cabinet", {40, 24, 0}, {49.5f, 34, 18});
   l.box("globestand", "desk", {36, -26, 0}, {38, -24, 10});
   l.box("globe", "globe", {33, -29, 10}, {41, -21, 18});
-  r.flyers = "ufo=type:2, textureNum:2, maxSpeed:8, wave:0.3\n"
-             "bat=type:1, textureNum:2, maxSpeed:9, wave:0.4\n";
+  r.flyers =
+      "ufo=type:2, textureNum:2, maxSpeed:8, wave:0.3\n"
+      "bat=type:1, textureNum:2, maxSpeed:9, wave:0.4\n";
 }
 
 void bedroom(RoomLayout& r, Layout& l) {
@@ -140,8 +143,9 @@ void bedroom(RoomLayout& r, Layout& l) {
   l.box("desk", "wood", {-49.5f, -30, 0}, {-38, -29, 12});
   l.box("desk", "wood", {-49.5f, -9, 0}, {-38, -8, 12});
   l.box("window", "window", {-49.5f, -2, 16}, {-49, 22, 32});
-  r.flyers = "butterfly=type:0, textureNum:3, maxSpeed:6, wave:0.6, alphaTest:1\n"
-             "bubble=type:6, textureNum:1, maxSpeed:4, wave:0.8\n";
+  r.flyers =
+      "butterfly=type:0, textureNum:3, maxSpeed:6, wave:0.6, alphaTest:1\n"
+      "bubble=type:6, textureNum:1, maxSpeed:4, wave:0.8\n";
 }
 
 void warehouse(RoomLayout& r, Layout& l) {
@@ -178,10 +182,11 @@ void warehouse(RoomLayout& r, Layout& l) {
     float x = 0 + i * 7.0f;
     l.box("barrels", "barrel", {x, -46, 0}, {x + 6, -40, 10});
   }
-  r.flyers = "ufo=type:2, textureNum:2, maxSpeed:10, wave:0.3\n"
-             "bat=type:1, textureNum:2, maxSpeed:11, wave:0.4\n"
-             "bubble=type:6, textureNum:1, maxSpeed:5, wave:0.8\n"
-             "butterfly=type:0, textureNum:3, maxSpeed:7, wave:0.6, alphaTest:1\n";
+  r.flyers =
+      "ufo=type:2, textureNum:2, maxSpeed:10, wave:0.3\n"
+      "bat=type:1, textureNum:2, maxSpeed:11, wave:0.4\n"
+      "bubble=type:6, textureNum:1, maxSpeed:5, wave:0.8\n"
+      "butterfly=type:0, textureNum:3, maxSpeed:7, wave:0.6, alphaTest:1\n";
 }
 
 void classroom(RoomLayout& r, Layout& l) {
@@ -204,8 +209,9 @@ void classroom(RoomLayout& r, Layout& l) {
   l.box("bookshelf", "books", {43, -10, 0}, {49.5f, 20, 26});
   l.box("window0", "window", {-50, -30, 14}, {-49.5f, -10, 32});
   l.box("window1", "window", {-50, 0, 14}, {-49.5f, 20, 32});
-  r.flyers = "butterfly=type:0, textureNum:3, maxSpeed:6, wave:0.6, alphaTest:1\n"
-             "bat=type:1, textureNum:2, maxSpeed:9, wave:0.4\n";
+  r.flyers =
+      "butterfly=type:0, textureNum:3, maxSpeed:6, wave:0.6, alphaTest:1\n"
+      "bat=type:1, textureNum:2, maxSpeed:9, wave:0.4\n";
 }
 
 void gymHall(RoomLayout& r, Layout& l) {
@@ -237,10 +243,11 @@ void gymHall(RoomLayout& r, Layout& l) {
   for (int j = 0; j < 6; ++j)
     l.box("wallbars", "bars", {14, 48.3f, 4.0f + j * 5.5f}, {45, 49, 4.8f + j * 5.5f});
   l.box("vaultbox", "vault", {-6, -6, 0}, {6, 6, 10});
-  r.flyers = "bubble=type:6, textureNum:1, maxSpeed:5, wave:0.8\n"
-             "ufo=type:2, textureNum:2, maxSpeed:10, wave:0.3\n"
-             "bat=type:1, textureNum:2, maxSpeed:11, wave:0.4\n"
-             "butterfly=type:0, textureNum:3, maxSpeed:7, wave:0.6, alphaTest:1\n";
+  r.flyers =
+      "bubble=type:6, textureNum:1, maxSpeed:5, wave:0.8\n"
+      "ufo=type:2, textureNum:2, maxSpeed:10, wave:0.3\n"
+      "bat=type:1, textureNum:2, maxSpeed:11, wave:0.4\n"
+      "butterfly=type:0, textureNum:3, maxSpeed:7, wave:0.6, alphaTest:1\n";
 }
 
 }  // namespace
@@ -249,13 +256,27 @@ RoomLayout roomLayout(int level) {
   RoomLayout room;
   Layout layout(room);
   switch (level) {
-    case 0: livingRoom(room, layout); break;
-    case 1: kitchen(room, layout); break;
-    case 2: study(room, layout); break;
-    case 3: bedroom(room, layout); break;
-    case 4: warehouse(room, layout); break;
-    case 5: classroom(room, layout); break;
-    default: gymHall(room, layout); break;
+    case 0:
+      livingRoom(room, layout);
+      break;
+    case 1:
+      kitchen(room, layout);
+      break;
+    case 2:
+      study(room, layout);
+      break;
+    case 3:
+      bedroom(room, layout);
+      break;
+    case 4:
+      warehouse(room, layout);
+      break;
+    case 5:
+      classroom(room, layout);
+      break;
+    default:
+      gymHall(room, layout);
+      break;
   }
   return room;
 }

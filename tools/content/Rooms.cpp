@@ -37,8 +37,8 @@ void grid(MeshSpec& mesh, Vec3 origin, Vec3 u, Vec3 v, float lengthU, float leng
 
 void marker(ModelSpec& model, const std::string& name, Vec3 at) {
   MeshSpec& m = model.mesh(name, "marker");
-  Vec3 a = at + Vec3{0, 0, 1}, b = at + Vec3{-0.8f, -0.5f, -0.4f}, c = at + Vec3{0.8f, -0.5f, -0.4f},
-       d = at + Vec3{0, 0.9f, -0.4f};
+  Vec3 a = at + Vec3{0, 0, 1}, b = at + Vec3{-0.8f, -0.5f, -0.4f},
+       c = at + Vec3{0.8f, -0.5f, -0.4f}, d = at + Vec3{0, 0.9f, -0.4f};
   m.triangle(a, b, c), m.triangle(a, c, d), m.triangle(a, d, b), m.triangle(b, d, c);
 }
 
@@ -53,10 +53,10 @@ ModelSpec roomModel(const RoomLayout& room) {
   grid(model.mesh("ceiling", "mceiling"), {-L / 2, -D / 2, H}, {0, 1, 0}, {1, 0, 0}, D, L, cell);
   MeshSpec& wall = model.mesh("wall", "mwall");
   const float wallCell = H / 2;
-  grid(wall, {L / 2, -D / 2, 0}, {-1, 0, 0}, {0, 0, 1}, L, H, wallCell);   // front, faces +y
-  grid(wall, {-L / 2, D / 2, 0}, {1, 0, 0}, {0, 0, 1}, L, H, wallCell);    // back, faces -y
-  grid(wall, {-L / 2, -D / 2, 0}, {0, 1, 0}, {0, 0, 1}, D, H, wallCell);   // left, faces +x
-  grid(wall, {L / 2, D / 2, 0}, {0, -1, 0}, {0, 0, 1}, D, H, wallCell);    // right, faces -x
+  grid(wall, {L / 2, -D / 2, 0}, {-1, 0, 0}, {0, 0, 1}, L, H, wallCell);  // front, faces +y
+  grid(wall, {-L / 2, D / 2, 0}, {1, 0, 0}, {0, 0, 1}, L, H, wallCell);   // back, faces -y
+  grid(wall, {-L / 2, -D / 2, 0}, {0, 1, 0}, {0, 0, 1}, D, H, wallCell);  // left, faces +x
+  grid(wall, {L / 2, D / 2, 0}, {0, -1, 0}, {0, 0, 1}, D, H, wallCell);   // right, faces -x
   marker(model, "dummy_t0", {-0.35f * L, 0, 0.45f * H});
   marker(model, "dummy_t1", {0.35f * L, 0, 0.45f * H});
   for (const Piece& piece : room.pieces) {
@@ -85,7 +85,8 @@ Picture preview(const RoomLayout& room, const std::string& title) {
     return Point2{ox + (x + L / 2) * s + yy * k * cosA * s, oy - z * s - yy * k * sinA * s};
   };
   uint32_t floor = colorOf(room, "floor"), wall = colorOf(room, "wall");
-  p.polygon({P(-L / 2, -D / 2, 0), P(L / 2, -D / 2, 0), P(L / 2, D / 2, 0), P(-L / 2, D / 2, 0)}, floor);
+  p.polygon({P(-L / 2, -D / 2, 0), P(L / 2, -D / 2, 0), P(L / 2, D / 2, 0), P(-L / 2, D / 2, 0)},
+            floor);
   p.polygon({P(-L / 2, D / 2, 0), P(L / 2, D / 2, 0), P(L / 2, D / 2, Z), P(-L / 2, D / 2, Z)},
             shade(wall, 0.95f));
   p.polygon({P(-L / 2, -D / 2, 0), P(-L / 2, D / 2, 0), P(-L / 2, D / 2, Z), P(-L / 2, -D / 2, Z)},
@@ -96,7 +97,8 @@ Picture preview(const RoomLayout& room, const std::string& title) {
   };
   std::vector<Solid> solids;
   for (const Piece& piece : room.pieces)
-    for (const auto& [lo, hi] : piece.boxes) solids.push_back({lo, hi, colorOf(room, piece.material)});
+    for (const auto& [lo, hi] : piece.boxes)
+      solids.push_back({lo, hi, colorOf(room, piece.material)});
   std::stable_sort(solids.begin(), solids.end(), [](const Solid& a, const Solid& b) {
     if (a.hi.y != b.hi.y) return a.hi.y > b.hi.y;
     return a.lo.z < b.lo.z;
@@ -154,14 +156,17 @@ Picture explosionSheet() {
     const float cx = (f % 4) * 64 + 32.0f, cy = (f / 4) * 64 + 32.0f;
     const float radius = 8 + 22 * std::sqrt(t);
     const float heat = std::max(0.0f, 1.0f - t * 1.2f);
+    // The last frames dim towards black, which the sheet's opacity reads as clear.
+    const float fade = t > 0.6f ? (1.0f - t) / 0.4f : 1.0f;
     for (int blob = 0; blob < 9; ++blob) {
       float a = random.range(0, 6.283f), d = random.range(0, radius * 0.5f);
       float r = radius * random.range(0.45f, 0.7f);
-      uint32_t outer = mix(rgb(90, 80, 70), rgb(230, 80, 10), heat);
+      uint32_t outer = shade(mix(rgb(90, 80, 70), rgb(230, 80, 10), heat), 0.25f + 0.75f * fade);
       sheet.ellipse(cx + d * std::cos(a), cy + d * std::sin(a), r, r, outer & 0xB0FFFFFFu);
     }
-    sheet.ellipse(cx, cy, radius * 0.55f, radius * 0.55f,
-                  mix(rgb(60, 55, 50), rgb(255, 220, 120), heat) & 0xD0FFFFFFu);
+    sheet.ellipse(
+        cx, cy, radius * 0.55f, radius * 0.55f,
+        shade(mix(rgb(60, 55, 50), rgb(255, 220, 120), heat), 0.25f + 0.75f * fade) & 0xD0FFFFFFu);
     if (heat > 0.3f) sheet.ellipse(cx, cy, radius * 0.25f, radius * 0.25f, rgb(255, 255, 220));
   }
   return sheet;

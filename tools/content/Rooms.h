@@ -20,7 +20,7 @@ struct Piece {
 };
 
 struct RoomLayout {
-  float length = 100, depth = 70, height = 40;  // x, y, z extents; the floor is at z = 0
+  float length = 100, depth = 70, height = 40;            // x, y, z extents; the floor is at z = 0
   std::vector<std::pair<std::string, Picture>> textures;  // material name -> its texture
   std::vector<Piece> pieces;
   std::string flyers;  // the text of flyable.properties

@@ -21,9 +21,13 @@ constexpr float kRate = static_cast<float>(kSampleRate);
 
 using Wave = std::vector<float>;
 
-Wave silence(float seconds) { return Wave(static_cast<size_t>(seconds * kRate), 0.0f); }
+Wave silence(float seconds) {
+  return Wave(static_cast<size_t>(seconds * kRate), 0.0f);
+}
 
-float noteFrequency(int midi) { return 440.0f * std::pow(2.0f, (midi - 69) / 12.0f); }
+float noteFrequency(int midi) {
+  return 440.0f * std::pow(2.0f, (midi - 69) / 12.0f);
+}
 
 enum class Shape { kSine, kTriangle, kSquare, kSoftSquare };
 
@@ -99,7 +103,8 @@ Wave engine() {
     float t = static_cast<float>(i) / kRate;
     float beat = 0.5f + 0.5f * std::cos(2 * kPi * 15.0f * t);
     float thump = std::pow(beat, 6.0f);
-    w[i] = 0.9f * w[i] * (0.25f + thump) + 0.18f * std::sin(2 * kPi * 60.0f * t) * (0.6f + 0.4f * thump) +
+    w[i] = 0.9f * w[i] * (0.25f + thump) +
+           0.18f * std::sin(2 * kPi * 60.0f * t) * (0.6f + 0.4f * thump) +
            0.06f * std::sin(2 * kPi * 120.0f * t) + 0.02f * std::sin(2 * kPi * 1100.0f * t);
   }
   return w;
@@ -157,8 +162,10 @@ void melody(Wave& w, const std::string& notes, int base, float step, float amp, 
 void drums(Wave& w, int steps, float step, uint32_t seed) {
   for (int i = 0; i < steps; ++i) {
     if (i % 4 == 0) tone(w, i * step, step * 1.5f, 110, 0.35f, Shape::kSine, 45);
-    if (i % 2 == 1) noise(w, i * step, step * 0.5f, 0.12f, 8000.0f, 40.0f, seed + static_cast<uint32_t>(i));
-    if (i % 8 == 4) noise(w, i * step, step * 1.2f, 0.3f, 3000.0f, 14.0f, seed + 500u + static_cast<uint32_t>(i));
+    if (i % 2 == 1)
+      noise(w, i * step, step * 0.5f, 0.12f, 8000.0f, 40.0f, seed + static_cast<uint32_t>(i));
+    if (i % 8 == 4)
+      noise(w, i * step, step * 1.2f, 0.3f, 3000.0f, 14.0f, seed + 500u + static_cast<uint32_t>(i));
   }
 }
 
@@ -215,7 +222,8 @@ void buildSounds(Output& out) {
   out.put(gui + "tip.wav", encodeWav(tip()));
   out.put(gui + "gameover.wav", encodeWav(gameOver()));
   for (int i = 0; i < 3; ++i)
-    out.put(gui + "collision" + std::to_string(i) + ".wav", encodeWav(normalized(collision(i), 0.8f)));
+    out.put(gui + "collision" + std::to_string(i) + ".wav",
+            encodeWav(normalized(collision(i), 0.8f)));
   out.put(gui + "title.wav", encodeWav(titleMusic()));
   out.put(gui + "scoreboard.wav", encodeWav(scoreboardTune()));
 }

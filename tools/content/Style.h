@@ -23,8 +23,8 @@ inline constexpr uint32_t kBad = rgb(240, 60, 50);
 
 struct Pilot {
   std::string_view name;
-  uint32_t color;    // helicopter paint
-  uint32_t trim;     // stripes and rotor hub
+  uint32_t color;  // helicopter paint
+  uint32_t trim;   // stripes and rotor hub
   std::string_view motto;
 };
 

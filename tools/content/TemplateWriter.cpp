@@ -16,7 +16,9 @@ std::string colorText(uint32_t rgb) {
          std::to_string(rgb & 255) + ")";
 }
 
-Items& Items::color(const std::string& name, uint32_t rgb) { return (*this)(name, colorText(rgb)); }
+Items& Items::color(const std::string& name, uint32_t rgb) {
+  return (*this)(name, colorText(rgb));
+}
 
 std::string Items::str() const {
   std::string out;
@@ -27,8 +29,12 @@ std::string Items::str() const {
   return out;
 }
 
-void TemplateWriter::comment(const std::string& text) { text_ += "# " + text + "\n"; }
-void TemplateWriter::blank() { text_ += "\n"; }
+void TemplateWriter::comment(const std::string& text) {
+  text_ += "# " + text + "\n";
+}
+void TemplateWriter::blank() {
+  text_ += "\n";
+}
 void TemplateWriter::entry(const std::string& key, const std::string& value) {
   text_ += key + "=" + value + "\n";
 }

@@ -44,8 +44,8 @@ class TextRenderer {
                   const TextStyle& style, Align align = Align::kLeft, float lineSpacing = 1.2f);
 
  private:
-  void* library_ = nullptr;   // FT_Library
-  void* faces_[2] = {};       // FT_Face regular, bold
+  void* library_ = nullptr;  // FT_Library
+  void* faces_[2] = {};      // FT_Face regular, bold
   void render(Picture* target, int x, int baseline, std::string_view text, const TextStyle& style,
               int* advance);
 };

@@ -134,7 +134,7 @@ Picture metal(uint32_t color, uint32_t seed) {
 Picture books(uint32_t seed) {
   Picture p(kN, kN, rgb(90, 60, 36));
   Random random(seed);
-  const uint32_t colors[6] = {rgb(160, 40, 40), rgb(40, 80, 150), rgb(40, 120, 60),
+  const uint32_t colors[6] = {rgb(160, 40, 40),  rgb(40, 80, 150),  rgb(40, 120, 60),
                               rgb(200, 160, 60), rgb(100, 50, 120), rgb(220, 220, 200)};
   for (int shelf = 0; shelf < 2; ++shelf) {
     int y0 = shelf * 64 + 6;
@@ -157,7 +157,8 @@ Picture crate(uint32_t seed) {
   const uint32_t brace = rgb(130, 95, 50);
   p.frameRect(0, 0, kN, kN, brace, 12);
   p.line(10, 10, 118, 118, 12, brace);
-  for (int i = 0; i < 4; ++i) p.ellipse(i < 2 ? 6 : 122, i % 2 ? 6 : 122, 2.5f, 2.5f, rgb(60, 60, 60));
+  for (int i = 0; i < 4; ++i)
+    p.ellipse(i < 2 ? 6 : 122, i % 2 ? 6 : 122, 2.5f, 2.5f, rgb(60, 60, 60));
   return p;
 }
 

@@ -49,14 +49,15 @@ Picture arrowButton(int size, bool left, bool bright) {
   face.ellipse(c, c, c - 2.0f, c - 2.0f, bright ? kAccentLight : kAccent);
   float s = size * 0.22f;
   float dir = left ? -1.0f : 1.0f;
-  face.polygon({{c + dir * s * 1.2f, c}, {c - dir * s * 0.8f, c - s * 1.3f},
+  face.polygon({{c + dir * s * 1.2f, c},
+                {c - dir * s * 0.8f, c - s * 1.3f},
                 {c - dir * s * 0.8f, c + s * 1.3f}},
                kText);
   return face;
 }
 
 Picture radioFace(int w, int h, bool checked) {
-  Picture face(w, h, kPanel);
+  Picture face(w, h);
   float c = h / 2.0f;
   face.ellipse(c, c, c - 1.5f, c - 1.5f, kTextDim);
   face.ellipse(c, c, c - 3.0f, c - 3.0f, kInk);
@@ -97,8 +98,8 @@ void titleText(Picture& target, int y, std::string_view text, int size) {
   target.fillRect((target.width() - width) / 2, y + size + 8, width, 2, kAccent);
 }
 
-void drawHelicopter(Picture& target, float cx, float cy, float length, uint32_t body,
-                    uint32_t trim, float rotorPhase, bool facingLeft, float tilt) {
+void drawHelicopter(Picture& target, float cx, float cy, float length, uint32_t body, uint32_t trim,
+                    float rotorPhase, bool facingLeft, float tilt) {
   const float s = length / 100.0f;
   const float dir = facingLeft ? -1.0f : 1.0f;
   const float ct = std::cos(tilt), st = std::sin(tilt);

@@ -27,7 +27,7 @@ void panel(Picture& target, int x, int y, int w, int h, uint32_t fill = 0);
 void titleText(Picture& target, int y, std::string_view text, int size = 20);
 // Side view of a helicopter, centred at (cx, cy), `length` pixels nose to tail, facing right
 // unless `facingLeft`; `rotorPhase` in [0, 1) animates the blades.
-void drawHelicopter(Picture& target, float cx, float cy, float length, uint32_t body,
-                    uint32_t trim, float rotorPhase, bool facingLeft = false, float tilt = 0.0f);
+void drawHelicopter(Picture& target, float cx, float cy, float length, uint32_t body, uint32_t trim,
+                    float rotorPhase, bool facingLeft = false, float tilt = 0.0f);
 
 }  // namespace content

@@ -17,8 +17,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "skirrow-content: %s\n", error.c_str());
     return 1;
   }
-  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                std::chrono::steady_clock::now() - start)
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                  start)
                 .count();
   std::printf("skirrow-content: resources written to %s in %lld ms\n", root.c_str(),
               static_cast<long long>(ms));
