@@ -14,7 +14,7 @@ void put32(std::vector<uint8_t>& out, uint32_t v) {
   put16(out, v & 0xFFFF), put16(out, v >> 16);
 }
 void tag(std::vector<uint8_t>& out, const char* t) {
-  out.insert(out.end(), t, t + 4);
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(t[i]));
 }
 
 }  // namespace
