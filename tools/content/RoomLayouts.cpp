@@ -36,6 +36,15 @@ class Layout {
     box(name, material, {x0 + 0.5f, y1 - 0.5f - t, 0}, {x0 + 0.5f + t, y1 - 0.5f, h - 1.2f});
     box(name, material, {x1 - 0.5f - t, y1 - 0.5f - t, 0}, {x1 - 0.5f, y1 - 0.5f, h - 1.2f});
   }
+  // A door in the right-hand wall (x = L/2) from y0 to y0 + width, and a lamp under the
+  // middle of the ceiling: every room has both.
+  void doorAndLamp(float y0) {
+    const float L = room_.length, H = room_.height, width = H * 0.38f;
+    texture("door", door(rgb(150, 100, 60)));
+    box("door", "door", {L / 2 - 0.5f, y0, 0}, {L / 2, y0 + width, H * 0.72f});
+    texture("light", paint(rgb(255, 250, 220), 97));
+    box("ceilinglight", "light", {-5, -5, H - 1.2f}, {5, 5, H});
+  }
   // A chair centred at (x, y), its back on the side `backY` (+1 or -1).
   void chair(const std::string& name, const std::string& material, float x, float y, float backY) {
     table(name, material, x - 3, y - 3, x + 3, y + 3, 6);
@@ -71,6 +80,7 @@ void livingRoom(RoomLayout& r, Layout& l) {
   l.box("lamp", "wood", {35, 21, 0}, {43, 29, 1});
   l.box("lampshade", "lamp", {35, 21, 22}, {43, 29, 28});
   l.box("window", "window", {-22, 34.5f, 22}, {10, 35, 37});
+  l.doorAndLamp(6.0f);
   r.flyers =
       "butterfly=type:0, textureNum:3, maxSpeed:6, wave:0.6, alphaTest:1\n"
       "ufo=type:2, textureNum:2, maxSpeed:8, wave:0.3\n";
@@ -95,6 +105,7 @@ void kitchen(RoomLayout& r, Layout& l) {
   l.chair("chair2", "table", -8, 11, 1);
   l.chair("chair3", "table", 8, 11, 1);
   l.box("window", "window", {-50, -20, 16}, {-49.5f, 6, 32});
+  l.doorAndLamp(-10.0f);
   r.flyers =
       "bat=type:1, textureNum:2, maxSpeed:9, wave:0.4\n"
       "butterfly=type:0, textureNum:3, maxSpeed:6, wave:0.6, alphaTest:1\n"
@@ -118,6 +129,7 @@ void study(RoomLayout& r, Layout& l) {
   l.box("cabinet", "cabinet", {40, 24, 0}, {49.5f, 34, 18});
   l.box("globestand", "desk", {36, -26, 0}, {38, -24, 10});
   l.box("globe", "globe", {33, -29, 10}, {41, -21, 18});
+  l.doorAndLamp(-10.0f);
   r.flyers =
       "ufo=type:2, textureNum:2, maxSpeed:8, wave:0.3\n"
       "bat=type:1, textureNum:2, maxSpeed:9, wave:0.4\n";
@@ -143,6 +155,7 @@ void bedroom(RoomLayout& r, Layout& l) {
   l.box("desk", "wood", {-49.5f, -30, 0}, {-38, -29, 12});
   l.box("desk", "wood", {-49.5f, -9, 0}, {-38, -8, 12});
   l.box("window", "window", {-49.5f, -2, 16}, {-49, 22, 32});
+  l.doorAndLamp(-10.0f);
   r.flyers =
       "butterfly=type:0, textureNum:3, maxSpeed:6, wave:0.6, alphaTest:1\n"
       "bubble=type:6, textureNum:1, maxSpeed:4, wave:0.8\n";
@@ -182,6 +195,7 @@ void warehouse(RoomLayout& r, Layout& l) {
     float x = 0 + i * 7.0f;
     l.box("barrels", "barrel", {x, -46, 0}, {x + 6, -40, 10});
   }
+  l.doorAndLamp(-12.0f);
   r.flyers =
       "ufo=type:2, textureNum:2, maxSpeed:10, wave:0.3\n"
       "bat=type:1, textureNum:2, maxSpeed:11, wave:0.4\n"
@@ -209,6 +223,7 @@ void classroom(RoomLayout& r, Layout& l) {
   l.box("bookshelf", "books", {43, -10, 0}, {49.5f, 20, 26});
   l.box("window0", "window", {-50, -30, 14}, {-49.5f, -10, 32});
   l.box("window1", "window", {-50, 0, 14}, {-49.5f, 20, 32});
+  l.doorAndLamp(-32.0f);
   r.flyers =
       "butterfly=type:0, textureNum:3, maxSpeed:6, wave:0.6, alphaTest:1\n"
       "bat=type:1, textureNum:2, maxSpeed:9, wave:0.4\n";
@@ -243,6 +258,7 @@ void gymHall(RoomLayout& r, Layout& l) {
   for (int j = 0; j < 6; ++j)
     l.box("wallbars", "bars", {14, 48.3f, 4.0f + j * 5.5f}, {45, 49, 4.8f + j * 5.5f});
   l.box("vaultbox", "vault", {-6, -6, 0}, {6, 6, 10});
+  l.doorAndLamp(-34.0f);
   r.flyers =
       "bubble=type:6, textureNum:1, maxSpeed:5, wave:0.8\n"
       "ufo=type:2, textureNum:2, maxSpeed:10, wave:0.3\n"

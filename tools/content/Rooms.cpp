@@ -96,9 +96,11 @@ Picture preview(const RoomLayout& room, const std::string& title) {
     uint32_t color;
   };
   std::vector<Solid> solids;
+  // The front and right walls and the ceiling are cut away: leave out what hangs on them.
   for (const Piece& piece : room.pieces)
     for (const auto& [lo, hi] : piece.boxes)
-      solids.push_back({lo, hi, colorOf(room, piece.material)});
+      if (lo.z < 0.9f * Z && lo.x < L / 2 - 1.0f)
+        solids.push_back({lo, hi, colorOf(room, piece.material)});
   std::stable_sort(solids.begin(), solids.end(), [](const Solid& a, const Solid& b) {
     if (a.hi.y != b.hi.y) return a.hi.y > b.hi.y;
     return a.lo.z < b.lo.z;

@@ -219,6 +219,19 @@ Picture bedding(uint32_t color) {
   return p;
 }
 
+Picture door(uint32_t color) {
+  Picture p = wood(color, 91);
+  for (int j = 0; j < 2; ++j)
+    for (int i = 0; i < 2; ++i) {
+      int x = 16 + i * 52, y = 12 + j * 58;
+      p.frameRect(x, y, 44, 48, shade(color, 0.6f), 3);
+      p.frameRect(x + 3, y + 3, 38, 42, shade(color, 1.2f), 1);
+    }
+  p.frameRect(0, 0, kN, kN, shade(color, 0.5f), 4);
+  p.ellipse(110, 64, 5, 5, rgb(220, 190, 90));
+  return p;
+}
+
 uint32_t averageColor(const Picture& picture) {
   uint64_t r = 0, g = 0, b = 0, n = 0;
   for (const Rgba& p : picture.pixels()) r += p.r, g += p.g, b += p.b, ++n;

@@ -26,6 +26,7 @@ Picture window();                                    // a framed window onto the
 Picture screen(uint32_t seed);                       // a glowing TV or monitor
 Picture gymFloor();                                  // sports hall boards with lines
 Picture bedding(uint32_t color);                     // quilted bed cover
+Picture door(uint32_t color);                        // a panelled door with its handle
 
 // The mean colour of a picture (used for previews and maps).
 uint32_t averageColor(const Picture& picture);
