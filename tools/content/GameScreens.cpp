@@ -223,7 +223,7 @@ void movie0(Picture& p, int, float t) {
   sky(p);
   TextRenderer::get().drawInBox(p, 0, 8, 200, 30, "SKIRROW",
                                 TextStyle{26, true, kAccent, 0xFF000000u});
-  drawHelicopter(p, -30 + 260 * t, 74 + 6 * std::sin(t * 12), 70, kPilots[0].color, kPilots[0].trim,
+  drawHelicopter(p, -10 + 240 * t, 74 + 6 * std::sin(t * 12), 70, kPilots[0].color, kPilots[0].trim,
                  t * 5);
 }
 
