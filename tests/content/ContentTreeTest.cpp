@@ -5,6 +5,7 @@
 #include <lib3ds/material.h>
 #include <lib3ds/mesh.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -315,6 +316,24 @@ TEST_F(ContentTree, WavesHaveTheCanonicalHeader) {
     ++waves;
   }
   EXPECT_GE(waves, 11);
+}
+
+// Looped sounds: the step from the last sample back to the first is no bigger than the steps
+// inside the sound, so the loop seam makes no click.
+TEST_F(ContentTree, LoopedSoundsJoinWithoutAClick) {
+  for (const char* name : {"engine.wav", "title.wav", "scoreboard.wav"}) {
+    std::vector<uint8_t> b = readFile(res(std::string("GUI/") + name));
+    ASSERT_GT(b.size(), 48u) << name;
+    std::vector<int> samples;
+    for (size_t i = 44; i + 1 < b.size(); i += 2)
+      samples.push_back(static_cast<int16_t>(b[i] | b[i + 1] << 8));
+    int largestStep = 0;
+    for (size_t i = 1; i < samples.size(); ++i)
+      largestStep = std::max(largestStep, std::abs(samples[i] - samples[i - 1]));
+    int seam = std::abs(samples.front() - samples.back());
+    EXPECT_LE(seam, largestStep) << name;
+    EXPECT_LT(seam, 4096) << name;
+  }
 }
 
 }  // namespace
