@@ -94,8 +94,8 @@ void mainMenu(Output& out) {
   t.entry("cmdEnterTraining", buttonItems(out, "sceneGUI", "tab_training", 122, 32, 94, 20,
                                           "Training", ButtonKind::kTab, "hyperlink",
                                           11)("href", "MainMenu.properties")("textUnderline", 0));
-  t.entry("sptPreview", spriteItems("sceneGUI", 30, 60, 180, 135)(
-                            "texture", "..\\scenes\\level0_Living_Room.gif"));
+  // The page puts the chosen room's picture here.
+  t.entry("sptPreview", spriteItems("sceneGUI", 30, 60, 180, 135));
   t.entry("btnLastRoom", spriteItems("sceneGUI", 2, 116, 24, 24)("GUIType", "button")(
                              "texture", "b_left.gif")("bright", "b_left_on.gif"));
   t.entry("btnNextRoom", spriteItems("sceneGUI", 214, 116, 24, 24)("GUIType", "button")(
