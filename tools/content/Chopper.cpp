@@ -23,20 +23,20 @@ std::string folder() {
 }
 
 // A blade or bar: a box from `a` to `b` in the xy plane, `width` wide and `thick` high, at z.
-void bar(MeshSpec& mesh, float ax, float ay, float bx, float by, float z, float width,
+void bar(MeshDesc& mesh, float ax, float ay, float bx, float by, float z, float width,
          float thick) {
   const size_t first = mesh.points.size();
   float length = std::hypot(bx - ax, by - ay);
   mesh.box({-length / 2, -width / 2, z - thick / 2}, {length / 2, width / 2, z + thick / 2}, 0.0f);
-  MeshSpec tmp;
+  MeshDesc tmp;
   tmp.points.assign(mesh.points.begin() + static_cast<long>(first), mesh.points.end());
   tmp.rotateZ({0, 0, 0}, std::atan2(by - ay, bx - ax));
   tmp.translate({(ax + bx) / 2, (ay + by) / 2, 0});
   std::copy(tmp.points.begin(), tmp.points.end(), mesh.points.begin() + static_cast<long>(first));
 }
 
-ModelSpec helicopter() {
-  ModelSpec m;
+ModelDesc helicopter() {
+  ModelDesc m;
   m.material({"mbody", 0xFFFFFF, "chopper_Vega.jpg", "", false, 0.0f});
   m.material({"mglass", 0x9CD8F8, "", "", false, 0.0f});
   m.material({"mdark", 0x303038, "", "", false, 0.0f});
@@ -46,43 +46,43 @@ ModelSpec helicopter() {
   m.material({"mspark", 0xFFFFFF, "spark.gif", "", true, 0.0f});
 
   m.mesh("body", "mbody").ellipsoid({0, -0.5f, 0}, {0.7f, 1.3f, 0.68f}, 8, 14);
-  MeshSpec& tail = m.mesh("body_ds", "mbody");
+  MeshDesc& tail = m.mesh("body_ds", "mbody");
   tail.box({-0.16f, 0.55f, -0.05f}, {0.16f, 2.2f, 0.25f}, 0.0f);
   tail.box({-0.05f, 1.85f, 0.25f}, {0.05f, 2.25f, 1.0f}, 0.0f);
   tail.box({-0.55f, 1.7f, 0.05f}, {0.55f, 1.95f, 0.12f}, 0.0f);
   m.mesh("windowL", "mglass").ellipsoid({0.56f, -1.05f, 0.18f}, {0.2f, 0.5f, 0.3f}, 4, 8);
   m.mesh("windowR", "mglass").ellipsoid({-0.56f, -1.05f, 0.18f}, {0.2f, 0.5f, 0.3f}, 4, 8);
-  MeshSpec& skids = m.mesh("skids", "mdark");
+  MeshDesc& skids = m.mesh("skids", "mdark");
   for (float x : {-0.5f, 0.5f}) {
     skids.box({x - 0.04f, -1.3f, -0.86f}, {x + 0.04f, 0.7f, -0.8f}, 0.0f);
     skids.box({x - 0.03f, -0.9f, -0.8f}, {x + 0.03f, -0.84f, -0.45f}, 0.0f);
     skids.box({x - 0.03f, 0.2f, -0.8f}, {x + 0.03f, 0.26f, -0.45f}, 0.0f);
   }
-  MeshSpec& gun = m.mesh("gun", "mdark");
+  MeshDesc& gun = m.mesh("gun", "mdark");
   gun.box({-0.05f, -2.0f, -0.42f}, {0.05f, -1.5f, -0.32f}, 0.0f);
-  MeshSpec& mast = m.mesh("mast", "mdark");
+  MeshDesc& mast = m.mesh("mast", "mdark");
   mast.cylinder({0, -0.4f, 0.6f}, 0.09f, 0.07f, 0.3f, 8);
 
-  MeshSpec& rotor = m.mesh("rotor1", "mrotor");
+  MeshDesc& rotor = m.mesh("rotor1", "mrotor");
   rotor.cylinder({0, -0.4f, 0.88f}, 0.14f, 0.14f, 0.08f, 8);
   bar(rotor, -2.0f, -0.4f, 2.0f, -0.4f, 0.93f, 0.16f, 0.03f);
   bar(rotor, 0, -2.4f, 0, 1.6f, 0.935f, 0.16f, 0.03f);
 
   // The tail rotor spins about x: its blades lie in the y-z plane beside the fin.
-  MeshSpec& tailRotor = m.mesh("rotor2", "mrotor");
+  MeshDesc& tailRotor = m.mesh("rotor2", "mrotor");
   const float tx = 0.1f, ty = 2.05f, tz = 0.62f, r = 0.38f;
   tailRotor.box({tx - 0.02f, ty - r, tz - 0.04f}, {tx + 0.02f, ty + r, tz + 0.04f}, 0.0f);
   tailRotor.box({tx - 0.02f, ty - 0.04f, tz - r}, {tx + 0.02f, ty + 0.04f, tz + r}, 0.0f);
 
   // Cockpit view parts, hidden until the game shows them: the instrument panel and the
   // gun sight, flat and facing the pilot (+y), around the model's centre.
-  MeshSpec& dash = m.mesh("dashboard", "mdash");
+  MeshDesc& dash = m.mesh("dashboard", "mdash");
   dash.quad({0.15f, 0.0f, -0.06f}, {-0.15f, 0.0f, -0.06f}, {-0.15f, 0.0f, 0.06f},
             {0.15f, 0.0f, 0.06f});
-  MeshSpec& hud = m.mesh("hud", "mhud");
+  MeshDesc& hud = m.mesh("hud", "mhud");
   hud.quad({0.06f, 0.0f, -0.06f}, {-0.06f, 0.0f, -0.06f}, {-0.06f, 0.0f, 0.06f},
            {0.06f, 0.0f, 0.06f});
-  MeshSpec& spark = m.mesh("spark", "mspark");
+  MeshDesc& spark = m.mesh("spark", "mspark");
   const float sy = -2.2f, sz = -0.37f, s = 0.3f;
   spark.quad({-s, sy, sz - s}, {s, sy, sz - s}, {s, sy, sz + s}, {-s, sy, sz + s});
   spark.quad({0, sy - s, sz - s}, {0, sy + s, sz - s}, {0, sy + s, sz + s}, {0, sy - s, sz + s});
@@ -187,8 +187,8 @@ Picture fume(int index) {
   return p;
 }
 
-ModelSpec bullet() {
-  ModelSpec m;
+ModelDesc bullet() {
+  ModelDesc m;
   m.material({"mtracer", 0xFFDC50, "", "", false, 0.0f});
   m.mesh("bullet", "mtracer").ellipsoid({0, 0, 0}, {0.25f, 1.0f, 0.25f}, 4, 6);
   return m;

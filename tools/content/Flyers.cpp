@@ -19,18 +19,18 @@ namespace {
 // The bubble is kept only inside flyable.zip, so loading it goes through the archive.
 constexpr const char* kArchiveOnlyFlyer = "bubble";
 
-void addBox(ModelSpec& m) {
+void addBox(ModelDesc& m) {
   // The game paints the box's picture itself; the material only needs its own name.
   m.material({"mbox", 0xD6B478, "", "", false, 0.0f});
   m.material({"mcord", 0x404040, "", "", false, 0.0f});
   m.mesh("box", "mbox").box({-0.5f, -0.5f, -1.6f}, {0.5f, 0.5f, -0.6f}, 0.0f);
   // The string the box hangs from.
-  MeshSpec& cord = m.mesh("cord", "mcord");
+  MeshDesc& cord = m.mesh("cord", "mcord");
   cord.box({-0.03f, -0.03f, -0.6f}, {0.03f, 0.03f, 0.0f}, 0.0f);
 }
 
-ModelSpec butterfly(const std::string& skin) {
-  ModelSpec m;
+ModelDesc butterfly(const std::string& skin) {
+  ModelDesc m;
   m.material({"mskin", 0xFFFFFF, skin, "", true, 0.0f});
   addBox(m);
   m.mesh("body", "mskin").ellipsoid({0, 0, 0.1f}, {0.15f, 0.7f, 0.15f}, 4, 6);
@@ -44,14 +44,14 @@ ModelSpec butterfly(const std::string& skin) {
   return m;
 }
 
-ModelSpec bat(const std::string& skin) {
-  ModelSpec m;
+ModelDesc bat(const std::string& skin) {
+  ModelDesc m;
   m.material({"mskin", 0xFFFFFF, skin, "", true, 0.0f});
   addBox(m);
   m.mesh("body", "mskin").ellipsoid({0, 0, 0.1f}, {0.3f, 0.5f, 0.3f}, 4, 8);
   const float lift[3] = {0.7f, 0.0f, -0.6f};  // wings up, level, down
   for (int w = 0; w < 3; ++w) {
-    MeshSpec& wing = m.mesh("wing" + std::to_string(w), "mskin");
+    MeshDesc& wing = m.mesh("wing" + std::to_string(w), "mskin");
     const float z = 0.1f, tip = z + lift[w];
     wing.quadUv({0.2f, -0.4f, z}, {1.8f, -0.3f, tip}, {1.8f, 0.4f, tip}, {0.2f, 0.5f, z},
                 {0.5f, 0.0f, 1.0f, 1.0f});
@@ -61,8 +61,8 @@ ModelSpec bat(const std::string& skin) {
   return m;
 }
 
-ModelSpec ufo(const std::string& skin) {
-  ModelSpec m;
+ModelDesc ufo(const std::string& skin) {
+  ModelDesc m;
   m.material({"mskin", 0xFFFFFF, skin, "", false, 0.0f});
   m.material({"mdome", 0xA0E0FF, "", "", false, 0.0f});
   addBox(m);
@@ -71,8 +71,8 @@ ModelSpec ufo(const std::string& skin) {
   return m;
 }
 
-ModelSpec bubble(const std::string& skin) {
-  ModelSpec m;
+ModelDesc bubble(const std::string& skin) {
+  ModelDesc m;
   m.material({"mskin", 0xFFFFFF, skin, "", false, 0.5f});
   addBox(m);
   m.mesh("body", "mskin").ellipsoid({0, 0, -0.8f}, {1.3f, 1.3f, 1.3f}, 8, 12);
@@ -164,7 +164,7 @@ void buildFlyers(Output& out) {
     const Placement placement =
         name == kArchiveOnlyFlyer ? Placement::kArchiveOnly : Placement::kDiskAndArchive;
     const std::string firstSkin = name + "_0.gif";
-    ModelSpec model = name == "butterfly" ? butterfly(firstSkin)
+    ModelDesc model = name == "butterfly" ? butterfly(firstSkin)
                       : name == "bat"     ? bat(firstSkin)
                       : name == "ufo"     ? ufo(firstSkin)
                                           : bubble(firstSkin);

@@ -15,7 +15,7 @@
 
 namespace content {
 
-void MeshSpec::quadUv(Vec3 a, Vec3 b, Vec3 c, Vec3 d, std::array<float, 4> uv) {
+void MeshDesc::quadUv(Vec3 a, Vec3 b, Vec3 c, Vec3 d, std::array<float, 4> uv) {
   uint16_t base = static_cast<uint16_t>(points.size());
   points.insert(points.end(), {a, b, c, d});
   uvs.push_back({uv[0], uv[1]});
@@ -26,11 +26,11 @@ void MeshSpec::quadUv(Vec3 a, Vec3 b, Vec3 c, Vec3 d, std::array<float, 4> uv) {
   faces.push_back({base, static_cast<uint16_t>(base + 2), static_cast<uint16_t>(base + 3)});
 }
 
-void MeshSpec::quad(Vec3 a, Vec3 b, Vec3 c, Vec3 d, float u, float v) {
+void MeshDesc::quad(Vec3 a, Vec3 b, Vec3 c, Vec3 d, float u, float v) {
   quadUv(a, b, c, d, {0.0f, 0.0f, u, v});
 }
 
-void MeshSpec::triangle(Vec3 a, Vec3 b, Vec3 c) {
+void MeshDesc::triangle(Vec3 a, Vec3 b, Vec3 c) {
   uint16_t base = static_cast<uint16_t>(points.size());
   points.insert(points.end(), {a, b, c});
   uvs.push_back({0.0f, 0.0f});
@@ -39,7 +39,7 @@ void MeshSpec::triangle(Vec3 a, Vec3 b, Vec3 c) {
   faces.push_back({base, static_cast<uint16_t>(base + 1), static_cast<uint16_t>(base + 2)});
 }
 
-void MeshSpec::box(Vec3 lo, Vec3 hi, float tile, bool inward, bool bottom) {
+void MeshDesc::box(Vec3 lo, Vec3 hi, float tile, bool inward, bool bottom) {
   // tile <= 0 maps the whole texture once onto every face.
   const bool once = tile <= 0.0f;
   const float sx = once ? 1.0f : (hi.x - lo.x) / tile;
@@ -63,7 +63,7 @@ void MeshSpec::box(Vec3 lo, Vec3 hi, float tile, bool inward, bool bottom) {
   face(p010, p000, p001, p011, sy, sz);              // left, seen from -x
 }
 
-void MeshSpec::cylinder(Vec3 base, float radiusBottom, float radiusTop, float height, int segments,
+void MeshDesc::cylinder(Vec3 base, float radiusBottom, float radiusTop, float height, int segments,
                         bool caps) {
   const float kTwoPi = 6.28318530718f;
   for (int i = 0; i < segments; ++i) {
@@ -82,7 +82,7 @@ void MeshSpec::cylinder(Vec3 base, float radiusBottom, float radiusTop, float he
   }
 }
 
-void MeshSpec::ellipsoid(Vec3 center, Vec3 radii, int rings, int segments) {
+void MeshDesc::ellipsoid(Vec3 center, Vec3 radii, int rings, int segments) {
   const float kPi = 3.14159265359f;
   auto at = [&](int ring, int segment) {
     float theta = kPi * ring / rings - kPi / 2;  // -pi/2 (bottom) .. pi/2 (top)
@@ -99,11 +99,11 @@ void MeshSpec::ellipsoid(Vec3 center, Vec3 radii, int rings, int segments) {
     }
 }
 
-void MeshSpec::translate(Vec3 offset) {
+void MeshDesc::translate(Vec3 offset) {
   for (Vec3& p : points) p = p + offset;
 }
 
-void MeshSpec::rotateZ(Vec3 pivot, float radians) {
+void MeshDesc::rotateZ(Vec3 pivot, float radians) {
   float c = std::cos(radians), s = std::sin(radians);
   for (Vec3& p : points) {
     float x = p.x - pivot.x, y = p.y - pivot.y;
@@ -112,8 +112,8 @@ void MeshSpec::rotateZ(Vec3 pivot, float radians) {
   }
 }
 
-MeshSpec& ModelSpec::mesh(const std::string& name, const std::string& material) {
-  meshes.push_back(MeshSpec{name, material, {}, {}, {}});
+MeshDesc& ModelDesc::mesh(const std::string& name, const std::string& material) {
+  meshes.push_back(MeshDesc{name, material, {}, {}, {}});
   return meshes.back();
 }
 
@@ -134,7 +134,7 @@ void setMap(Lib3dsTextureMap& map, const std::string& name) {
 
 }  // namespace
 
-std::vector<uint8_t> encode3ds(const ModelSpec& model) {
+std::vector<uint8_t> encode3ds(const ModelDesc& model) {
   Lib3dsFile* file = lib3ds_file_new();
   if (!file) return {};
   // lib3ds inserts at the head of its lists: insert in reverse so the file keeps our order.
@@ -155,26 +155,26 @@ std::vector<uint8_t> encode3ds(const ModelSpec& model) {
   }
   bool ok = true;
   for (auto it = model.meshes.rbegin(); it != model.meshes.rend(); ++it) {
-    const MeshSpec& spec = *it;
-    if (spec.points.size() > 65535 || spec.faces.size() > 65535) ok = false;
-    Lib3dsMesh* mesh = lib3ds_mesh_new(spec.name.c_str());
+    const MeshDesc& desc = *it;
+    if (desc.points.size() > 65535 || desc.faces.size() > 65535) ok = false;
+    Lib3dsMesh* mesh = lib3ds_mesh_new(desc.name.c_str());
     lib3ds_matrix_identity(mesh->matrix);
-    lib3ds_mesh_new_point_list(mesh, static_cast<Lib3dsDword>(spec.points.size()));
-    lib3ds_mesh_new_texel_list(mesh, static_cast<Lib3dsDword>(spec.points.size()));
-    for (size_t i = 0; i < spec.points.size(); ++i) {
-      mesh->pointL[i].pos[0] = spec.points[i].x;
-      mesh->pointL[i].pos[1] = spec.points[i].y;
-      mesh->pointL[i].pos[2] = spec.points[i].z;
-      mesh->texelL[i][0] = i < spec.uvs.size() ? spec.uvs[i][0] : 0.0f;
-      mesh->texelL[i][1] = i < spec.uvs.size() ? spec.uvs[i][1] : 0.0f;
+    lib3ds_mesh_new_point_list(mesh, static_cast<Lib3dsDword>(desc.points.size()));
+    lib3ds_mesh_new_texel_list(mesh, static_cast<Lib3dsDword>(desc.points.size()));
+    for (size_t i = 0; i < desc.points.size(); ++i) {
+      mesh->pointL[i].pos[0] = desc.points[i].x;
+      mesh->pointL[i].pos[1] = desc.points[i].y;
+      mesh->pointL[i].pos[2] = desc.points[i].z;
+      mesh->texelL[i][0] = i < desc.uvs.size() ? desc.uvs[i][0] : 0.0f;
+      mesh->texelL[i][1] = i < desc.uvs.size() ? desc.uvs[i][1] : 0.0f;
     }
-    lib3ds_mesh_new_face_list(mesh, static_cast<Lib3dsDword>(spec.faces.size()));
-    for (size_t i = 0; i < spec.faces.size(); ++i) {
+    lib3ds_mesh_new_face_list(mesh, static_cast<Lib3dsDword>(desc.faces.size()));
+    for (size_t i = 0; i < desc.faces.size(); ++i) {
       Lib3dsFace& face = mesh->faceL[i];
-      for (int k = 0; k < 3; ++k) face.points[k] = spec.faces[i][static_cast<size_t>(k)];
+      for (int k = 0; k < 3; ++k) face.points[k] = desc.faces[i][static_cast<size_t>(k)];
       face.flags = LIB3DS_FACE_FLAG_VIS_AB | LIB3DS_FACE_FLAG_VIS_BC | LIB3DS_FACE_FLAG_VIS_AC;
       face.smoothing = 1;
-      std::snprintf(face.material, sizeof(face.material), "%s", spec.material.c_str());
+      std::snprintf(face.material, sizeof(face.material), "%s", desc.material.c_str());
     }
     lib3ds_file_insert_mesh(file, mesh);
   }

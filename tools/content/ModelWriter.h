@@ -27,7 +27,7 @@ inline Vec3 operator*(Vec3 a, float s) {
   return {a.x * s, a.y * s, a.z * s};
 }
 
-struct MaterialSpec {
+struct MaterialDesc {
   std::string name;
   uint32_t diffuse = 0xC0C0C0;  // 0xRRGGBB
   std::string texture;          // file name beside the model, or empty
@@ -36,7 +36,7 @@ struct MaterialSpec {
   float transparency = 0.0f;  // 0 opaque .. 1 clear
 };
 
-struct MeshSpec {
+struct MeshDesc {
   std::string name;
   std::string material;
   std::vector<Vec3> points;
@@ -63,15 +63,15 @@ struct MeshSpec {
   void rotateZ(Vec3 pivot, float radians);
 };
 
-struct ModelSpec {
-  std::vector<MaterialSpec> materials;
-  std::vector<MeshSpec> meshes;
+struct ModelDesc {
+  std::vector<MaterialDesc> materials;
+  std::vector<MeshDesc> meshes;
 
-  MeshSpec& mesh(const std::string& name, const std::string& material);
-  void material(const MaterialSpec& spec) { materials.push_back(spec); }
+  MeshDesc& mesh(const std::string& name, const std::string& material);
+  void material(const MaterialDesc& desc) { materials.push_back(desc); }
 };
 
 // The 3DS file bytes; empty when lib3ds failed. Vertex counts above 65535 per mesh are refused.
-std::vector<uint8_t> encode3ds(const ModelSpec& model);
+std::vector<uint8_t> encode3ds(const ModelDesc& model);
 
 }  // namespace content

@@ -22,7 +22,7 @@ constexpr int kArchiveOnlyLevel = 6;
 
 // A grid of quads from `origin` along `u` and `v` (unit axes; u x v is the visible side), one
 // texture repeat per cell so no coordinate leaves [0, 1].
-void grid(MeshSpec& mesh, Vec3 origin, Vec3 u, Vec3 v, float lengthU, float lengthV, float cell) {
+void grid(MeshDesc& mesh, Vec3 origin, Vec3 u, Vec3 v, float lengthU, float lengthV, float cell) {
   int nu = std::max(1, static_cast<int>(std::ceil(lengthU / cell - 0.01f)));
   int nv = std::max(1, static_cast<int>(std::ceil(lengthV / cell - 0.01f)));
   for (int j = 0; j < nv; ++j)
@@ -35,23 +35,23 @@ void grid(MeshSpec& mesh, Vec3 origin, Vec3 u, Vec3 v, float lengthU, float leng
     }
 }
 
-void marker(ModelSpec& model, const std::string& name, Vec3 at) {
-  MeshSpec& m = model.mesh(name, "marker");
+void marker(ModelDesc& model, const std::string& name, Vec3 at) {
+  MeshDesc& m = model.mesh(name, "marker");
   Vec3 a = at + Vec3{0, 0, 1}, b = at + Vec3{-0.8f, -0.5f, -0.4f},
        c = at + Vec3{0.8f, -0.5f, -0.4f}, d = at + Vec3{0, 0.9f, -0.4f};
   m.triangle(a, b, c), m.triangle(a, c, d), m.triangle(a, d, b), m.triangle(b, d, c);
 }
 
-ModelSpec roomModel(const RoomLayout& room) {
-  ModelSpec model;
+ModelDesc roomModel(const RoomLayout& room) {
+  ModelDesc model;
   for (const auto& [name, picture] : room.textures)
-    model.material(MaterialSpec{"m" + name, 0xE8E8E8, name + ".jpg", "", false, 0.0f});
-  model.material(MaterialSpec{"marker", 0xFF00FF, "", "", false, 0.0f});
+    model.material(MaterialDesc{"m" + name, 0xE8E8E8, name + ".jpg", "", false, 0.0f});
+  model.material(MaterialDesc{"marker", 0xFF00FF, "", "", false, 0.0f});
   const float L = room.length, D = room.depth, H = room.height;
   const float cell = L > 120 ? 17.5f : 12.5f;
   grid(model.mesh("ground", "mfloor"), {-L / 2, -D / 2, 0}, {1, 0, 0}, {0, 1, 0}, L, D, cell);
   grid(model.mesh("ceiling", "mceiling"), {-L / 2, -D / 2, H}, {0, 1, 0}, {1, 0, 0}, D, L, cell);
-  MeshSpec& wall = model.mesh("wall", "mwall");
+  MeshDesc& wall = model.mesh("wall", "mwall");
   const float wallCell = H / 2;
   grid(wall, {L / 2, -D / 2, 0}, {-1, 0, 0}, {0, 0, 1}, L, H, wallCell);  // front, faces +y
   grid(wall, {-L / 2, D / 2, 0}, {1, 0, 0}, {0, 0, 1}, L, H, wallCell);   // back, faces -y
@@ -60,7 +60,7 @@ ModelSpec roomModel(const RoomLayout& room) {
   marker(model, "dummy_t0", {-0.35f * L, 0, 0.45f * H});
   marker(model, "dummy_t1", {0.35f * L, 0, 0.45f * H});
   for (const Piece& piece : room.pieces) {
-    MeshSpec& mesh = model.mesh(piece.name, "m" + piece.material);
+    MeshDesc& mesh = model.mesh(piece.name, "m" + piece.material);
     for (const auto& [lo, hi] : piece.boxes) mesh.box(lo, hi, 0.0f, false, lo.z > 0.01f);
   }
   return model;
