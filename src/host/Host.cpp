@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/Backend.h"
+#include "host/Controls.h"
 #include "host/Gapi.h"
 #include "host/Gdi.h"
 #include "host/MessageBoxes.h"
@@ -94,11 +95,13 @@ Host::Host(const HostConfig& config) : config_(config) {
   gapi_ = std::make_unique<Gapi>(*this);
   singleInstance_ = std::make_unique<SingleInstance>();
   windows_ = std::make_unique<WindowManager>(*this);
+  controls_ = std::make_unique<Controls>(*this);
 }
 
 Host::~Host() {
   // Windows go first: their destruction still talks to GDI and the single-instance files.
   windows_.reset();
+  controls_.reset();
 }
 
 }  // namespace host

@@ -26,6 +26,7 @@ class MessageBoxes;
 class Shell;
 class Gapi;
 class SingleInstance;
+class Controls;
 
 enum class BackendKind { Sdl, Headless };
 
@@ -87,6 +88,7 @@ class Host {
   std::unique_ptr<Gapi> gapi_;
   std::unique_ptr<SingleInstance> singleInstance_;
   std::unique_ptr<WindowManager> windows_;
+  std::unique_ptr<Controls> controls_;
 };
 
 }  // namespace host
