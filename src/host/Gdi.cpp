@@ -392,9 +392,9 @@ int Gdi::getDeviceCaps(Hdc dc, int index) const {
     case BITSPIXEL:
       return window ? host_.profile().displayDepth : bitsOf(b->surface.format);
     case HORZRES:
-      return window ? host_.profile().screenWidth : b->surface.width;
+      return window ? host_.screen().width() : b->surface.width;
     case VERTRES:
-      return window ? host_.profile().screenHeight : b->surface.height;
+      return window ? host_.screen().height() : b->surface.height;
     default:
       return 0;
   }

@@ -63,13 +63,20 @@ Host& Host::restart(const HostConfig& config) {
   return *host;
 }
 
+Host& Host::start(bool hiResAware) {
+  HostConfig config = configFromEnvironment();
+  config.hiResAware = hiResAware;
+  return restart(config);
+}
+
 void Host::shutdown() {
   runningHost().reset();
 }
 
 Host::Host(const HostConfig& config) : config_(config) {
+  int scale = config_.profile.hiRes && !config_.hiResAware ? 2 : 1;
   if (config_.backend == BackendKind::Sdl) {
-    auto sdl = SdlBackend::create(config_.profile, config_.clockStart);
+    auto sdl = SdlBackend::create(config_.profile, config_.clockStart, scale);
     if (sdl)
       backend_ = std::move(sdl);
     else
@@ -79,7 +86,8 @@ Host::Host(const HostConfig& config) : config_(config) {
     config_.backend = BackendKind::Headless;
     backend_ = std::make_unique<HeadlessBackend>(config_.clockStart);
   }
-  screen_ = std::make_unique<Screen>(config_.profile.screenWidth, config_.profile.screenHeight);
+  screen_ = std::make_unique<Screen>(config_.profile.screenWidth / scale,
+                                     config_.profile.screenHeight / scale, scale);
   gdi_ = std::make_unique<Gdi>(*this);
   if (!config_.scriptPath.empty()) {
     std::string error;

@@ -36,6 +36,9 @@ struct HostConfig {
   std::string scriptPath;        // empty: no script
   std::string scriptState;       // resume point handed down by a parent process (Script.h)
   std::uint32_t clockStart = 0;  // first reading of a virtual clock
+  // A program that is not hi-res aware sees a hi-res profile's screen at half size, shown
+  // pixel-doubled; the raw frame buffer keeps the full size.
+  bool hiResAware = true;
 };
 
 // The configuration the environment asks for.
@@ -47,6 +50,9 @@ class Host {
   static Host& get();
   // Ends the running host (if any) and starts a new one with `config`.
   static Host& restart(const HostConfig& config);
+  // Starts the host from the environment with the program's hi-res awareness (the two
+  // executables differ in it); call before any other host service.
+  static Host& start(bool hiResAware);
   // Ends the running host; the next `get` creates a fresh one.
   static void shutdown();
 

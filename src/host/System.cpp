@@ -14,6 +14,7 @@
 #include "host/Files.h"
 #include "host/Gapi.h"
 #include "host/Host.h"
+#include "host/Screen.h"
 #include "host/Script.h"
 #include "host/WindowManager.h"
 
@@ -228,11 +229,11 @@ RawFrameBufferInfo rawFrameBufferInfo() {
 }
 
 int screenWidth() {
-  return Host::get().profile().screenWidth;
+  return Host::get().screen().width();
 }
 
 int screenHeight() {
-  return Host::get().profile().screenHeight;
+  return Host::get().screen().height();
 }
 
 void resetIdleTimer() {

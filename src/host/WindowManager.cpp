@@ -761,7 +761,7 @@ bool WindowManager::releaseDC(Hwnd window, Hdc dc) {
 
 std::vector<Rect> WindowManager::visibleRegion(Hwnd window) const {
   if (!isVisible(window)) return {};
-  Rect screenRect{0, 0, host_.profile().screenWidth, host_.profile().screenHeight};
+  Rect screenRect{0, 0, host_.screen().width(), host_.screen().height()};
   Rect own = windowRect(window);
   // Clip to every ancestor.
   for (Hwnd p = parentOf(window); p; p = parentOf(p)) own = intersect(own, windowRect(p));
@@ -879,6 +879,7 @@ void WindowManager::pumpInput() {
   // Showing the screen more often than every few milliseconds only costs time.
   std::uint32_t now = tickCount();
   bool due = host_.backend().virtualClock() || now - lastPresent_ >= kMinPresentIntervalMs;
+  if (screen.dirty() && due) screen.compose();
   if (screen.dirty() && due && host_.backend().present(screen)) {
     screen.clearDirty();
     lastPresent_ = now;

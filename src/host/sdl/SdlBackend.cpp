@@ -24,7 +24,8 @@ struct SdlBackend::State {
   SDL_Texture* texture = nullptr;
   SDL_GameController* controller = nullptr;
   SDL_Keycode appKeys[4] = {SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN};
-  const Screen* lastScreen = nullptr;
+  Screen* lastScreen = nullptr;
+  int logicalScale = 1;
   bool fullScreen = false;
   bool mouseDown = false;
   bool exposed = true;
@@ -115,12 +116,13 @@ std::uint32_t virtualKeyOfButton(Uint8 button) {
 }  // namespace
 
 std::unique_ptr<SdlBackend> SdlBackend::create(const DeviceProfile& profile,
-                                               std::uint32_t clockStart) {
+                                               std::uint32_t clockStart, int logicalScale) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
   SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
   auto state = std::make_unique<State>();
   state->profile = profile;
   state->clockStart = clockStart;
+  state->logicalScale = logicalScale;
   state->ticksAtStart = SDL_GetTicks();
   // Largest integer scale that fits the usable desktop, unless one is asked for.
   int scale = 1;
@@ -209,8 +211,10 @@ void SdlBackend::poll(std::vector<InputEvent>& out, std::uint32_t waitMs) {
 void SdlBackend::translate(const void* raw, std::vector<InputEvent>& out) {
   const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
   InputEvent in;
-  auto clampX = [&](int x) { return std::clamp(x, 0, state_->profile.screenWidth - 1); };
-  auto clampY = [&](int y) { return std::clamp(y, 0, state_->profile.screenHeight - 1); };
+  // Window pixels are physical device pixels; the program sees logical ones.
+  int k = state_->logicalScale;
+  auto clampX = [&](int x) { return std::clamp(x / k, 0, state_->profile.screenWidth / k - 1); };
+  auto clampY = [&](int y) { return std::clamp(y / k, 0, state_->profile.screenHeight / k - 1); };
   switch (e.type) {
     case SDL_QUIT:
       in.kind = InputEvent::Kind::Close;
@@ -282,9 +286,9 @@ void SdlBackend::translate(const void* raw, std::vector<InputEvent>& out) {
   }
 }
 
-bool SdlBackend::present(const Screen& screen) {
+bool SdlBackend::present(Screen& screen) {
   state_->lastScreen = &screen;
-  SDL_UpdateTexture(state_->texture, nullptr, screen.pixels(), screen.stride());
+  SDL_UpdateTexture(state_->texture, nullptr, screen.physicalPixels(), screen.physicalWidth() * 2);
   SDL_SetRenderDrawColor(state_->renderer, 0, 0, 0, 255);
   SDL_RenderClear(state_->renderer);
   SDL_RenderCopy(state_->renderer, state_->texture, nullptr, nullptr);
