@@ -21,8 +21,11 @@ TEST_F(WindowManagerTest, CreationSendsMessagesInPlatformOrder) {
   EXPECT_EQ(wm().activeWindow(), w);
   EXPECT_EQ(wm().focus(), w);
   // The size message carries the client size.
-  for (const Received& r : log)
-    if (r.message == WM_SIZE) EXPECT_EQ(r.lParam, makeLParam(240, 320));
+  for (const Received& r : log) {
+    if (r.message == WM_SIZE) {
+      EXPECT_EQ(r.lParam, makeLParam(240, 320));
+    }
+  }
 }
 
 TEST_F(WindowManagerTest, CreateRefusedByProcedureLeavesNoWindow) {
