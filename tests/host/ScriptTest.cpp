@@ -53,6 +53,22 @@ TEST(ScriptParseTest, CommandsExpandIntoTimedActions) {
   EXPECT_FALSE(script->nextTime());
 }
 
+TEST(ScriptParseTest, TypeHoldsShiftForCapitals) {
+  std::string error;
+  auto script = ScriptPlayer::parse("10 type Ab 1\n", &error);
+  ASSERT_TRUE(script) << error;
+  std::vector<std::pair<InputEvent::Kind, std::uint32_t>> got;
+  for (const ScriptAction& a : script->takeDue(10)) got.push_back({a.input.kind, a.input.key});
+  using K = InputEvent::Kind;
+  std::vector<std::pair<InputEvent::Kind, std::uint32_t>> expected{
+      {K::KeyDown, VK_SHIFT}, {K::KeyDown, 'A'}, {K::KeyUp, 'A'},        {K::KeyUp, VK_SHIFT},
+      {K::KeyDown, 'B'},      {K::KeyUp, 'B'},   {K::KeyDown, VK_SPACE}, {K::KeyUp, VK_SPACE},
+      {K::KeyDown, '1'},      {K::KeyUp, '1'}};
+  EXPECT_EQ(got, expected);
+  EXPECT_FALSE(ScriptPlayer::parse("10 type a:b\n", &error));
+  EXPECT_FALSE(ScriptPlayer::parse("10 type\n", &error));
+}
+
 TEST(ScriptParseTest, BadLinesAreReportedWithTheirNumber) {
   std::string error;
   EXPECT_FALSE(ScriptPlayer::parse("10 key LEFT\n5 key RIGHT\n", &error));
