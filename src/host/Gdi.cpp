@@ -104,6 +104,12 @@ Hdc Gdi::createWindowDc(Hwnd window) {
   return h;
 }
 
+Hdc Gdi::createScreenDc() {
+  Hdc h = createWindowDc(0);
+  dcData(h)->screen = true;
+  return h;
+}
+
 Hdc Gdi::createCompatibleDc(Hdc dc) {
   if (dc && !dcData(dc)) return 0;
   Hdc h = createWindowDc(0);
@@ -174,7 +180,7 @@ Hbitmap Gdi::createCompatibleBitmap(Hdc dc, int width, int height) {
   info.bitCount = 16;
   info.compression = BI_BITFIELDS;
   info.redMask = 0xF800, info.greenMask = 0x07E0, info.blueMask = 0x001F;
-  if (DcData* d = dcData(dc); d && !d->window) {
+  if (DcData* d = dcData(dc); d && !d->window && !d->screen) {
     const Object* b = object(d->bitmap);
     info.bitCount = bitsOf(b->surface.format);
     if (info.bitCount == 32) info.redMask = 0xFF0000, info.greenMask = 0xFF00, info.blueMask = 0xFF;
@@ -259,7 +265,8 @@ Hgdiobj Gdi::selectObject(Hdc dc, Hgdiobj handle) {
   switch (o->kind) {
     case GdiObjectKind::Bitmap:
       // Only memory DCs hold bitmaps, and a bitmap lives in one DC at a time.
-      if (d->window || (o->selectedIn > 0 && d->bitmap != handle && !o->stock)) return 0;
+      if (d->window || d->screen || (o->selectedIn > 0 && d->bitmap != handle && !o->stock))
+        return 0;
       slot = &d->bitmap;
       break;
     case GdiObjectKind::Pen:
@@ -364,7 +371,7 @@ int Gdi::setROP2(Hdc dc, int mode) {
 int Gdi::getDeviceCaps(Hdc dc, int index) const {
   DcData* d = dcData(dc);
   if (!d) return 0;
-  bool window = d->window != 0;
+  bool window = d->window != 0 || d->screen;
   const Object* b = window ? nullptr : object(d->bitmap);
   switch (index) {
     case BITSPIXEL:
@@ -382,20 +389,24 @@ Gdi::Target Gdi::targetOf(Hdc dc) const {
   Target t;
   DcData* d = dcData(dc);
   if (!d) return t;
-  if (d->window) {
+  if (d->window || d->screen) {
     WindowManager& windows = host_.windows();
-    if (!windows.isWindow(d->window)) return t;
+    if (d->window && !windows.isWindow(d->window)) return t;
     Screen& screen = host_.screen();
     t.surface.top = reinterpret_cast<std::uint8_t*>(screen.pixels());
     t.surface.width = screen.width();
     t.surface.height = screen.height();
     t.surface.stride = screen.stride();
     t.surface.format = PixelFormat::Rgb565;
+    t.screen = true;
+    if (d->screen) {
+      t.clip = {Rect{0, 0, screen.width(), screen.height()}};
+      return t;
+    }
     Rect r = windows.windowRect(d->window);
     t.originX = r.left;
     t.originY = r.top;
     t.clip = windows.visibleRegion(d->window);
-    t.screen = true;
     return t;
   }
   const Object* b = object(d->bitmap);

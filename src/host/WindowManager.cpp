@@ -556,6 +556,7 @@ void WindowManager::endPaint(Hwnd window, const PaintStruct& paint) {
 }
 
 Hdc WindowManager::getDC(Hwnd window) {
+  if (window == 0) return host_.gdi().createScreenDc();
   if (!isWindow(window)) return 0;
   return host_.gdi().createWindowDc(window);
 }
@@ -587,4 +588,4 @@ std::vector<Rect> WindowManager::visibleRegion(Hwnd window) const {
   return region;
 }
 
-}  // namespace
+}  // namespace host
