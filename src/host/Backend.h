@@ -48,6 +48,8 @@ class Backend {
   virtual std::optional<int> askMessageBox(const MessageBoxRequest& request) = 0;
   // Brings the desktop window to the front.
   virtual void raise() {}
+  // Shows a pointer shape: one of the IDC_* ids of Cursor.h.
+  virtual void showCursor(int id) {}
 };
 
 }  // namespace host

@@ -77,6 +77,7 @@ class Host {
     int idleTimerResets = 0;
     std::vector<std::string> shellOpened;
     std::vector<std::string> processesStarted;  // command lines
+    std::uint32_t cursor = 0;
   };
   Records& records() { return records_; }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "HostFixture.h"
+#include "host/Cursor.h"
 #include "host/Files.h"
 #include "host/Gapi.h"
 #include "host/Gdi.h"
@@ -183,6 +184,15 @@ TEST_F(DeviceServicesTest, SleepAndIdleResetOnTheVirtualClock) {
   resetIdleTimer();
   resetIdleTimer();
   EXPECT_EQ(idleTimerResets(), 2);
+}
+
+TEST_F(DeviceServicesTest, CursorShapesAreKnownByTheirSystemIds) {
+  EXPECT_EQ(loadCursor(12345), 0u);
+  Hcursor hand = loadCursor(IDC_HAND);
+  ASSERT_NE(hand, 0u);
+  EXPECT_EQ(setCursor(hand), 0u);
+  EXPECT_EQ(setCursor(loadCursor(IDC_IBEAM)), hand);
+  EXPECT_EQ(currentCursor(), loadCursor(IDC_IBEAM));
 }
 
 TEST_F(DeviceServicesTest, ShellOpenIsLoggedHeadless) {

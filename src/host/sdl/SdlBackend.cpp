@@ -8,6 +8,7 @@
 #include <ctime>
 #include <string>
 
+#include "host/Cursor.h"
 #include "host/Keys.h"
 #include "host/MessageBoxes.h"
 #include "host/Screen.h"
@@ -23,6 +24,7 @@ struct SdlBackend::State {
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;
   SDL_GameController* controller = nullptr;
+  SDL_Cursor* cursors[3] = {nullptr, nullptr, nullptr};
   SDL_Keycode appKeys[4] = {SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN};
   Screen* lastScreen = nullptr;
   int logicalScale = 1;
@@ -33,6 +35,8 @@ struct SdlBackend::State {
 
   ~State() {
     if (controller) SDL_GameControllerClose(controller);
+    for (SDL_Cursor* c : cursors)
+      if (c) SDL_FreeCursor(c);
     if (texture) SDL_DestroyTexture(texture);
     if (renderer) SDL_DestroyRenderer(renderer);
     if (window) SDL_DestroyWindow(window);
@@ -334,6 +338,15 @@ std::optional<int> SdlBackend::askMessageBox(const MessageBoxRequest& request) {
 void SdlBackend::raise() {
   SDL_RestoreWindow(state_->window);
   SDL_RaiseWindow(state_->window);
+}
+
+void SdlBackend::showCursor(int id) {
+  SDL_SystemCursor shapes[3] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_IBEAM,
+                                SDL_SYSTEM_CURSOR_HAND};
+  int index = id == IDC_IBEAM ? 1 : id == IDC_HAND ? 2 : 0;
+  // Made once and kept: SDL needs the cursor alive while it is shown.
+  if (!state_->cursors[index]) state_->cursors[index] = SDL_CreateSystemCursor(shapes[index]);
+  if (state_->cursors[index]) SDL_SetCursor(state_->cursors[index]);
 }
 
 }  // namespace host

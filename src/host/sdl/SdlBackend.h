@@ -33,6 +33,7 @@ class SdlBackend : public Backend {
   bool present(Screen& screen) override;
   std::optional<int> askMessageBox(const MessageBoxRequest& request) override;
   void raise() override;
+  void showCursor(int id) override;
 
   // The window scale now in use.
   int scale() const;
