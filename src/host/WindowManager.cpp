@@ -347,7 +347,7 @@ bool WindowManager::showWindow(Hwnd window, int command) {
         w->visible = false;
         if (WindowData* p = find(w->parent)) invalidateTree(*p, area, true);
       }
-      if (focus_ && (focus_ == window || topLevelOf(focus_) == window)) {
+      if (focus_ && isWithin(focus_, window)) {
         Hwnd old = focus_;
         focus_ = 0;
         sendMessage(old, WM_KILLFOCUS, 0, 0);
@@ -411,6 +411,12 @@ bool WindowManager::enableWindow(Hwnd window, bool enable) {
 bool WindowManager::isEnabled(Hwnd window) const {
   WindowData* w = find(window);
   return w && w->enabled;
+}
+
+bool WindowManager::isWithin(Hwnd window, Hwnd ancestor) const {
+  for (WindowData* w = find(window); w; w = find(w->parent))
+    if (w->handle == ancestor) return true;
+  return false;
 }
 
 Hwnd WindowManager::topLevelOf(Hwnd window) const {

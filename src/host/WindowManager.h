@@ -206,6 +206,8 @@ class WindowManager {
   bool takeTimer(Message& out, bool remove);
   void collectDestroyed(Hwnd window, std::vector<Hwnd>& order) const;
   Hwnd topLevelOf(Hwnd window) const;
+  // True when `window` is `ancestor` or lies inside it.
+  bool isWithin(Hwnd window, Hwnd ancestor) const;
   void raiseTopLevel(Hwnd window);
   void runScript();
   std::uint32_t nextWakeDelay();

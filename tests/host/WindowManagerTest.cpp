@@ -238,6 +238,18 @@ TEST_F(WindowManagerTest, FocusOnChildKeepsActivationAndRoutesKeys) {
   EXPECT_EQ(m.wParam, static_cast<std::uintptr_t>('q'));
 }
 
+TEST_F(WindowManagerTest, HidingAWindowTakesTheFocusFromItsChildren) {
+  Hwnd top = topLevel("main");
+  Hwnd panel = child(top, 0, 0, 100, 100);
+  Hwnd inner = child(panel, 10, 10, 20, 20);
+  wm().setFocus(inner);
+  log.clear();
+  wm().showWindow(panel, SW_HIDE);
+  EXPECT_EQ(wm().focus(), 0u);
+  EXPECT_EQ(messagesOf(inner), std::vector<std::uint32_t>{WM_KILLFOCUS});
+  EXPECT_EQ(wm().activeWindow(), top);
+}
+
 TEST_F(WindowManagerTest, RepeatedKeyDownCarriesPreviousStateBit) {
   Hwnd top = topLevel("main");
   drain();
