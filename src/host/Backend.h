@@ -42,12 +42,14 @@ class Backend {
   virtual void poll(std::vector<InputEvent>& out, std::uint32_t waitMs) = 0;
   // Shows the device screen (sdl) or does nothing (headless keeps it in memory). Returns false
   // when it could not (the screen then stays marked as changed).
-  virtual bool present(const Screen& screen) = 0;
+  virtual bool present(Screen& screen) = 0;
   // Asks the user. Returns the answer (ID* code), or nullopt when the backend cannot ask
   // (headless), in which case the caller takes the scripted or default answer.
   virtual std::optional<int> askMessageBox(const MessageBoxRequest& request) = 0;
   // Brings the desktop window to the front.
   virtual void raise() {}
+  // Shows a pointer shape: one of the IDC_* ids of Cursor.h.
+  virtual void showCursor(int id) {}
 };
 
 }  // namespace host

@@ -72,6 +72,29 @@ std::vector<std::uint32_t> decodeUtf8(const std::string& text) {
   return out;
 }
 
+std::string encodeUtf8(const std::vector<std::uint32_t>& text, std::size_t begin, std::size_t end) {
+  std::string out;
+  for (std::size_t i = begin; i < end && i < text.size(); ++i) {
+    std::uint32_t cp = text[i];
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (cp >> 18));
+      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  return out;
+}
+
 FontEngine::FontEngine() : library_(std::make_unique<Library>()) {
   if (FT_Init_FreeType(&library_->ft) != 0) library_->ft = nullptr;
 }

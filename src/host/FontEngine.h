@@ -67,5 +67,7 @@ class FontEngine {
 
 // Decodes UTF-8 into code points; invalid bytes become U+FFFD.
 std::vector<std::uint32_t> decodeUtf8(const std::string& text);
+// Encodes code points [begin, end) as UTF-8.
+std::string encodeUtf8(const std::vector<std::uint32_t>& text, std::size_t begin, std::size_t end);
 
 }  // namespace host

@@ -33,18 +33,19 @@ int Gapi::closeDisplay() {
 GxDisplayProperties Gapi::displayProperties() const {
   const DeviceProfile& p = host_.profile();
   GxDisplayProperties props;
-  props.width = static_cast<std::uint32_t>(p.screenWidth);
-  props.height = static_cast<std::uint32_t>(p.screenHeight);
+  const Screen& screen = host_.screen();
+  props.width = static_cast<std::uint32_t>(screen.width());
+  props.height = static_cast<std::uint32_t>(screen.height());
   props.bitsPerPixel = 16;
   props.format = kfDirect | kfDirect565;
   if (p.gapiLandscapeBuffer) {
     // Rows of the landscape buffer are screen-height pixels long.
-    props.xPitch = -p.screenHeight * 2;
+    props.xPitch = -screen.height() * 2;
     props.yPitch = 2;
     props.format |= kfLandscape;
   } else {
     props.xPitch = 2;
-    props.yPitch = p.screenWidth * 2;
+    props.yPitch = screen.width() * 2;
   }
   return props;
 }
@@ -89,9 +90,8 @@ int Gapi::resume() {
 }
 
 int Gapi::setViewport(std::uint32_t top, std::uint32_t height, std::uint32_t, std::uint32_t) {
-  return displayOpen_ && top + height <= static_cast<std::uint32_t>(host_.profile().screenHeight)
-             ? 1
-             : 0;
+  return displayOpen_ && top + height <= static_cast<std::uint32_t>(host_.screen().height()) ? 1
+                                                                                             : 0;
 }
 
 int Gapi::openInput() {
@@ -128,7 +128,7 @@ RawFrameBuffer Gapi::rawFrameBuffer() {
   raw.xStride = p.rawFrameBuffer.xStride;
   raw.yStride = p.rawFrameBuffer.yStride;
   if (!p.gapiLandscapeBuffer) {
-    raw.frame = host_.screen().pixels();
+    raw.frame = host_.screen().physicalPixels();
     rawHandedOut_ = true;
   }
   return raw;

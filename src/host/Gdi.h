@@ -154,6 +154,8 @@ class Gdi {
 
   // Device contexts; the caller deletes them with deleteDc.
   Hdc createWindowDc(Hwnd window);
+  // A DC over the whole device screen, drawing on top of every window.
+  Hdc createScreenDc();
   Hdc createCompatibleDc(Hdc dc);
   bool deleteDc(Hdc dc);
   bool isDc(Hdc dc) const;

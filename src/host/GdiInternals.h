@@ -30,6 +30,7 @@ struct Gdi::Object {
 
 struct Gdi::DcData {
   Hwnd window = 0;
+  bool screen = false;  // the whole device screen (a DC of no window)
   Hbitmap bitmap = 0;
   Hpen pen = 0;
   Hbrush brush = 0;

@@ -209,24 +209,7 @@ int Gdi::drawText(Hdc dc, std::string_view text, Rect& rect, std::uint32_t forma
       x = rect.left + (available - w) / 2;
     else if (format & DT_RIGHT)
       x = rect.right - w;
-    std::string piece;
-    for (size_t k = l.begin; k < l.end; ++k) {
-      std::uint32_t cp = cps[k];
-      if (cp < 0x80)
-        piece += static_cast<char>(cp);
-      else if (cp < 0x800)
-        piece += static_cast<char>(0xC0 | (cp >> 6)),
-            piece += static_cast<char>(0x80 | (cp & 0x3F));
-      else if (cp < 0x10000)
-        piece += static_cast<char>(0xE0 | (cp >> 12)),
-            piece += static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-            piece += static_cast<char>(0x80 | (cp & 0x3F));
-      else
-        piece += static_cast<char>(0xF0 | (cp >> 18)),
-            piece += static_cast<char>(0x80 | ((cp >> 12) & 0x3F)),
-            piece += static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-            piece += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    std::string piece = encodeUtf8(cps, l.begin, l.end);
     extTextOut(dc, x, y, options, &rect, piece);
     y += lineHeight;
   }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/Backend.h"
+#include "host/Controls.h"
 #include "host/Gapi.h"
 #include "host/Gdi.h"
 #include "host/MessageBoxes.h"
@@ -62,13 +63,20 @@ Host& Host::restart(const HostConfig& config) {
   return *host;
 }
 
+Host& Host::start(bool hiResAware) {
+  HostConfig config = configFromEnvironment();
+  config.hiResAware = hiResAware;
+  return restart(config);
+}
+
 void Host::shutdown() {
   runningHost().reset();
 }
 
 Host::Host(const HostConfig& config) : config_(config) {
+  int scale = config_.profile.hiRes && !config_.hiResAware ? 2 : 1;
   if (config_.backend == BackendKind::Sdl) {
-    auto sdl = SdlBackend::create(config_.profile, config_.clockStart);
+    auto sdl = SdlBackend::create(config_.profile, config_.clockStart, scale);
     if (sdl)
       backend_ = std::move(sdl);
     else
@@ -78,7 +86,8 @@ Host::Host(const HostConfig& config) : config_(config) {
     config_.backend = BackendKind::Headless;
     backend_ = std::make_unique<HeadlessBackend>(config_.clockStart);
   }
-  screen_ = std::make_unique<Screen>(config_.profile.screenWidth, config_.profile.screenHeight);
+  screen_ = std::make_unique<Screen>(config_.profile.screenWidth / scale,
+                                     config_.profile.screenHeight / scale, scale);
   gdi_ = std::make_unique<Gdi>(*this);
   if (!config_.scriptPath.empty()) {
     std::string error;
@@ -94,11 +103,13 @@ Host::Host(const HostConfig& config) : config_(config) {
   gapi_ = std::make_unique<Gapi>(*this);
   singleInstance_ = std::make_unique<SingleInstance>();
   windows_ = std::make_unique<WindowManager>(*this);
+  controls_ = std::make_unique<Controls>(*this);
 }
 
 Host::~Host() {
   // Windows go first: their destruction still talks to GDI and the single-instance files.
   windows_.reset();
+  controls_.reset();
 }
 
 }  // namespace host

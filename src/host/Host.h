@@ -26,6 +26,7 @@ class MessageBoxes;
 class Shell;
 class Gapi;
 class SingleInstance;
+class Controls;
 
 enum class BackendKind { Sdl, Headless };
 
@@ -35,6 +36,9 @@ struct HostConfig {
   std::string scriptPath;        // empty: no script
   std::string scriptState;       // resume point handed down by a parent process (Script.h)
   std::uint32_t clockStart = 0;  // first reading of a virtual clock
+  // A program that is not hi-res aware sees a hi-res profile's screen at half size, shown
+  // pixel-doubled; the raw frame buffer keeps the full size.
+  bool hiResAware = true;
 };
 
 // The configuration the environment asks for.
@@ -46,6 +50,9 @@ class Host {
   static Host& get();
   // Ends the running host (if any) and starts a new one with `config`.
   static Host& restart(const HostConfig& config);
+  // Starts the host from the environment with the program's hi-res awareness (the two
+  // executables differ in it); call before any other host service.
+  static Host& start(bool hiResAware);
   // Ends the running host; the next `get` creates a fresh one.
   static void shutdown();
 
@@ -70,6 +77,7 @@ class Host {
     int idleTimerResets = 0;
     std::vector<std::string> shellOpened;
     std::vector<std::string> processesStarted;  // command lines
+    std::uint32_t cursor = 0;
   };
   Records& records() { return records_; }
 
@@ -87,6 +95,7 @@ class Host {
   std::unique_ptr<Gapi> gapi_;
   std::unique_ptr<SingleInstance> singleInstance_;
   std::unique_ptr<WindowManager> windows_;
+  std::unique_ptr<Controls> controls_;
 };
 
 }  // namespace host

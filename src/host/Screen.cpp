@@ -23,17 +23,40 @@ Rect offsetRect(const Rect& r, int dx, int dy) {
   return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
 
-Screen::Screen(int width, int height)
-    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, 0) {}
-
-void Screen::markDirty(const Rect& area) {
-  dirty_ = unite(dirty_, intersect(area, Rect{0, 0, width_, height_}));
+Screen::Screen(int width, int height, int scale)
+    : width_(width),
+      height_(height),
+      scale_(scale == 2 ? 2 : 1),
+      pixels_(static_cast<size_t>(width) * height, 0) {
+  if (scale_ == 2) physical_.assign(static_cast<size_t>(width) * height * 4, 0);
 }
 
-std::vector<std::uint8_t> Screen::toRgb() const {
-  std::vector<std::uint8_t> rgb(pixels_.size() * 3);
-  for (size_t i = 0; i < pixels_.size(); ++i) {
-    std::uint16_t p = pixels_[i];
+void Screen::markDirty(const Rect& area) {
+  Rect clipped = intersect(area, Rect{0, 0, width_, height_});
+  dirty_ = unite(dirty_, clipped);
+  uncomposed_ = unite(uncomposed_, clipped);
+}
+
+void Screen::compose() {
+  if (scale_ == 1 || uncomposed_.empty()) return;
+  int pw = width_ * 2;
+  for (int y = uncomposed_.top; y < uncomposed_.bottom; ++y) {
+    const std::uint16_t* in = pixels_.data() + static_cast<size_t>(y) * width_;
+    std::uint16_t* out0 = physical_.data() + static_cast<size_t>(y) * 2 * pw;
+    std::uint16_t* out1 = out0 + pw;
+    for (int x = uncomposed_.left; x < uncomposed_.right; ++x)
+      out0[2 * x] = out0[2 * x + 1] = out1[2 * x] = out1[2 * x + 1] = in[x];
+  }
+  uncomposed_ = {};
+}
+
+std::vector<std::uint8_t> Screen::toRgb() {
+  compose();
+  const std::uint16_t* source = physicalPixels();
+  size_t count = static_cast<size_t>(physicalWidth()) * physicalHeight();
+  std::vector<std::uint8_t> rgb(count * 3);
+  for (size_t i = 0; i < count; ++i) {
+    std::uint16_t p = source[i];
     rgb[i * 3] = static_cast<std::uint8_t>(red565(p));
     rgb[i * 3 + 1] = static_cast<std::uint8_t>(green565(p));
     rgb[i * 3 + 2] = static_cast<std::uint8_t>(blue565(p));
@@ -41,8 +64,8 @@ std::vector<std::uint8_t> Screen::toRgb() const {
   return rgb;
 }
 
-bool Screen::writePng(const std::string& path) const {
-  return host::writePng(path, RgbImage{width_, height_, toRgb()});
+bool Screen::writePng(const std::string& path) {
+  return host::writePng(path, RgbImage{physicalWidth(), physicalHeight(), toRgb()});
 }
 
 }  // namespace host

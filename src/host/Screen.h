@@ -1,5 +1,11 @@
-// The device frame buffer: RGB565 pixels, top-down rows, the profile's screen size. Window
-// device contexts and GAPI draw into it; the backend shows it.
+// The device frame buffer: RGB565 pixels, top-down rows. Window device contexts and GAPI draw
+// into it; the backend shows it.
+//
+// A program that is not hi-res aware sees a hi-res device at half size: its screen (pixels())
+// is the logical one, and the device's own frame buffer (physicalPixels(), twice as wide and
+// high, reached through the raw frame-buffer query) shows it pixel-doubled. compose() copies
+// what changed in the logical screen into the physical one; anything written straight into the
+// physical buffer stays until the logical screen is drawn over it again.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +18,9 @@ namespace host {
 
 class Screen {
  public:
-  Screen(int width, int height);
+  // `scale` 1: one buffer; 2: a logical screen of width x height shown on a physical buffer
+  // of twice the size.
+  Screen(int width, int height, int scale = 1);
 
   int width() const { return width_; }
   int height() const { return height_; }
@@ -20,22 +28,36 @@ class Screen {
   int stride() const { return width_ * 2; }
   std::uint16_t* pixels() { return pixels_.data(); }
   const std::uint16_t* pixels() const { return pixels_.data(); }
+  int scale() const { return scale_; }
+  int physicalWidth() const { return width_ * scale_; }
+  int physicalHeight() const { return height_ * scale_; }
+  // The device's buffer; the same memory as pixels() when the scale is 1.
+  std::uint16_t* physicalPixels() { return scale_ == 1 ? pixels_.data() : physical_.data(); }
+  const std::uint16_t* physicalPixels() const {
+    return scale_ == 1 ? pixels_.data() : physical_.data();
+  }
+  // Brings the changed logical pixels into the physical buffer (nothing to do at scale 1).
+  void compose();
 
   // Records that pixels in `area` changed since the last present.
   void markDirty(const Rect& area);
   bool dirty() const { return !dirty_.empty(); }
   void clearDirty() { dirty_ = {}; }
 
-  // 8-bit RGB triplets of the whole screen, each 565 channel widened by bit replication.
-  std::vector<std::uint8_t> toRgb() const;
-  // Writes the screen as a PNG file. Returns false when the file cannot be written.
-  bool writePng(const std::string& path) const;
+  // 8-bit RGB triplets of the physical screen (composed first), each 565 channel widened by
+  // bit replication.
+  std::vector<std::uint8_t> toRgb();
+  // Writes the physical screen as a PNG file. Returns false when the file cannot be written.
+  bool writePng(const std::string& path);
 
  private:
   int width_;
   int height_;
+  int scale_;
   std::vector<std::uint16_t> pixels_;
+  std::vector<std::uint16_t> physical_;
   Rect dirty_;
+  Rect uncomposed_;
 };
 
 // 565 pixel to and from 8-bit channels. Widening replicates the top bits so white stays 255.

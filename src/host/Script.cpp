@@ -1,5 +1,6 @@
 #include "host/Script.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -131,6 +132,23 @@ std::optional<ScriptPlayer> ScriptPlayer::parse(std::string_view text, std::stri
       if (mode == "move") made.push_back(input(InputEvent::Kind::StylusMove, 0, x, y));
       if (mode == "up" || mode == "tap") made.push_back(input(InputEvent::Kind::StylusUp, 0, x, y));
       if (made.empty()) return fail("stylus mode must be down, move or up");
+    } else if (cmd == "type") {
+      // The rest of the line, typed key by key; capitals are typed with Shift held.
+      std::size_t at = line.find(w[1]) + w[1].size();
+      while (at < line.size() && line[at] == ' ') ++at;
+      std::string text = line.substr(at);
+      while (!text.empty() && (text.back() == ' ' || text.back() == '\r')) text.pop_back();
+      if (text.empty()) return fail("type needs text");
+      for (char c : text) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (!std::isalnum(u) && c != ' ') return fail(std::string("cannot type '") + c + "'");
+        bool upper = std::isupper(u);
+        std::uint32_t code = c == ' ' ? VK_SPACE : static_cast<std::uint32_t>(std::toupper(u));
+        if (upper) made.push_back(input(InputEvent::Kind::KeyDown, VK_SHIFT));
+        made.push_back(input(InputEvent::Kind::KeyDown, code));
+        made.push_back(input(InputEvent::Kind::KeyUp, code));
+        if (upper) made.push_back(input(InputEvent::Kind::KeyUp, VK_SHIFT));
+      }
     } else if (cmd == "screenshot") {
       if (w.size() != 3) return fail("screenshot needs a path");
       ScriptAction a;

@@ -6,6 +6,7 @@
 //   <t> button A|B|C|D [down|up]                   (application buttons; no word = press)
 //   <t> stylus down X Y | stylus move X Y | stylus up X Y   (device screen pixels)
 //   <t> tap X Y                                     (stylus down then up)
+//   <t> type TEXT                                   (letters, digits, spaces; Shift for capitals)
 //   <t> screenshot PATH                             (PNG of the device screen)
 //   <t> quit                                        (closes the top-level windows)
 //   answer ok|cancel|yes|no                         (next message box's answer; no time)

@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "host/Backend.h"
+#include "host/Cursor.h"
 #include "host/Files.h"
 #include "host/Gapi.h"
 #include "host/Host.h"
+#include "host/Screen.h"
 #include "host/Script.h"
 #include "host/WindowManager.h"
 
@@ -228,11 +230,11 @@ RawFrameBufferInfo rawFrameBufferInfo() {
 }
 
 int screenWidth() {
-  return Host::get().profile().screenWidth;
+  return Host::get().screen().width();
 }
 
 int screenHeight() {
-  return Host::get().profile().screenHeight;
+  return Host::get().screen().height();
 }
 
 void resetIdleTimer() {
@@ -241,6 +243,22 @@ void resetIdleTimer() {
 
 int idleTimerResets() {
   return Host::get().records().idleTimerResets;
+}
+
+Hcursor loadCursor(int id) {
+  return id == IDC_ARROW || id == IDC_IBEAM || id == IDC_HAND ? static_cast<Hcursor>(id) : 0;
+}
+
+Hcursor setCursor(Hcursor cursor) {
+  Host& host = Host::get();
+  Hcursor previous = host.records().cursor;
+  host.records().cursor = cursor;
+  if (cursor != previous) host.backend().showCursor(cursor ? static_cast<int>(cursor) : IDC_ARROW);
+  return previous;
+}
+
+Hcursor currentCursor() {
+  return Host::get().records().cursor;
 }
 
 }  // namespace host

@@ -12,6 +12,7 @@
 #include "host/Script.h"
 #include "host/SingleInstance.h"
 #include "host/System.h"
+#include "host/WindowManagerInternals.h"
 
 namespace host {
 
@@ -19,9 +20,6 @@ namespace {
 
 // Handles of windows in other processes live in their own range so they never meet local ones.
 constexpr Hwnd kRemoteBase = 0x40000000;
-// A headless session with nothing left that could ever produce a message ends after this long.
-constexpr std::uint32_t kHeadlessIdleLimitMs = 10 * 60 * 1000;
-constexpr std::uint32_t kMinPresentIntervalMs = 8;
 
 std::vector<Rect> subtract(const std::vector<Rect>& region, const Rect& cut) {
   std::vector<Rect> out;
@@ -40,26 +38,6 @@ std::vector<Rect> subtract(const std::vector<Rect>& region, const Rect& cut) {
 }
 
 }  // namespace
-
-struct WindowManager::WindowData {
-  Hwnd handle = 0;
-  std::string className;
-  std::string title;
-  std::uint32_t style = 0;
-  std::uint32_t exStyle = 0;
-  std::uint32_t id = 0;
-  Hwnd parent = 0;
-  Rect rect;  // parent client coordinates
-  bool visible = false;
-  bool minimized = false;
-  bool enabled = true;
-  WindowProc proc;
-  std::intptr_t userData = 0;
-  Rect invalid;  // client coordinates
-  bool erase = false;
-  bool destroying = false;
-  std::vector<Hwnd> children;
-};
 
 bool WindowManager::NoCase::operator()(std::string_view a, std::string_view b) const {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -369,7 +347,7 @@ bool WindowManager::showWindow(Hwnd window, int command) {
         w->visible = false;
         if (WindowData* p = find(w->parent)) invalidateTree(*p, area, true);
       }
-      if (focus_ && (focus_ == window || topLevelOf(focus_) == window)) {
+      if (focus_ && isWithin(focus_, window)) {
         Hwnd old = focus_;
         focus_ = 0;
         sendMessage(old, WM_KILLFOCUS, 0, 0);
@@ -433,6 +411,12 @@ bool WindowManager::enableWindow(Hwnd window, bool enable) {
 bool WindowManager::isEnabled(Hwnd window) const {
   WindowData* w = find(window);
   return w && w->enabled;
+}
+
+bool WindowManager::isWithin(Hwnd window, Hwnd ancestor) const {
+  for (WindowData* w = find(window); w; w = find(w->parent))
+    if (w->handle == ancestor) return true;
+  return false;
 }
 
 Hwnd WindowManager::topLevelOf(Hwnd window) const {
@@ -499,179 +483,6 @@ Hwnd WindowManager::windowFromPoint(Point screen) const {
   for (auto it = topOrder_.rbegin(); it != topOrder_.rend(); ++it)
     if (Hwnd hit = search(*it)) return hit;
   return 0;
-}
-
-bool WindowManager::postMessage(Hwnd window, std::uint32_t message, std::uintptr_t wParam,
-                                std::intptr_t lParam) {
-  if (window && !isWindow(window)) {
-    setLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return false;
-  }
-  queue_.push_back({window, message, wParam, lParam, tickCount(), stylus_});
-  return true;
-}
-
-std::intptr_t WindowManager::sendMessage(Hwnd window, std::uint32_t message, std::uintptr_t wParam,
-                                         std::intptr_t lParam) {
-  WindowProc proc = procOf(window);
-  if (!proc) return 0;
-  return proc(window, message, wParam, lParam);
-}
-
-void WindowManager::postQuitMessage(int exitCode) {
-  quitPosted_ = true;
-  quitCode_ = exitCode;
-}
-
-bool WindowManager::peekMessage(Message& out, bool remove) {
-  pumpInput();
-  if (!queue_.empty()) {
-    out = queue_.front();
-    if (remove) queue_.pop_front();
-    idleSince_ = tickCount();
-    return true;
-  }
-  if (quitPosted_) {
-    out = Message{0, WM_QUIT, static_cast<std::uintptr_t>(quitCode_), 0, tickCount(), stylus_};
-    if (remove) quitPosted_ = false;
-    return true;
-  }
-  if (takePaint(out) || takeTimer(out, remove)) {
-    idleSince_ = tickCount();
-    return true;
-  }
-  // An empty pass costs a millisecond of virtual time, so polling loops move forward.
-  if (host_.backend().virtualClock()) host_.backend().sleep(1);
-  return false;
-}
-
-std::uint32_t WindowManager::nextWakeDelay() {
-  std::uint32_t now = tickCount();
-  std::uint32_t delay = 1000;
-  for (const Timer& t : timers_) delay = std::min(delay, t.due > now ? t.due - now : 0u);
-  if (ScriptPlayer* script = host_.script())
-    if (auto next = script->nextTime()) delay = std::min(delay, *next > now ? *next - now : 0u);
-  // Another process may ask us to come to the front; look at least this often in real time.
-  if (!host_.backend().virtualClock() && host_.singleInstance().serving())
-    delay = std::min<std::uint32_t>(delay, 50);
-  return delay;
-}
-
-bool WindowManager::getMessage(Message& out) {
-  for (;;) {
-    if (peekMessage(out, true)) return out.message != WM_QUIT;
-    if (host_.backend().virtualClock() && timers_.empty() &&
-        !(host_.script() && host_.script()->nextTime()) &&
-        tickCount() - idleSince_ > kHeadlessIdleLimitMs) {
-      // Nothing could ever arrive: end the session rather than spin forever.
-      out = Message{0, WM_QUIT, 0, 0, tickCount(), stylus_};
-      return false;
-    }
-    std::vector<InputEvent> events;
-    host_.backend().poll(events, nextWakeDelay());
-    for (const InputEvent& e : events) injectInput(e);
-  }
-}
-
-std::intptr_t WindowManager::dispatchMessage(const Message& message) {
-  if (message.message == WM_TIMER && message.lParam) {
-    // A timer with its own callback (lParam) is not used by this system; ignore it.
-    return 0;
-  }
-  return sendMessage(message.window, message.message, message.wParam, message.lParam);
-}
-
-bool WindowManager::translateMessage(const Message& message) {
-  if (message.message != WM_KEYDOWN) return false;
-  std::uint32_t ch =
-      characterOfKey(static_cast<std::uint32_t>(message.wParam), keyIsDown(VK_SHIFT));
-  if (!ch) return false;
-  queue_.push_front({message.window, WM_CHAR, ch, message.lParam, message.time, message.point});
-  return true;
-}
-
-std::intptr_t WindowManager::defWindowProc(Hwnd window, std::uint32_t message,
-                                           std::uintptr_t wParam, std::intptr_t lParam) {
-  WindowData* w = find(window);
-  if (!w) return 0;
-  switch (message) {
-    case WM_CLOSE:
-      destroyWindow(window);
-      return 0;
-    case WM_ERASEBKGND: {
-      auto cls = classes_.find(w->className);
-      std::uint32_t background = cls == classes_.end() ? 0 : cls->second.background;
-      if (!background) return 0;
-      Hbrush brush = (background & kSysColorIndexFlag)
-                         ? host_.gdi().sysColorBrush(static_cast<int>(background & 0xFF))
-                         : background;
-      Rect client = clientRect(window);
-      host_.gdi().fillRect(static_cast<Hdc>(wParam), client, brush);
-      return 1;
-    }
-    case WM_PAINT: {
-      PaintStruct ps;
-      beginPaint(window, ps);
-      endPaint(window, ps);
-      return 0;
-    }
-    case WM_ACTIVATE:
-      if (loWord(static_cast<std::intptr_t>(wParam)) != WA_INACTIVE &&
-          (focus_ == 0 || topLevelOf(focus_) != window))
-        setFocus(window);
-      return 0;
-    case WM_SETTEXT:
-      w->title = lParam ? reinterpret_cast<const char*>(lParam) : "";
-      return 1;
-    case WM_GETTEXTLENGTH:
-      return static_cast<std::intptr_t>(w->title.size());
-    case WM_GETTEXT: {
-      // wParam is the buffer size in bytes, terminator included.
-      if (wParam == 0 || !lParam) return 0;
-      std::size_t n = std::min<std::size_t>(w->title.size(), wParam - 1);
-      std::memcpy(reinterpret_cast<char*>(lParam), w->title.data(), n);
-      reinterpret_cast<char*>(lParam)[n] = '\0';
-      return static_cast<std::intptr_t>(n);
-    }
-    default:
-      return 0;
-  }
-}
-
-std::uintptr_t WindowManager::setTimer(Hwnd window, std::uintptr_t id, std::uint32_t intervalMs) {
-  if (!isWindow(window) || id == 0) return 0;
-  std::uint32_t interval = std::max<std::uint32_t>(intervalMs, 1);
-  std::uint32_t due = tickCount() + interval;
-  for (Timer& t : timers_)
-    if (t.window == window && t.id == id) {
-      t.interval = interval;
-      t.due = due;
-      return id;
-    }
-  timers_.push_back({window, id, interval, due});
-  return id;
-}
-
-bool WindowManager::killTimer(Hwnd window, std::uintptr_t id) {
-  auto before = timers_.size();
-  std::erase_if(timers_, [&](const Timer& t) { return t.window == window && t.id == id; });
-  std::erase_if(queue_, [&](const Message& m) {
-    return m.window == window && m.message == WM_TIMER && m.wParam == id;
-  });
-  return timers_.size() != before;
-}
-
-bool WindowManager::takeTimer(Message& out, bool remove) {
-  std::uint32_t now = tickCount();
-  Timer* best = nullptr;
-  for (Timer& t : timers_)
-    if (static_cast<std::int32_t>(now - t.due) >= 0 &&
-        (!best || static_cast<std::int32_t>(t.due - best->due) < 0))
-      best = &t;
-  if (!best) return false;
-  out = Message{best->window, WM_TIMER, best->id, 0, now, stylus_};
-  if (remove) best->due = now + best->interval;
-  return true;
 }
 
 void WindowManager::invalidateTree(WindowData& w, const Rect& screenArea, bool erase) {
@@ -751,6 +562,7 @@ void WindowManager::endPaint(Hwnd window, const PaintStruct& paint) {
 }
 
 Hdc WindowManager::getDC(Hwnd window) {
+  if (window == 0) return host_.gdi().createScreenDc();
   if (!isWindow(window)) return 0;
   return host_.gdi().createWindowDc(window);
 }
@@ -761,7 +573,7 @@ bool WindowManager::releaseDC(Hwnd window, Hdc dc) {
 
 std::vector<Rect> WindowManager::visibleRegion(Hwnd window) const {
   if (!isVisible(window)) return {};
-  Rect screenRect{0, 0, host_.profile().screenWidth, host_.profile().screenHeight};
+  Rect screenRect{0, 0, host_.screen().width(), host_.screen().height()};
   Rect own = windowRect(window);
   // Clip to every ancestor.
   for (Hwnd p = parentOf(window); p; p = parentOf(p)) own = intersect(own, windowRect(p));
@@ -780,117 +592,6 @@ std::vector<Rect> WindowManager::visibleRegion(Hwnd window) const {
       if (find(*it)->visible && !find(*it)->minimized) region = subtract(region, windowRect(*it));
   }
   return region;
-}
-
-bool WindowManager::keyIsDown(std::uint32_t virtualKey) const {
-  return std::find(keysDown_.begin(), keysDown_.end(), virtualKey) != keysDown_.end();
-}
-
-void WindowManager::injectInput(const InputEvent& event) {
-  auto post = [&](Hwnd target, std::uint32_t msg, std::uintptr_t w, std::intptr_t l) {
-    if (target) queue_.push_back({target, msg, w, l, tickCount(), stylus_});
-  };
-  switch (event.kind) {
-    case InputEvent::Kind::KeyDown:
-    case InputEvent::Kind::KeyUp: {
-      bool down = event.kind == InputEvent::Kind::KeyDown;
-      bool wasDown = keyIsDown(event.key);
-      if (down && !wasDown) keysDown_.push_back(event.key);
-      if (!down) std::erase(keysDown_, event.key);
-      Hwnd target = focus_ ? focus_ : active_;
-      if (target && !isEnabled(target)) target = 0;
-      // Key lParam: repeat count 1, bit 30 = key was down before, bit 31 = release.
-      std::intptr_t lParam = 1 | (wasDown ? (1 << 30) : 0) | (down ? 0 : (1u << 31));
-      post(target, down ? WM_KEYDOWN : WM_KEYUP, event.key, lParam);
-      break;
-    }
-    case InputEvent::Kind::StylusDown:
-    case InputEvent::Kind::StylusMove:
-    case InputEvent::Kind::StylusUp: {
-      stylus_ = {event.x, event.y};
-      Hwnd target = capture_ ? capture_ : windowFromPoint(stylus_);
-      std::uint32_t msg = WM_MOUSEMOVE;
-      std::uintptr_t flags = MK_LBUTTON;
-      if (event.kind == InputEvent::Kind::StylusDown) {
-        msg = WM_LBUTTONDOWN;
-        stylusDown_ = true;
-        capture_ = target;
-      } else if (event.kind == InputEvent::Kind::StylusUp) {
-        msg = WM_LBUTTONUP;
-        flags = 0;
-        stylusDown_ = false;
-        capture_ = 0;
-      } else if (!stylusDown_) {
-        // A stylus that does not touch the screen is not seen by the device.
-        break;
-      }
-      Point client = screenToClient(target, stylus_);
-      post(target, msg, flags, makeLParam(client.x, client.y));
-      break;
-    }
-    case InputEvent::Kind::Minimize:
-    case InputEvent::Kind::Restore:
-      for (Hwnd top : std::vector<Hwnd>(topOrder_))
-        if (isVisible(top) || isMinimized(top))
-          showWindow(top, event.kind == InputEvent::Kind::Minimize ? SW_MINIMIZE : SW_RESTORE);
-      break;
-    case InputEvent::Kind::Close:
-      for (Hwnd top : topOrder_) post(top, WM_CLOSE, 0, 0);
-      if (topOrder_.empty()) postQuitMessage(0);
-      break;
-  }
-}
-
-void WindowManager::runScript() {
-  ScriptPlayer* script = host_.script();
-  if (!script) return;
-  for (const ScriptAction& action : script->takeDue(tickCount())) {
-    switch (action.kind) {
-      case ScriptAction::Kind::Input:
-        injectInput(action.input);
-        break;
-      case ScriptAction::Kind::Screenshot:
-        host_.screen().writePng(action.path);
-        break;
-      case ScriptAction::Kind::Quit: {
-        InputEvent close;
-        close.kind = InputEvent::Kind::Close;
-        injectInput(close);
-        break;
-      }
-    }
-  }
-}
-
-void WindowManager::serveSingleInstance() {
-  host_.singleInstance().serve([this](Hwnd window) {
-    if (isWindow(window)) setForegroundWindow(window);
-  });
-}
-
-void WindowManager::pumpInput() {
-  std::vector<InputEvent> events;
-  host_.backend().poll(events, 0);
-  for (const InputEvent& e : events) injectInput(e);
-  runScript();
-  serveSingleInstance();
-  Screen& screen = host_.screen();
-  if (host_.gapi().showsContinuously()) screen.markDirty({0, 0, screen.width(), screen.height()});
-  // Showing the screen more often than every few milliseconds only costs time.
-  std::uint32_t now = tickCount();
-  bool due = host_.backend().virtualClock() || now - lastPresent_ >= kMinPresentIntervalMs;
-  if (screen.dirty() && due && host_.backend().present(screen)) {
-    screen.clearDirty();
-    lastPresent_ = now;
-  }
-}
-
-std::uint32_t WindowManager::tickCount() {
-  return host_.backend().now();
-}
-
-void WindowManager::sleep(std::uint32_t ms) {
-  host_.backend().sleep(ms);
 }
 
 }  // namespace host

@@ -170,7 +170,8 @@ class WindowManager {
   // DC that the caller gives back with endPaint.
   Hdc beginPaint(Hwnd window, PaintStruct& paint);
   void endPaint(Hwnd window, const PaintStruct& paint);
-  // A DC that draws into the window's part of the device screen; give it back with releaseDC.
+  // A DC that draws into the window's part of the device screen (window 0: the whole screen);
+  // give it back with releaseDC.
   Hdc getDC(Hwnd window);
   bool releaseDC(Hwnd window, Hdc dc);
   // Screen rectangles a window may draw into (its rectangle minus what covers it). Empty for a
@@ -205,6 +206,8 @@ class WindowManager {
   bool takeTimer(Message& out, bool remove);
   void collectDestroyed(Hwnd window, std::vector<Hwnd>& order) const;
   Hwnd topLevelOf(Hwnd window) const;
+  // True when `window` is `ancestor` or lies inside it.
+  bool isWithin(Hwnd window, Hwnd ancestor) const;
   void raiseTopLevel(Hwnd window);
   void runScript();
   std::uint32_t nextWakeDelay();

@@ -352,6 +352,21 @@ TEST_F(GdiTest, WindowDcDrawsIntoScreenAtWindowPlaceAndIsClipped) {
   EXPECT_EQ(screen.pixels()[0], pack565(0, 0, 255));
 }
 
+TEST_F(GdiTest, ScreenDcGivesTheDisplayFormat) {
+  Hdc screen = wm().getDC(0);
+  ASSERT_NE(screen, 0u);
+  EXPECT_EQ(gdi().getDeviceCaps(screen, BITSPIXEL), 16);
+  EXPECT_EQ(gdi().getDeviceCaps(screen, HORZRES), 240);
+  // The display depth test of the image loader: a 1x1 bitmap compatible with the screen.
+  BitmapObject object;
+  ASSERT_TRUE(gdi().getObject(gdi().createCompatibleBitmap(screen, 1, 1), object));
+  EXPECT_EQ(object.bitsPerPixel, 16);
+  EXPECT_EQ(object.masks[1], 0x07E0u);
+  gdi().setPixel(screen, 239, 319, rgb(255, 255, 255));
+  EXPECT_EQ(Host::get().screen().pixels()[319 * 240 + 239], 0xFFFF);
+  EXPECT_TRUE(wm().releaseDC(0, screen));
+}
+
 TEST_F(GdiTest, ScreenshotRoundTripsThroughPng) {
   Screen& screen = Host::get().screen();
   screen.pixels()[0] = pack565(255, 255, 255);

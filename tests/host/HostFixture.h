@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/Files.h"
 #include "host/Host.h"
 #include "host/Messages.h"
 #include "host/WindowManager.h"
@@ -33,7 +34,12 @@ class HostTest : public ::testing::Test {
     ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     restart("qvga");
   }
-  void TearDown() override { Host::shutdown(); }
+  void TearDown() override {
+    Host::shutdown();
+    std::string runtime = "/tmp/skirrow-test-" + std::to_string(::getpid());
+    for (const FolderEntry& e : listFolder(runtime)) removeFile(runtime + "/" + e.name);
+    removeFolder(runtime);
+  }
 
   Host& restart(const std::string& profile, const std::string& script = {}) {
     HostConfig config;

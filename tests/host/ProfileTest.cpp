@@ -7,8 +7,11 @@
 #include <string>
 
 #include "HostFixture.h"
+#include "host/Cursor.h"
 #include "host/Files.h"
 #include "host/Gapi.h"
+#include "host/Gdi.h"
+#include "host/Screen.h"
 #include "host/System.h"
 
 namespace host::testing {
@@ -117,6 +120,38 @@ TEST_F(DeviceServicesTest, SystemQueriesAnswerFromTheProfile) {
   EXPECT_NE(raw.frame, nullptr);
 }
 
+TEST_F(DeviceServicesTest, ProgramWithoutHiResAwarenessSeesHalfTheVgaScreen) {
+  HostConfig config;
+  config.backend = BackendKind::Headless;
+  config.profile = *findProfile("vga-2700g");
+  config.hiResAware = false;
+  Host::restart(config);
+  registerRecorder();
+  EXPECT_EQ(screenWidth(), 240);
+  EXPECT_EQ(screenHeight(), 320);
+  RawFrameBuffer raw = Host::get().gapi().rawFrameBuffer();
+  EXPECT_EQ(raw.width, 480);  // the device's buffer keeps its size
+  ASSERT_NE(raw.frame, nullptr);
+  Hwnd w = topLevel("main");
+  drain();
+  Hdc dc = wm().getDC(w);
+  Host::get().gdi().setPixel(dc, 10, 10, rgb(255, 0, 0));
+  wm().releaseDC(w, dc);
+  // Written straight into the device buffer, below the doubled picture.
+  static_cast<std::uint16_t*>(raw.frame)[600 * 480 + 400] = pack565(0, 255, 0);
+  Screen& screen = Host::get().screen();
+  auto rgbAt = [&](const std::vector<std::uint8_t>& image, int x, int y) {
+    const std::uint8_t* p = &image[(static_cast<size_t>(y) * 480 + x) * 3];
+    return rgb(p[0], p[1], p[2]);
+  };
+  auto image = screen.toRgb();
+  ASSERT_EQ(image.size(), 480u * 640 * 3);
+  for (auto [x, y] : {std::pair{20, 20}, {21, 20}, {20, 21}, {21, 21}})
+    EXPECT_EQ(rgbAt(image, x, y), rgb(255, 0, 0));
+  EXPECT_EQ(rgbAt(image, 22, 22), rgb(0, 0, 0));
+  EXPECT_EQ(rgbAt(image, 400, 600), rgb(0, 255, 0));
+}
+
 TEST_F(DeviceServicesTest, AvailableMemoryCanBeForcedForTheStartUpCheck) {
   ::setenv("SKIRROW_AVAILABLE_MEMORY", "5242880", 1);
   MemoryStatus status = memoryStatus();
@@ -149,6 +184,15 @@ TEST_F(DeviceServicesTest, SleepAndIdleResetOnTheVirtualClock) {
   resetIdleTimer();
   resetIdleTimer();
   EXPECT_EQ(idleTimerResets(), 2);
+}
+
+TEST_F(DeviceServicesTest, CursorShapesAreKnownByTheirSystemIds) {
+  EXPECT_EQ(loadCursor(12345), 0u);
+  Hcursor hand = loadCursor(IDC_HAND);
+  ASSERT_NE(hand, 0u);
+  EXPECT_EQ(setCursor(hand), 0u);
+  EXPECT_EQ(setCursor(loadCursor(IDC_IBEAM)), hand);
+  EXPECT_EQ(currentCursor(), loadCursor(IDC_IBEAM));
 }
 
 TEST_F(DeviceServicesTest, ShellOpenIsLoggedHeadless) {

@@ -4,11 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <chrono>
-#include <cstdlib>
 
+#include <cstdlib>
+#include <fstream>
+
+#include "ScriptedProgram.h"
 #include "host/Host.h"
 #include "host/Keys.h"
+#include "host/Png.h"
 #include "host/Screen.h"
 #include "host/WindowManager.h"
 
@@ -99,6 +105,35 @@ TEST_F(SdlBackendTest, ScreenIsPresentedAndTheClockIsReal) {
   EXPECT_FALSE(screen.dirty());
   Host::get().backend().sleep(20);
   EXPECT_GE(Host::get().backend().now() - before, 20u);
+}
+
+TEST(SdlScriptTest, ScriptDrivesTheDesktopBackendToo) {
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) GTEST_SKIP() << "needs an X display (xvfb-run)";
+  std::string folder = "/tmp/skirrow-sdl-script-" + std::to_string(::getpid());
+  ::mkdir(folder.c_str(), 0700);
+  std::string script = folder + "/script.txt";
+  std::ofstream(script) << "100 tap 40 60\n"
+                           "150 key M\n"
+                           "answer no\n"
+                           "1000 screenshot "
+                        << folder
+                        << "/shot.png\n"
+                           "1050 quit\n";
+  HostConfig config;
+  config.backend = BackendKind::Sdl;
+  config.profile = *findProfile("qvga");
+  config.scriptPath = script;
+  Host& host = Host::restart(config);
+  if (std::string(host.backend().name()) != "sdl") GTEST_SKIP() << "SDL could not open a window";
+  ScriptedProgram program;
+  EXPECT_EQ(program.run(), 0);
+  EXPECT_EQ(program.answers, std::vector<int>{IDNO});  // answered by the script, not a dialog
+  auto shot = readPng(folder + "/shot.png");
+  ASSERT_TRUE(shot);
+  const std::uint8_t* p = &shot->rgb[(60 * 240 + 40) * 3];
+  EXPECT_EQ(rgb(p[0], p[1], p[2]), rgb(255, 255, 255));
+  Host::shutdown();
 }
 
 }  // namespace

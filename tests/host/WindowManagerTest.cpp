@@ -21,8 +21,11 @@ TEST_F(WindowManagerTest, CreationSendsMessagesInPlatformOrder) {
   EXPECT_EQ(wm().activeWindow(), w);
   EXPECT_EQ(wm().focus(), w);
   // The size message carries the client size.
-  for (const Received& r : log)
-    if (r.message == WM_SIZE) EXPECT_EQ(r.lParam, makeLParam(240, 320));
+  for (const Received& r : log) {
+    if (r.message == WM_SIZE) {
+      EXPECT_EQ(r.lParam, makeLParam(240, 320));
+    }
+  }
 }
 
 TEST_F(WindowManagerTest, CreateRefusedByProcedureLeavesNoWindow) {
@@ -233,6 +236,18 @@ TEST_F(WindowManagerTest, FocusOnChildKeepsActivationAndRoutesKeys) {
   ASSERT_TRUE(wm().peekMessage(m, true));
   EXPECT_EQ(m.message, WM_CHAR);
   EXPECT_EQ(m.wParam, static_cast<std::uintptr_t>('q'));
+}
+
+TEST_F(WindowManagerTest, HidingAWindowTakesTheFocusFromItsChildren) {
+  Hwnd top = topLevel("main");
+  Hwnd panel = child(top, 0, 0, 100, 100);
+  Hwnd inner = child(panel, 10, 10, 20, 20);
+  wm().setFocus(inner);
+  log.clear();
+  wm().showWindow(panel, SW_HIDE);
+  EXPECT_EQ(wm().focus(), 0u);
+  EXPECT_EQ(messagesOf(inner), std::vector<std::uint32_t>{WM_KILLFOCUS});
+  EXPECT_EQ(wm().activeWindow(), top);
 }
 
 TEST_F(WindowManagerTest, RepeatedKeyDownCarriesPreviousStateBit) {

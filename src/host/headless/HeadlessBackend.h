@@ -16,7 +16,7 @@ class HeadlessBackend : public Backend {
   // Sleeping only moves the virtual clock.
   void sleep(std::uint32_t ms) override { clock_ += ms; }
   void poll(std::vector<InputEvent>& out, std::uint32_t waitMs) override { clock_ += waitMs; }
-  bool present(const Screen& screen) override { return true; }
+  bool present(Screen& screen) override { return true; }
   std::optional<int> askMessageBox(const MessageBoxRequest& request) override {
     return std::nullopt;
   }

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <string>
 
+#include "host/Cursor.h"
 #include "host/Keys.h"
 #include "host/MessageBoxes.h"
 #include "host/Screen.h"
@@ -23,8 +24,10 @@ struct SdlBackend::State {
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;
   SDL_GameController* controller = nullptr;
+  SDL_Cursor* cursors[3] = {nullptr, nullptr, nullptr};
   SDL_Keycode appKeys[4] = {SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN};
-  const Screen* lastScreen = nullptr;
+  Screen* lastScreen = nullptr;
+  int logicalScale = 1;
   bool fullScreen = false;
   bool mouseDown = false;
   bool exposed = true;
@@ -32,6 +35,8 @@ struct SdlBackend::State {
 
   ~State() {
     if (controller) SDL_GameControllerClose(controller);
+    for (SDL_Cursor* c : cursors)
+      if (c) SDL_FreeCursor(c);
     if (texture) SDL_DestroyTexture(texture);
     if (renderer) SDL_DestroyRenderer(renderer);
     if (window) SDL_DestroyWindow(window);
@@ -115,12 +120,13 @@ std::uint32_t virtualKeyOfButton(Uint8 button) {
 }  // namespace
 
 std::unique_ptr<SdlBackend> SdlBackend::create(const DeviceProfile& profile,
-                                               std::uint32_t clockStart) {
+                                               std::uint32_t clockStart, int logicalScale) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
   SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
   auto state = std::make_unique<State>();
   state->profile = profile;
   state->clockStart = clockStart;
+  state->logicalScale = logicalScale;
   state->ticksAtStart = SDL_GetTicks();
   // Largest integer scale that fits the usable desktop, unless one is asked for.
   int scale = 1;
@@ -209,8 +215,10 @@ void SdlBackend::poll(std::vector<InputEvent>& out, std::uint32_t waitMs) {
 void SdlBackend::translate(const void* raw, std::vector<InputEvent>& out) {
   const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
   InputEvent in;
-  auto clampX = [&](int x) { return std::clamp(x, 0, state_->profile.screenWidth - 1); };
-  auto clampY = [&](int y) { return std::clamp(y, 0, state_->profile.screenHeight - 1); };
+  // Window pixels are physical device pixels; the program sees logical ones.
+  int k = state_->logicalScale;
+  auto clampX = [&](int x) { return std::clamp(x / k, 0, state_->profile.screenWidth / k - 1); };
+  auto clampY = [&](int y) { return std::clamp(y / k, 0, state_->profile.screenHeight / k - 1); };
   switch (e.type) {
     case SDL_QUIT:
       in.kind = InputEvent::Kind::Close;
@@ -282,9 +290,9 @@ void SdlBackend::translate(const void* raw, std::vector<InputEvent>& out) {
   }
 }
 
-bool SdlBackend::present(const Screen& screen) {
+bool SdlBackend::present(Screen& screen) {
   state_->lastScreen = &screen;
-  SDL_UpdateTexture(state_->texture, nullptr, screen.pixels(), screen.stride());
+  SDL_UpdateTexture(state_->texture, nullptr, screen.physicalPixels(), screen.physicalWidth() * 2);
   SDL_SetRenderDrawColor(state_->renderer, 0, 0, 0, 255);
   SDL_RenderClear(state_->renderer);
   SDL_RenderCopy(state_->renderer, state_->texture, nullptr, nullptr);
@@ -330,6 +338,15 @@ std::optional<int> SdlBackend::askMessageBox(const MessageBoxRequest& request) {
 void SdlBackend::raise() {
   SDL_RestoreWindow(state_->window);
   SDL_RaiseWindow(state_->window);
+}
+
+void SdlBackend::showCursor(int id) {
+  SDL_SystemCursor shapes[3] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_IBEAM,
+                                SDL_SYSTEM_CURSOR_HAND};
+  int index = id == IDC_IBEAM ? 1 : id == IDC_HAND ? 2 : 0;
+  // Made once and kept: SDL needs the cursor alive while it is shown.
+  if (!state_->cursors[index]) state_->cursors[index] = SDL_CreateSystemCursor(shapes[index]);
+  if (state_->cursors[index]) SDL_SetCursor(state_->cursors[index]);
 }
 
 }  // namespace host

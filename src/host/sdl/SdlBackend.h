@@ -19,7 +19,10 @@ namespace host {
 class SdlBackend : public Backend {
  public:
   // Null when SDL cannot open a window here.
-  static std::unique_ptr<SdlBackend> create(const DeviceProfile& profile, std::uint32_t clockStart);
+  // `logicalScale` 2 when the program sees the device at half size (not hi-res aware): the
+  // window shows the physical buffer and stylus positions are halved.
+  static std::unique_ptr<SdlBackend> create(const DeviceProfile& profile, std::uint32_t clockStart,
+                                            int logicalScale = 1);
   ~SdlBackend() override;
 
   const char* name() const override { return "sdl"; }
@@ -27,9 +30,10 @@ class SdlBackend : public Backend {
   std::uint32_t now() override;
   void sleep(std::uint32_t ms) override;
   void poll(std::vector<InputEvent>& out, std::uint32_t waitMs) override;
-  bool present(const Screen& screen) override;
+  bool present(Screen& screen) override;
   std::optional<int> askMessageBox(const MessageBoxRequest& request) override;
   void raise() override;
+  void showCursor(int id) override;
 
   // The window scale now in use.
   int scale() const;
