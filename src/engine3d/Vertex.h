@@ -30,6 +30,8 @@ struct Vertex {
   std::int32_t clipFlags = 0;
 
   static constexpr std::int32_t kGeneratedVertex = 64;
+
+  friend bool operator==(const Vertex&, const Vertex&) = default;
 };
 
 static_assert(sizeof(Vertex) == 68, "the GL driver reads vertices with a 68-byte stride");
