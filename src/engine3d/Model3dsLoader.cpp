@@ -310,6 +310,7 @@ class Parser {
 
   void readVertices() {
     const std::size_t count = recordsThatFit(u16(chunkEnd_), 12);
+    if (mesh_) mesh_->vertices.reserve(mesh_->vertices.size() + count);
     for (std::size_t i = 0; i < count; ++i) {
       const float x = f32(chunkEnd_), y = f32(chunkEnd_), z = f32(chunkEnd_);
       // The file's z-up axes become the engine's y-up axes.
@@ -319,6 +320,7 @@ class Parser {
 
   void readFaces() {
     const std::size_t count = recordsThatFit(u16(chunkEnd_), 8);
+    if (mesh_) mesh_->faces.reserve(mesh_->faces.size() + count);
     for (std::size_t i = 0; i < count; ++i) {
       const int a = u16(chunkEnd_), b = u16(chunkEnd_), c = u16(chunkEnd_);
       u16(chunkEnd_);  // edge and mapping flags: not used
