@@ -428,3 +428,28 @@ TEST(Group3D, ScreenBillboardDropsTheRotationAndUprightTurnsTowardTheViewer) {
 
 }  // namespace
 }  // namespace engine3d
+
+namespace engine3d {
+namespace {
+
+TEST(Texture, PowerOfTwoSidesNearestOrPadded) {
+  // Nearest power, a tie going to the smaller one: 3 is as far from 2 as from 4.
+  const int nearest[][2] = {{0, 1}, {1, 1},   {2, 2},    {3, 2},     {5, 4},     {6, 4},
+                            {7, 8}, {96, 64}, {97, 128}, {640, 512}, {800, 1024}};
+  for (const auto& [n, side] : nearest) EXPECT_EQ(textureSide(n, false), side) << n;
+  const int padded[][2] = {{0, 1}, {1, 1}, {3, 4}, {5, 8}, {64, 64}, {65, 128}};
+  for (const auto& [n, side] : padded) EXPECT_EQ(textureSide(n, true), side) << n;
+}
+
+TEST(Texture, PixelTextureKeepsItsSizeAndKey) {
+  PixelTexture texture(4, 2, {1, 2, 3}, Colour{0xFF00FF});
+  EXPECT_EQ(texture.width(), 4);
+  EXPECT_EQ(texture.height(), 2);
+  EXPECT_EQ(texture.pixels().size(), 8u);
+  EXPECT_EQ(texture.pixels()[2], 3u);
+  EXPECT_EQ(texture.transparentColour(), Colour{0xFF00FF});
+  EXPECT_FALSE(texture.animated());
+}
+
+}  // namespace
+}  // namespace engine3d
