@@ -61,7 +61,7 @@ void Group3D::setSpecularLevel(int level) {
 void Group3D::setFlat(bool flat) {
   for (Material* m : materials_) m->flat = flat;
 }
-void Group3D::setShadingMode(int mode) {
+void Group3D::setDetailLevel(int mode) {
   for (Material* m : materials_) m->shadingMode = mode;
 }
 void Group3D::setWire(bool wire) {
@@ -76,7 +76,7 @@ void Group3D::setTwoSided(bool twoSided) {
 void Group3D::setDepthLayer(float layer) {
   for (auto& mesh : meshes_) mesh->depthLayer = layer;
 }
-void Group3D::setFogEnabled(bool enabled) {
+void Group3D::setEnvironmentEnabled(bool enabled) {
   for (auto& mesh : meshes_) mesh->fogEnabled = enabled;
 }
 void Group3D::setExtraWord(std::int32_t value) {

@@ -66,13 +66,13 @@ class Group3D {
   void setTransparency(int transparency);
   void setSpecularLevel(int level);
   void setFlat(bool flat);
-  void setShadingMode(int mode);  // the template's detailLevel
+  void setDetailLevel(int mode);  // the shading mode of every material
   void setWire(bool wire);
   void setEdgeMask(int mask);
   void setTwoSided(bool twoSided);
   // Mesh-wide setters: write one value into every mesh of the list.
   void setDepthLayer(float layer);
-  void setFogEnabled(bool enabled);  // the template's environmentEnabled
+  void setEnvironmentEnabled(bool enabled);  // the fog flag of every mesh
   void setExtraWord(std::int32_t value);
   void setVisible(bool value) { visible = value; }
 
@@ -103,6 +103,10 @@ class Group3D {
   // level meshes whose names this group does not have yet are added to the material list (the
   // level keeps owning them).
   void setLevels(std::vector<std::unique_ptr<Group3D>> levels, int count, float distance);
+  // The mesh list of each level, or null when the group has no levels.
+  const std::vector<std::vector<Mesh*>>* lodLists() const {
+    return levels_ ? &levels_->lists : nullptr;
+  }
   int levelCount() const { return levels_ ? static_cast<int>(levels_->lists.size()) : 0; }
   float lodDistance() const { return levels_ ? levels_->distance : 0.0f; }
   // The mesh list of level `index` (0 .. levelCount() - 1).

@@ -135,11 +135,11 @@ TEST(Group3D, SettersReachEveryMaterialAndMesh) {
     group.addMesh(name, std::make_unique<Mesh>());
   }
   group.setColour(0x123456);
-  group.setShadingMode(5);
+  group.setDetailLevel(5);
   group.setTransparency(100);
   group.setTwoSided(true);
   group.setEdgeMask(3);
-  group.setFogEnabled(false);
+  group.setEnvironmentEnabled(false);
   group.setDepthLayer(2);
   for (const Material* m : group.materials()) {
     EXPECT_EQ(m->colour, 0x123456u);
@@ -201,6 +201,7 @@ TEST(Group3DLevels, SetLevelsNeedsACountAndADistance) {
     levels.push_back(twoMeshModel());
     group.setLevels(std::move(levels), count, distance);
     EXPECT_EQ(group.levelCount(), 0);
+    EXPECT_EQ(group.lodLists(), nullptr);
     EXPECT_EQ(group.lodDistance(), 0.0f);
   }
 }
@@ -218,6 +219,8 @@ TEST(Group3DLevels, LevelsAreSharedWithClonesAndAddTheirMaterialsOnce) {
   group->setLevels(std::move(levels), 2, 100);
 
   ASSERT_EQ(group->levelCount(), 2);
+  ASSERT_NE(group->lodLists(), nullptr);
+  EXPECT_EQ(group->lodLists()->size(), 2u);
   EXPECT_EQ(group->lodDistance(), 100.0f);
   EXPECT_EQ(group->levelMeshes(0).size(), 2u);
   ASSERT_EQ(group->levelMeshes(1).size(), 1u);
@@ -225,7 +228,7 @@ TEST(Group3DLevels, LevelsAreSharedWithClonesAndAddTheirMaterialsOnce) {
   // bodyMtl and glassMtl were already there; farMtl joins the list.
   ASSERT_EQ(group->materials().size(), 3u);
   EXPECT_EQ(group->findMaterial("farMtl"), farMaterial);
-  group->setShadingMode(1);
+  group->setDetailLevel(1);
   EXPECT_EQ(farMaterial->shadingMode, 1);
 
   group->prepare(true);
