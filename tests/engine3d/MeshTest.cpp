@@ -85,6 +85,24 @@ TEST(MeshPrepare, EdgesAreShiftedArithmeticallySoTinyNegativeEdgesStillCount) {
   expectNormal(mesh.faces[1], 0, 0, 0);
 }
 
+TEST(MeshPrepare, LargeFacesKeepTheirNormalDirection) {
+  // A 200 x 200 room wall: edges of 51200 after the shift, and a cross product of
+  // 2621440000, which does not fit 32 bits (wrapped, it would point the other way).
+  Mesh mesh;
+  mesh.addVertex(0, 0, 0, 0, 0);
+  mesh.addVertex(200, 0, 0, 0, 0);
+  mesh.addVertex(200, 200, 0, 0, 0);
+  mesh.addVertex(-200, 0, 0, 0, 0);
+  mesh.addFace(0, 1, 2);
+  mesh.addFace(0, 2, 3);
+  mesh.prepare(false);
+  expectNormal(mesh.faces[0], 0, 0, kOne);
+  expectNormal(mesh.faces[1], 0, 0, kOne);
+  // Vertex 0 and 2 share both faces: (0, 0, 131072) >> 5 = 4096, normalised to 65536.
+  expectNormal(mesh.vertices[0], 0, 0, kOne);
+  expectNormal(mesh.vertices[2], 0, 0, kOne);
+}
+
 TEST(MeshPrepare, FlatAndUnlitMaterialsKeepZeroVertexNormals) {
   for (int mode : {1, 2, 3}) {
     Mesh mesh;
