@@ -99,8 +99,8 @@ class Parser {
   }
 
  private:
-  // Reading. Each read fails (returns false, leaving zeros) when the bytes are not there; a
-  // failed read inside a chunk ends the parse.
+  // Reading. Each read fails (leaving zeros) when the bytes are not there before `limit`. A read
+  // that runs out of file ends the parse; one that runs out of its chunk only ends that chunk.
   bool readBytes(void* out, std::size_t n, std::size_t limit) {
     if (pos_ > limit || limit - pos_ < n) {
       std::memset(out, 0, n);
@@ -113,12 +113,12 @@ class Parser {
   }
   std::uint16_t u16(std::size_t limit) {
     std::uint8_t b[2];
-    if (!readBytes(b, 2, limit)) ended_ = true;
+    if (!readBytes(b, 2, limit) && limit >= size_) ended_ = true;
     return static_cast<std::uint16_t>(b[0] | b[1] << 8);
   }
   std::uint32_t u32(std::size_t limit) {
     std::uint8_t b[4];
-    if (!readBytes(b, 4, limit)) ended_ = true;
+    if (!readBytes(b, 4, limit) && limit >= size_) ended_ = true;
     return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
            static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
   }
@@ -130,7 +130,7 @@ class Parser {
   }
   std::uint8_t u8(std::size_t limit) {
     std::uint8_t b = 0;
-    if (!readBytes(&b, 1, limit)) ended_ = true;
+    if (!readBytes(&b, 1, limit) && limit >= size_) ended_ = true;
     return b;
   }
 

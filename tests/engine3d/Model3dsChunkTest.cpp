@@ -300,6 +300,18 @@ TEST(Model3dsDamage, CountsLargerThanTheirChunkKeepOnlyWhatFits) {
   EXPECT_EQ(group->findMesh("after")->vertexCount(), 3);
 }
 
+TEST(Model3dsDamage, ALeafChunkWithoutItsDataOnlyEndsItself) {
+  Harness h;
+  auto group = h.parse(material([](ChunkWriter& w) {
+    w.begin(0xA100).end();  // shading without its value
+    w.begin(0x4110).end();  // vertex list without a count (and no mesh)
+    w.begin(0xA081).end();
+  }));
+  const Material* m = group->findMaterial("m");
+  EXPECT_FALSE(m->flat);
+  EXPECT_TRUE(m->twoSided);
+}
+
 TEST(Model3dsDamage, TextureCoordinatesBeyondTheVertexListAreDropped) {
   ChunkWriter w;
   w.begin(0x4D4D).begin(0x4000).str("o").begin(0x4100).vertices({1, 1, 1});
