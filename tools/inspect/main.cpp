@@ -18,6 +18,9 @@ constexpr const char* kUsage =
     "  archive list ZIP                     list the members of a resource archive\n"
     "  archive extract ZIP MEMBER DIR       extract MEMBER (any letter case) into DIR as the\n"
     "                                       program does: its folders flattened into the name\n"
+    "  model info FILE.3ds [RADIUS]         list a 3DS model's objects (vertex and face counts)\n"
+    "                                       and materials (colours, maps), and its bounds after\n"
+    "                                       normalising to RADIUS (default 1)\n"
     "\n"
     "Exit status: 0 on success, 1 when content cannot be read or written, 2 for bad usage.\n";
 
@@ -38,6 +41,7 @@ int main(int argc, char** argv) {
   args.erase(args.begin());
   if (group == "template") return inspect::templateCommand(args);
   if (group == "archive") return inspect::archiveCommand(args);
+  if (group == "model") return inspect::modelCommand(args);
   std::fputs(kUsage, stderr);
   return inspect::fail("unknown command '" + group + "'", 2);
 }
