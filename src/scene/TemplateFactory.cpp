@@ -97,6 +97,21 @@ Geometry TemplateFactory::readGeometry(Canvas& canvas, platform::Template& tmpl,
   return g;
 }
 
+void TemplateFactory::applySceneItems(Scene& scene, const CreateRequest& request) {
+  platform::Template& tmpl = request.tmpl;
+  std::string_view key = request.name;
+  scene.x = request.geometry.x;
+  scene.y = request.geometry.y;
+  scene.width = request.geometry.width;
+  scene.height = request.geometry.height;
+  scene.visible = request.visible;
+  scene.buffered = tmpl.getBool(key, "buffered", false);
+  scene.transparentColor = static_cast<int32_t>(tmpl.getColor(key, "transparentColor", 0));
+  scene.useDeviceCompatibleBitmap = tmpl.getBool(key, "useDeviceCompatibleBitmap", true);
+  if (request.type != ObjectType::kSceneAWT)
+    scene.bkgColor = static_cast<int32_t>(tmpl.getColor(key, "bkgColor", 0xFFFFFFFFu));
+}
+
 bool TemplateFactory::createObject(Canvas& canvas, std::string_view key) {
   platform::Template& tmpl = canvas.pageTemplate();
   std::optional<std::string> typeWord = tmpl.getString(key, "type");
@@ -109,7 +124,13 @@ bool TemplateFactory::createObject(Canvas& canvas, std::string_view key) {
   const ObjectCreator& creator = creators()[static_cast<size_t>(*type)];
   // A type whose subsystem is not part of this program is left out of the page.
   if (!creator) return true;
-  CreateRequest request{canvas, key, *type, tmpl, readGeometry(canvas, tmpl, key, *type)};
+  CreateRequest request{canvas, key,     *type, tmpl, readGeometry(canvas, tmpl, key, *type),
+                        {},     nullptr, {},    true, 0};
+  request.container = tmpl.getString(key, "container").value_or(std::string());
+  if (!request.container.empty()) request.containerScene = canvas.findScene(request.container);
+  request.indexLabel = tmpl.getString(key, "index").value_or(std::string());
+  request.visible = tmpl.getBool(key, "visible", true);
+  request.number = tmpl.getInt(key, "number", 0);
   creator(request);
   return true;
 }

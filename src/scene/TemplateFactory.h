@@ -20,6 +20,7 @@
 namespace scene {
 
 class Canvas;
+class Scene;
 
 // Object type keywords, in the order the dispatch tests them.
 enum class ObjectType {
@@ -62,6 +63,14 @@ struct CreateRequest {
   ObjectType type;
   platform::Template& tmpl;
   Geometry geometry;
+  // The common items: `container` (empty when absent) and the scene of that name (null when
+  // there is none: the object stays unattached), the `index` label (empty when absent),
+  // `visible` (default true) and `number` (default 0: one object, no copies).
+  std::string container;
+  Scene* containerScene = nullptr;
+  std::string indexLabel;
+  bool visible = true;
+  int number = 0;
 };
 
 // Builds and attaches one object (or declaration); attaching hands ownership to the canvas or
@@ -88,6 +97,11 @@ class TemplateFactory {
   // Creates the object described by `key` of the canvas's template. False when its value has no
   // `type` item (it is not an object).
   static bool createObject(Canvas& canvas, std::string_view key);
+
+  // Gives a new scene of `request` the items every scene kind reads: the geometry, `visible`,
+  // `buffered` (0), `transparentColor` (0), `useDeviceCompatibleBitmap` (1) and, except for a
+  // SceneAWT, `bkgColor` (-1: none).
+  static void applySceneItems(Scene& scene, const CreateRequest& request);
 
   // The scaled geometry a `type` object of `key` reads.
   static Geometry readGeometry(Canvas& canvas, platform::Template& tmpl, std::string_view key,

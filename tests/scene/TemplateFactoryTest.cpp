@@ -32,19 +32,17 @@ class TemplateLoad : public CanvasTest {
         ObjectType::kSceneSprite, [this](const scene::CreateRequest& r) {
           created.push_back(std::string(r.name));
           auto s = std::make_unique<RecordingScene>(Scene::kSprite, nullptr, std::string(r.name));
-          s->x = r.geometry.x;
-          s->y = r.geometry.y;
-          s->width = r.geometry.width;
-          s->height = r.geometry.height;
+          TemplateFactory::applySceneItems(*s, r);
           r.canvas.addScene(r.name, std::move(s));
         });
     TemplateFactory::registerCreator(ObjectType::kSprite, [this](const scene::CreateRequest& r) {
       created.push_back(std::string(r.name));
-      std::string container = r.tmpl.getString(r.name, "container").value_or("");
-      Scene* scene = r.canvas.findScene(container);
-      if (!scene) return;
-      scene->addObject(object(std::string(r.name), r.geometry.x, r.geometry.y, r.geometry.width,
-                              r.geometry.height));
+      numbers.push_back(r.number);
+      if (!r.containerScene) return;
+      auto o = object(std::string(r.name), r.geometry.x, r.geometry.y, r.geometry.width,
+                      r.geometry.height, r.indexLabel);
+      o->visible = r.visible;
+      r.containerScene->addObject(std::move(o));
     });
     TemplateFactory::registerCreator(ObjectType::kAWTComponent,
                                      [this](const scene::CreateRequest& r) {
@@ -61,7 +59,37 @@ class TemplateLoad : public CanvasTest {
   testing_support::TempFolder folder;
   std::vector<std::string> created;
   scene::Geometry geometry;
+  std::vector<int> numbers;
 };
+
+TEST_F(TemplateLoad, CommonItemsReachTheCreators) {
+  RecordingCanvas& page = makePage();
+  folder.write("c.properties",
+               "sceneA=type:SceneSprite, bkgColor:(10;20;30), buffered:1, visible:0, "
+               "useDeviceCompatibleBitmap:0\n"
+               "sceneB=type:SceneSprite, transparentColor:(255;0;255)\n"
+               "btn=type:Sprite, container:sceneB, index:AB, visible:0, number:3\n"
+               "plain=type:Sprite, container:sceneB\n");
+  TemplateFactory::loadTemplate(page, dir(), "c.properties", true);
+  Scene* a = page.findScene("sceneA");
+  Scene* b = page.findScene("sceneB");
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(a->bkgColor, 0x0A141E);
+  EXPECT_TRUE(a->buffered);
+  EXPECT_FALSE(a->visible);
+  EXPECT_FALSE(a->useDeviceCompatibleBitmap);
+  EXPECT_EQ(a->transparentColor, 0);
+  EXPECT_EQ(b->bkgColor, -1);
+  EXPECT_EQ(b->transparentColor, 0xFF00FF);
+  EXPECT_FALSE(b->buffered);
+  EXPECT_TRUE(b->visible);
+  ASSERT_EQ(b->objects().size(), 2u);
+  EXPECT_EQ(b->objects()[0]->indexLabel, "AB");
+  EXPECT_FALSE(b->objects()[0]->visible);
+  EXPECT_EQ(b->objects()[1]->indexLabel, "");
+  EXPECT_TRUE(b->objects()[1]->visible);
+  EXPECT_EQ(numbers, (std::vector<int>{3, 0}));
+}
 
 TEST_F(TemplateLoad, DispatchesByTypeAndHandsUnknownTypesToThePage) {
   RecordingCanvas& page = makePage();
