@@ -137,8 +137,8 @@ void Canvas::removeScene(Scene* scene) {
   auto it = std::find_if(scenes_.begin(), scenes_.end(),
                          [scene](const auto& owned) { return owned.get() == scene; });
   if (it == scenes_.end()) return;
-  if (pressedSprite_ && (*it)->findObject(pressedSprite_->name) == pressedSprite_)
-    pressedSprite_ = nullptr;
+  for (const auto& object : (*it)->objects())
+    if (object.get() == pressedSprite_) pressedSprite_ = nullptr;
   scenes_.erase(it);
 }
 

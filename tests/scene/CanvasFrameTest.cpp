@@ -187,6 +187,26 @@ TEST_F(CanvasFrame, FrameDrawsUnbufferedScenesAndOnlyCopiesBufferedOnes) {
   page.setActive(false);
 }
 
+TEST_F(CanvasFrame, PaintRunsAFrameWhenActiveAndADrawOnlyPassWhenNot) {
+  RecordingCanvas& page = makePage();
+  auto plain = std::make_unique<RecordingScene>(Scene::kSprite, &log, "plain");
+  RecordingScene* scene = plain.get();
+  page.addScene("plain", std::move(plain));
+  log.clear();
+  page.repaint(false);
+  EXPECT_EQ(log, (Log{"draw:plain"}));
+  EXPECT_EQ(scene->lastSeconds, -1.0f);
+  EXPECT_EQ(page.frameTime(), -1.0f);
+
+  log.clear();
+  page.setActive(true);
+  host::sleepMs(20);
+  page.repaint(false);
+  EXPECT_EQ(log, (Log{"update", "draw:plain", "afterDraw"}));
+  EXPECT_GT(scene->lastSeconds, 0.0f);
+  page.setActive(false);
+}
+
 TEST_F(CanvasFrame, SaveTemplateFailureWarnsWithTheFileName) {
   RecordingCanvas& page = makePage();
   testing_support::TempFolder folder;

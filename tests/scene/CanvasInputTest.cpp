@@ -215,6 +215,36 @@ TEST_F(TypeToTap, AutoRepeatTypesOnceAndHiddenOrLowerScenesDoNotMatch) {
   EXPECT_EQ(posted(), (Log{"513@35,42"}));
 }
 
+// A native control's stand-in: an object that names a platform window.
+class NativeObject : public scene::SceneObject {
+ public:
+  NativeObject(std::string_view name, host::Hwnd window) : SceneObject(name), window_(window) {}
+  host::Hwnd nativeWindow() const override { return window_; }
+
+ private:
+  host::Hwnd window_;
+};
+
+TEST_F(TypeToTap, ANativeControlGetsTheFocusOnKeyUp) {
+  RecordingCanvas& page = makePage();
+  page.typeToTap = true;
+  auto* field = new platform::Window("field", 0, false);
+  ASSERT_TRUE(page.addChild(field, 10, 10, 50, 20));
+  auto natives = std::make_unique<RecordingScene>(Scene::kNative, nullptr, "awt");
+  auto control = std::make_unique<NativeObject>("edtName", field->hwnd());
+  control->indexLabel = "N";
+  natives->addObject(std::move(control));
+  page.addScene("sceneAWT", std::move(natives));
+  page.setFocus();
+  down(page, 'N');
+  EXPECT_NE(wm().focus(), field->hwnd());
+  EXPECT_EQ(page.typedKeys(), "N");
+  up(page, 'N');
+  EXPECT_EQ(wm().focus(), field->hwnd());
+  EXPECT_EQ(page.typedKeys(), "");
+  EXPECT_TRUE(posted().empty());  // no stylus messages for a native control
+}
+
 TEST_F(TypeToTap, OffLettersOnlyReportTheLastKey) {
   RecordingCanvas& page = makeButtons();
   page.typeToTap = false;
