@@ -187,9 +187,22 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   SceneObject* findPressedSprite(int x, int y);
 
  protected:
+  // Active: runs a frame. Inactive: a draw-only pass (frameTime -1).
   void onPaint(const host::Rect& paintArea) override;
+  // The first stylus message a new page gets (both phases) only arms it. Later positions are
+  // turned for a rotated window (rotation 1: x' = width - y, y' = x; rotation 2: x' = y,
+  // y' = height - x, back-buffer size) and handed to onStylus: a move steers the dragging
+  // direction pad or the cursor; a press in phase 0 finds the pressed object (or starts the
+  // pad); a release in phase 0 ends the pad's drag when nothing is pressed; phase 1 (after the
+  // window's mouse listener) lets the pressed object react and refreshes the page.
   void onMouse(uint32_t message, uintptr_t flags, int x, int y, int phase) override;
+  // Key down and up: the key map, then rotation (rotateKeys on a rotated window), lastKeyUp,
+  // the action bits of keyState (one bit per key, released one at a time; with singleKeyState
+  // only the last key's), then letters and digits go to lastKey or, with typeToTap, to the typed
+  // text that taps the object whose index label it equals (within 2 s between keys, at most 4).
   void onKey(uint32_t message, uint32_t key) override;
+  // Losing activation suspends the display library and parks a running page (pausing its
+  // sounds); regaining it resumes them, focuses the page and lets it run again if it did.
   void onParentActivate(bool active) override;
   void afterDestroy() override;
   // Called by the sound set to pause (false) or resume (true) the page's sounds.

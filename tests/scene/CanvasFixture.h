@@ -68,6 +68,7 @@ class RecordingCanvas : public scene::Canvas {
   void reactToStylus(scene::SceneObject& pressed, uint32_t message) override {
     reactions.push_back((message == host::WM_LBUTTONDOWN ? "down:" : "up:") + pressed.name);
   }
+  void setSoundsPaused(bool paused) override { log_->push_back(paused ? "pause" : "resume"); }
   void onStylus(uint32_t message, uintptr_t flags, int x, int y, int phase) override {
     log_->push_back("stylus" + std::to_string(phase) + ":" + std::to_string(message) + "@" +
                     std::to_string(x) + "," + std::to_string(y));

@@ -91,12 +91,23 @@ TEST_F(CanvasFrame, ActivationInstallsThePageAndRestoresThePreviousHandler) {
 
   // Losing activation parks the page; getting it back resumes it.
   page.setActive(true);
+  log.clear();
   main_->send(host::WM_ACTIVATE, host::WA_INACTIVE, 0);
   EXPECT_FALSE(page.isActive());
   EXPECT_EQ(platform::activeIdleHandler(), &other);
   main_->send(host::WM_ACTIVATE, host::WA_ACTIVE, 0);
   EXPECT_TRUE(page.isActive());
   EXPECT_EQ(platform::activeIdleHandler(), &page);
+  EXPECT_EQ(wm().focus(), page.hwnd());
+  EXPECT_EQ(log, (Log{"pause", "resume"}));
+
+  // A page that was not running stays parked when activation comes back.
+  page.setActive(false);
+  main_->send(host::WM_ACTIVATE, host::WA_INACTIVE, 0);
+  main_->send(host::WM_ACTIVATE, host::WA_ACTIVE, 0);
+  EXPECT_FALSE(page.isActive());
+  EXPECT_EQ(platform::activeIdleHandler(), &other);
+  page.setActive(true);
 
   // Destroying the running page hands the pump back as well.
   main_.reset();
