@@ -1,7 +1,8 @@
 // Entry point of the program.
 #include "app/Application.h"
 #include "host/System.h"
+#include "scene/RootPageHooks.h"
 
 int main() {
-  return app::runApplication(host::commandLine(), app::PageHooks{});
+  return app::runApplication(host::commandLine(), scene::rootPageHooks());
 }

@@ -1,0 +1,250 @@
+// Canvas: a page. A double-buffered child window of the main window that owns an ordered list of
+// scenes, the page's template, the sounds and bitmap fonts the template declared, the key and
+// stylus state and a frame timer.
+//
+// While active the canvas is the message pump's idle handler: each empty pass of the pump runs
+// one frame (timer tick, pre-frame listeners, update, drawing every scene bottom to top,
+// after-draw, post-frame listeners, the periodic report, overlays and presentation). Pages
+// derive from it and put their logic into the virtual slots.
+//
+// Ownership: the canvas owns its scenes (and through them their objects), the template, the
+// wave sounds and bitmap fonts, the input pad and the direction pad. Listeners are borrowed.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/HashMap.h"
+#include "platform/MessagePump.h"
+#include "platform/PtrVector.h"
+#include "platform/Template.h"
+#include "platform/Window.h"
+#include "scene/FrameTimer.h"
+#include "scene/Scene.h"
+
+namespace scene {
+
+class Canvas;
+
+// Called with the frame time before the update (pre-frame) or after drawing (post-frame).
+struct FrameListener {
+  virtual ~FrameListener() = default;
+  virtual void onFrame(Canvas& canvas, float seconds) = 0;
+};
+
+// Told about each step of a template load: the text ("Load <key>" or "Load"), the template name
+// and the percentage done.
+struct LoadProgressListener {
+  virtual ~LoadProgressListener() = default;
+  virtual void onLoadProgress(std::string_view text, std::string_view templateName,
+                              int percent) = 0;
+};
+
+// Something a template declares for the whole page (a wave sound, a bitmap font). Owned by the
+// canvas's maps.
+class PageResource {
+ public:
+  virtual ~PageResource() = default;
+};
+
+// The on-screen direction pad a page may enable. The canvas feeds it stylus positions in page
+// coordinates and draws it while it is dragging.
+class DirectionPad {
+ public:
+  virtual ~DirectionPad() = default;
+  virtual bool dragging() const = 0;
+  // A stylus down that hit nothing: starts a drag (when enabled).
+  virtual void press(int x, int y) = 0;
+  // A stylus move; `flags` are the message's key-state flags.
+  virtual void move(int x, int y, uintptr_t flags) = 0;
+  // A stylus up that released nothing: ends the drag.
+  virtual void release(int x, int y) = 0;
+  virtual void draw() = 0;
+};
+
+// The page's on-screen keyboard dialog; owned by the canvas.
+class InputPad {
+ public:
+  virtual ~InputPad() = default;
+};
+
+class Canvas : public platform::Window, public platform::IdleHandler {
+ public:
+  static constexpr uint32_t kStyle = 0x50000000;  // child, visible
+  static constexpr const char* kClassName = "CANVAS";
+  static constexpr size_t kTemplateNameChars = 64;
+  static constexpr int kMaxTypedKeys = 4;
+  static constexpr uint32_t kTypingPauseMs = 2000;
+
+  // Action bits of keyState().
+  static constexpr uint32_t kKeyUp = 1, kKeyDown = 2, kKeyLeft = 4, kKeyRight = 8;
+  static constexpr uint32_t kKeyDelete = 16, kKeyEnd = 32, kKeySpace = 64, kKeyEnter = 128;
+  static constexpr uint32_t kKeyPageUp = 256, kKeyPageDown = 512, kKeyHome = 1024;
+  static constexpr uint32_t kKeyInsert = 2048;
+  static constexpr uint32_t kKeyApp1 = 0x2000, kKeyApp2 = 0x4000, kKeyApp3 = 0x8000;
+  static constexpr uint32_t kKeyApp4 = 0x10000;
+
+  // A page named `name` (its window title). Remembers the pump's current idle handler so that
+  // deactivation can put it back.
+  Canvas(std::string_view name, bool buffered);
+  ~Canvas() override;
+
+  // The idle handler's operation: one frame.
+  void onIdle(const host::Message& message, host::Hwnd mainWindow) override;
+
+  void setActive(bool active);
+  bool isActive() const { return active_; }
+
+  // Scenes, first = bottom. addScene takes ownership; a scene already present is left alone.
+  Scene* addScene(std::string_view name, std::unique_ptr<Scene> scene);
+  void removeScene(Scene* scene);
+  void removeAllScenes();
+  Scene* findScene(std::string_view name) const;
+  // The first object of that name, scenes searched bottom to top; null when none.
+  SceneObject* findObject(std::string_view name) const;
+  Scene* findSceneOf(std::string_view objectName) const;
+  // The platform window of a native-control object; 0 when none.
+  host::Hwnd findObjectWindow(std::string_view name) const;
+  const std::vector<std::unique_ptr<Scene>>& scenes() const { return scenes_; }
+
+  // Page declarations. The maps own their entries.
+  PageResource* getBitmapFont(std::string_view name);
+  platform::HashMap<std::string, std::unique_ptr<PageResource>>& bitmapFonts() {
+    return bitmapFonts_;
+  }
+  platform::HashMap<std::string, std::unique_ptr<PageResource>>& waveSounds() {
+    return waveSounds_;
+  }
+
+  // Saves the page template. On failure shows the "Warning" box and returns false.
+  bool saveTemplate();
+
+  // Draws once without advancing time; an inactive canvas also draws a dragging direction pad
+  // and shows its back buffer.
+  void refresh();
+
+  // Null is ignored; a listener is called at most once per frame however often it is added.
+  void addPreFrameListener(FrameListener* l);
+  void removePreFrameListener(FrameListener* l);
+  void addPostFrameListener(FrameListener* l);
+  void removePostFrameListener(FrameListener* l);
+  void setProgressListener(LoadProgressListener* l) { progressListener_ = l; }
+  LoadProgressListener* progressListener() const { return progressListener_; }
+
+  void setDirectionPad(std::unique_ptr<DirectionPad> pad) { directionPad_ = std::move(pad); }
+  void removeDirectionPad() { directionPad_.reset(); }
+  DirectionPad* directionPad() const { return directionPad_.get(); }
+  void setInputPad(std::unique_ptr<InputPad> pad) { inputPad_ = std::move(pad); }
+  InputPad* inputPad() const { return inputPad_.get(); }
+
+  // Key and stylus state.
+  uint32_t keyState() const { return keyState_; }
+  void setKeyState(uint32_t bits) { keyState_ = bits; }
+  // The last released key code; reading it clears it.
+  uint32_t lastKeyUp();
+  uint32_t lastKey() const { return lastKey_; }
+  SceneObject* pressedSprite() const { return pressedSprite_; }
+  void setPressedSprite(SceneObject* object) { pressedSprite_ = object; }
+  const std::string& typedKeys() const { return typedKeys_; }
+
+  // Key-code translation table (calibrated keys); borrowed, null for none.
+  void setKeyMap(platform::HashMap<std::string, uint32_t>* map) { keyMap_ = map; }
+  bool typeToTap = false;
+  bool singleKeyState = false;
+  bool rotateKeys = false;
+  bool topSceneOnly = true;
+  // Which way a rotated window is turned: 1 or 2 (see onMouse and onKey).
+  int rotation = 1;
+
+  platform::Template& pageTemplate() { return template_; }
+  const std::string& templateFolder() const { return templateFolder_; }
+  const std::string& templateName() const { return templateName_; }
+  std::vector<std::string>& objectNames() { return objectNames_; }
+  FrameTimer& frameTimer() { return frameTimer_; }
+  float frameTime() const { return frameTime_; }
+  void* userPointer = nullptr;
+
+  // Overridable slots, called by the frame and by the template loader.
+  virtual void runFrame();
+  virtual void drawScenes();
+  virtual void update(float seconds) {}
+  virtual void afterDraw(float seconds) {}
+  virtual void onReport(float periodSeconds) {}
+  virtual void afterLoad() {}
+  virtual void beforeReplace() {}
+  // An object whose type the factory does not know. The base ignores it.
+  virtual void createCustom(platform::Template& tmpl, std::string_view key) {}
+  // The GUI side of a stylus event in page coordinates; see onMouse for the order.
+  virtual void onStylus(uint32_t message, uintptr_t flags, int x, int y, int phase);
+  // The pressed object's reaction on stylus down or up (phase 1). Nothing in the base.
+  virtual void reactToStylus(SceneObject& pressed, uint32_t message) {}
+  // Chooses the pointer shape for the object under the stylus (null: none). Nothing here.
+  virtual void updateCursor(SceneObject* hovered) {}
+  // From the top scene down, the first visible sprite scene's hit becomes pressedSprite.
+  SceneObject* findPressedSprite(int x, int y);
+
+ protected:
+  // Active: runs a frame. Inactive: a draw-only pass (frameTime -1).
+  void onPaint(const host::Rect& paintArea) override;
+  // The first stylus message a new page gets (both phases) only arms it. Later positions are
+  // turned for a rotated window (rotation 1: x' = width - y, y' = x; rotation 2: x' = y,
+  // y' = height - x, back-buffer size) and handed to onStylus: a move steers the dragging
+  // direction pad or the cursor; a press in phase 0 finds the pressed object (or starts the
+  // pad); a release in phase 0 ends the pad's drag when nothing is pressed; phase 1 (after the
+  // window's mouse listener) lets the pressed object react and refreshes the page.
+  void onMouse(uint32_t message, uintptr_t flags, int x, int y, int phase) override;
+  // Key down and up: the key map, then rotation (rotateKeys on a rotated window), lastKeyUp,
+  // the action bits of keyState (one bit per key, released one at a time; with singleKeyState
+  // only the last key's), then letters and digits go to lastKey or, with typeToTap, to the typed
+  // text that taps the object whose index label it equals (within 2 s between keys, at most 4).
+  void onKey(uint32_t message, uint32_t key) override;
+  // Losing activation suspends the display library and parks a running page (pausing its
+  // sounds); regaining it resumes them, focuses the page and lets it run again if it did.
+  void onParentActivate(bool active) override;
+  void afterDestroy() override;
+  // Called by the sound set to pause (false) or resume (true) the page's sounds.
+  virtual void setSoundsPaused(bool paused) {}
+
+ private:
+  friend class TemplateFactory;
+  void drawScene(Scene& scene, const DrawTarget& canvasTarget);
+  void typeKey(uint32_t message, uint32_t key);
+  void tapObject(Scene& scene, SceneObject& object, uint32_t message);
+  uint32_t actionBitOf(uint32_t key) const;
+  uint32_t translateKey(uint32_t key) const;
+  void releaseAll();
+
+  // The idle handler that was installed when this page was made.
+  platform::IdleHandler* previousIdleHandler_ = nullptr;
+  uint32_t keyState_ = 0;
+  uint32_t lastKeyUp_ = 0;
+  FrameTimer frameTimer_;
+  platform::HashMap<std::string, std::unique_ptr<PageResource>> waveSounds_;
+  platform::HashMap<std::string, std::unique_ptr<PageResource>> bitmapFonts_;
+  platform::PtrVector<FrameListener*> preFrameListeners_{32};
+  platform::PtrVector<FrameListener*> postFrameListeners_{32};
+  LoadProgressListener* progressListener_ = nullptr;
+  bool wasActive_ = false;
+  bool reportDue_ = false;
+  float frameTime_ = 0.0f;
+  bool stylusReady_ = false;
+  bool swallowingFirst_ = false;
+  platform::Template template_{'=', ',', ':'};
+  std::vector<std::string> objectNames_;
+  std::vector<std::unique_ptr<Scene>> scenes_;
+  SceneObject* pressedSprite_ = nullptr;
+  std::string typedKeys_;
+  uint32_t lastKey_ = 0;
+  uint32_t lastTypedTick_ = 0;
+  std::unique_ptr<InputPad> inputPad_;
+  std::unique_ptr<DirectionPad> directionPad_;
+  platform::HashMap<std::string, uint32_t>* keyMap_ = nullptr;
+  bool active_ = false;
+  std::string templateFolder_;
+  std::string templateName_;
+};
+
+}  // namespace scene

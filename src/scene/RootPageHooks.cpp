@@ -1,0 +1,31 @@
+#include "scene/RootPageHooks.h"
+
+#include "platform/ProcessSwitches.h"
+#include "scene/TemplateFactory.h"
+
+namespace scene {
+
+std::unique_ptr<Canvas> createRootCanvas() {
+  return std::make_unique<Canvas>(kRootPageName, true);
+}
+
+bool loadRootTemplate(platform::Window& page, std::string_view name) {
+  auto* canvas = dynamic_cast<Canvas*>(&page);
+  if (!canvas) return false;
+  TemplateFactory::loadTemplate(*canvas, platform::guiFolder(), name, true);
+  if (!canvas->isActive()) canvas->setActive(true);
+  return true;
+}
+
+app::PageHooks rootPageHooks() {
+  app::PageHooks hooks;
+  hooks.createRootPage = [](app::Application&) -> std::unique_ptr<platform::Window> {
+    return createRootCanvas();
+  };
+  hooks.loadTemplate = [](app::Application&, platform::Window& page, const std::string& name) {
+    loadRootTemplate(page, name);
+  };
+  return hooks;
+}
+
+}  // namespace scene
