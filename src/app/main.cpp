@@ -1,8 +1,28 @@
 // Entry point of the program.
 #include "app/Application.h"
+#include "app/BuildProfile.h"
+#include "host/Host.h"
 #include "host/System.h"
 #include "scene/RootPageHooks.h"
 
+namespace {
+
+// The pages the application reaches: the menu screens live in the root canvas.
+app::PageHooks pageHooks() {
+  app::PageHooks hooks;
+  hooks.createRootPage = [](app::Application&) -> std::unique_ptr<platform::Window> {
+    return scene::createRootCanvas();
+  };
+  hooks.loadTemplate = [](app::Application&, platform::Window& page, const std::string& name) {
+    scene::loadRootTemplate(page, name);
+  };
+  return hooks;
+}
+
+}  // namespace
+
 int main() {
-  return app::runApplication(host::commandLine(), scene::rootPageHooks());
+  // The Common build is not hi-res aware: a VGA device shows it at 240x320, pixel-doubled.
+  host::Host::start(app::kHiResAware);
+  return app::runApplication(host::commandLine(), pageHooks());
 }

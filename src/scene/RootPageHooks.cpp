@@ -17,15 +17,4 @@ bool loadRootTemplate(platform::Window& page, std::string_view name) {
   return true;
 }
 
-app::PageHooks rootPageHooks() {
-  app::PageHooks hooks;
-  hooks.createRootPage = [](app::Application&) -> std::unique_ptr<platform::Window> {
-    return createRootCanvas();
-  };
-  hooks.loadTemplate = [](app::Application&, platform::Window& page, const std::string& name) {
-    loadRootTemplate(page, name);
-  };
-  return hooks;
-}
-
 }  // namespace scene

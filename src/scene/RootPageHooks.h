@@ -1,12 +1,11 @@
-// The root page seam of the application: the page that shows every menu screen is a Canvas
-// named "gamePage", and templates are loaded into it from the GUI folder, replacing what it
-// shows. Only the program's entry point includes this header.
+// The root page of the application: the page that shows every menu screen is a Canvas named
+// "gamePage", and templates are loaded into it from the GUI folder, replacing what it shows.
+// The program's entry point hands these to the application.
 #pragma once
 
 #include <memory>
 #include <string_view>
 
-#include "app/Application.h"
 #include "scene/Canvas.h"
 
 namespace scene {
@@ -18,8 +17,5 @@ std::unique_ptr<Canvas> createRootCanvas();
 // Loads `name` from the GUI folder into `page` (replace mode) when `page` is a Canvas, and
 // activates it so that frames run. False when `page` is not a Canvas.
 bool loadRootTemplate(platform::Window& page, std::string_view name);
-
-// PageHooks with createRootPage and loadTemplate filled in by the two functions above.
-app::PageHooks rootPageHooks();
 
 }  // namespace scene

@@ -258,12 +258,9 @@ TEST_F(TemplateLoad, KeywordsAreTestedExactly) {
   }
 }
 
-TEST_F(TemplateLoad, RootPageHooksMakeAGamePageAndLoadFromTheGuiFolder) {
+TEST_F(TemplateLoad, RootPageIsAGamePageThatLoadsFromTheGuiFolder) {
   folder.write("cover.properties", "sceneGUI=type:SceneSprite\n");
   platform::setGuiFolder(dir());
-  app::PageHooks hooks = scene::rootPageHooks();
-  ASSERT_TRUE(hooks.createRootPage);
-  ASSERT_TRUE(hooks.loadTemplate);
   std::unique_ptr<scene::Canvas> root = scene::createRootCanvas();
   EXPECT_EQ(root->title(), "gamePage");
   main_ = std::make_unique<platform::Window>("Skirrow", 0, false);
