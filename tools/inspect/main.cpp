@@ -18,6 +18,12 @@ constexpr const char* kUsage =
     "  archive list ZIP                     list the members of a resource archive\n"
     "  archive extract ZIP MEMBER DIR       extract MEMBER (any letter case) into DIR as the\n"
     "                                       program does: its folders flattened into the name\n"
+    "  image info [--depth 16|32] FILE      format, size, depth, frames with their delays and\n"
+    "                                       transparency keys of a GIF, BMP or JPEG picture\n"
+    "  image export [--depth 16|32] FILE DIR\n"
+    "                                       write every frame as the program decodes it to\n"
+    "                                       DIR/NAME_000.png, NAME_001.png ... (default depth:\n"
+    "                                       the device's display depth)\n"
     "\n"
     "Exit status: 0 on success, 1 when content cannot be read or written, 2 for bad usage.\n";
 
@@ -38,6 +44,7 @@ int main(int argc, char** argv) {
   args.erase(args.begin());
   if (group == "template") return inspect::templateCommand(args);
   if (group == "archive") return inspect::archiveCommand(args);
+  if (group == "image") return inspect::imageCommand(args);
   std::fputs(kUsage, stderr);
   return inspect::fail("unknown command '" + group + "'", 2);
 }
