@@ -6,6 +6,7 @@
 #include "host/Gdi.h"
 #include "host/Host.h"
 #include "host/PixelSurface.h"
+#include "media/ImageLoader.h"
 
 namespace media {
 namespace {
@@ -157,6 +158,13 @@ bool Surface::transparentBlt(host::Hdc dst, int x, int y, int w, int h, uint32_t
   // GDI takes colours red-low.
   return gdi().transparentImage(dst, x, y, w, h, dc_, srcX, srcY, srcW, srcH,
                                 host::swapRedBlue(key & 0xFFFFFF));
+}
+
+std::unique_ptr<Surface> loadSurface(std::string_view path, bool useDeviceDepth, bool swapRedBlue) {
+  DecodeOptions options{PixelLayout{pictureDepth(useDeviceDepth), swapRedBlue}, DecodeLimits{}};
+  std::optional<ImageFrame> frame = loadImageFile(path, options);
+  if (!frame) return nullptr;
+  return Surface::fromFrame(*frame, useDeviceDepth);
 }
 
 }  // namespace media

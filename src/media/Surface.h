@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "host/Types.h"
 #include "media/PixelBuffer.h"
@@ -111,5 +112,11 @@ class Surface {
   host::Hbitmap bitmap_ = 0;
   host::Hgdiobj oldBitmap_ = 0;
 };
+
+// Loads the single picture at `path` (the first frame of a GIF; the decoder chosen by the name
+// as loadImageFile does) into a new Surface of pictureDepth(useDeviceDepth) bits, red and blue
+// swapped when `swapRedBlue` is set (BMP files never are). Null when nothing could be loaded;
+// the loader has reported why. The caller owns the result.
+std::unique_ptr<Surface> loadSurface(std::string_view path, bool useDeviceDepth, bool swapRedBlue);
 
 }  // namespace media

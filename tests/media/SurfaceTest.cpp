@@ -6,6 +6,8 @@
 #include "host/Host.h"
 #include "media/Blit.h"
 #include "media/SurfaceFixture.h"
+#include "media/TestPictures.h"
+#include "support/TempFolder.h"
 
 namespace media {
 namespace {
@@ -141,6 +143,43 @@ TEST_F(Surfaces, SixteenBitSurfacesLookRightToGdi) {
   auto s = make(1, 1, 16);
   s->setPixel(0, 0, 0xFF0000);
   EXPECT_EQ(gdi().getPixel(s->dc(), 0, 0), host::rgb(255, 0, 0));
+}
+
+TEST_F(Surfaces, LoadSurfaceTakesTheFirstFrameInTheAskedLayout) {
+  testing_support::TempFolder dir;
+  testing::GifDescription desc;
+  desc.width = 2;
+  desc.height = 1;
+  desc.globalPalette = {0x000000, 0xFF0000, 0x0000FF};
+  for (uint8_t index : {1, 2}) {
+    testing::GifFrameDescription f;
+    f.width = 2;
+    f.height = 1;
+    f.indices = {index, 0};
+    f.control = true;
+    f.delay = 7;
+    desc.frames.push_back(f);
+  }
+  std::vector<uint8_t> gif = testing::makeGif(desc);
+  const std::string path = dir.write("two.gif", std::string(gif.begin(), gif.end()));
+
+  auto device = loadSurface(path, true, false);
+  ASSERT_NE(device, nullptr);
+  EXPECT_EQ(device->bitsPerPixel(), 16);
+  EXPECT_EQ(testing::raw(*device, 0, 0), 0xF800u);  // frame 0: red
+  EXPECT_FLOAT_EQ(device->delay, 0.07f);
+  auto swapped = loadSurface(path, false, true);
+  ASSERT_NE(swapped, nullptr);
+  EXPECT_EQ(swapped->bitsPerPixel(), 32);
+  EXPECT_TRUE(swapped->layout().swapRedBlue);
+  EXPECT_EQ(testing::raw(*swapped, 0, 0), 0x0000FFu);
+
+  testing::MessageRecorder messages;
+  EXPECT_EQ(loadSurface(dir / "two.png", true, false), nullptr);
+  EXPECT_EQ(loadSurface(dir / "none.bmp", true, false), nullptr);
+  ASSERT_EQ(messages.messages.size(), 2u);
+  EXPECT_EQ(messages.messages[0].caption, "Error");
+  EXPECT_EQ(messages.messages[1].caption, "Exception");
 }
 
 }  // namespace
