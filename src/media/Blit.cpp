@@ -57,8 +57,20 @@ void fillWhole(Surface& s, uint32_t pixel) {
 
 template <typename Pixel>
 void copyRowKeyed(Pixel* dst, const Pixel* src, int64_t n, Pixel key) {
-  // Written as a select so that the compiler can turn it into a masked blend.
-  for (int64_t i = 0; i < n; ++i) dst[i] = src[i] != key ? src[i] : dst[i];
+  // Blocks of 16 are read whole before any pixel is written, as selects, so that the compiler
+  // turns each block into a few masked blends without a run-time overlap check; the rest of the
+  // row goes pixel by pixel.
+  constexpr int kBlock = 16;
+  int64_t i = 0;
+  for (; i + kBlock <= n; i += kBlock) {
+    Pixel s[kBlock], d[kBlock];
+    for (int j = 0; j < kBlock; ++j) s[j] = src[i + j];
+    for (int j = 0; j < kBlock; ++j) d[j] = dst[i + j];
+    for (int j = 0; j < kBlock; ++j) d[j] = s[j] != key ? s[j] : d[j];
+    for (int j = 0; j < kBlock; ++j) dst[i + j] = d[j];
+  }
+  for (; i < n; ++i)
+    if (src[i] != key) dst[i] = src[i];
 }
 
 template <typename Pixel>

@@ -78,6 +78,25 @@ TEST_F(Blits, KeyOnSixteenBitsMatchesEveryColourWithTheSameRgb565) {
   EXPECT_EQ(raw(*dst, 3, 0), 0x07E0u);
 }
 
+TEST_F(Blits, KeyedRowsLongerThanABlockSkipEveryKeyPixel) {
+  for (int bits : {16, 32}) {
+    const int width = 37;  // two whole blocks of 16 and a tail
+    auto src = make(width, 2, bits);
+    auto dst = make(width + 3, 2, bits);
+    numberPixels(*src);
+    for (int x = 0; x < width; x += 3) src->setPixel(x, 1, 0x00FF00);
+    fillRaw(*dst, kBackground);
+    blit(*dst, *src, 2, 0, 0, 0, -1, -1, 0x00FF00);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < width + 3; ++x) {
+        const int sx = x - 2;
+        uint32_t expected = kBackground;
+        if (sx >= 0 && sx < width && !(y == 1 && sx % 3 == 0)) expected = 0x100u * (y + 1) + sx + 1;
+        ASSERT_EQ(raw(*dst, x, y), expected) << bits << " bits at " << x << "," << y;
+      }
+  }
+}
+
 TEST_F(Blits, KeyOnThirtyTwoBitsMatchesOnlyThatColour) {
   auto src = make(3, 1, 32);
   auto dst = make(3, 1, 32);
