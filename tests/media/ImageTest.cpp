@@ -5,6 +5,8 @@
 
 #include "host/Host.h"
 #include "host/MessageBoxes.h"
+#include "host/Messages.h"
+#include "host/WindowManager.h"
 #include "media/ImageCache.h"
 #include "media/SurfaceFixture.h"
 #include "media/TestPictures.h"
@@ -165,6 +167,33 @@ TEST_F(Images, MessagesBecomeHostMessageBoxesWithoutAReporter) {
   EXPECT_EQ(boxes[0].owner, 0u);
   EXPECT_EQ(boxes[1].caption, "Error");
   EXPECT_EQ(boxes[1].text, "Error: " + (folder_ / "pic.png") + " is not a supported image.");
+}
+
+TEST_F(Images, JpegLibraryMessagesBelongToTheActiveWindow) {
+  host::WindowClass main;
+  main.name = "MAIN";
+  main.proc = [](host::Hwnd w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) {
+    return host::Host::get().windows().defWindowProc(w, m, wp, lp);
+  };
+  ASSERT_TRUE(wm().registerClass(main));
+  host::Hwnd window =
+      wm().createWindow(0, "MAIN", "Skirrow", host::WS_VISIBLE, 0, 0, 240, 320, 0, 0, nullptr);
+  ASSERT_NE(window, 0u);
+  ASSERT_EQ(wm().activeWindow(), window);
+  const std::string path = write("broken.jpg", {0xFF, 0xD8, 0xFF, 0x00, 'n', 'o', 'p', 'e'});
+  Image image(path);
+  EXPECT_EQ(image.frameCount(), 0);
+  // A warning (the data ends early) and the fatal error (no picture in it): both boxes belong to
+  // the active window and carry the error icon.
+  const auto& boxes = host::Host::get().messageBoxes().records();
+  ASSERT_EQ(boxes.size(), 2u);
+  for (const host::MessageBoxRecord& box : boxes) {
+    EXPECT_EQ(box.owner, window);
+    EXPECT_EQ(box.caption, "Error");
+    EXPECT_EQ(box.type, host::MB_OK | host::MB_ICONERROR);
+    EXPECT_EQ(box.text.rfind("Error happened when loading image:\n" + path + "\n", 0), 0u)
+        << box.text;
+  }
 }
 
 TEST_F(Images, PaddedPowerOfTwoKeepsThePictureInTheCorner) {
