@@ -36,7 +36,7 @@ class ImageCache {
   void clear() { images_.clear(); }
 
   int size() const { return static_cast<int>(images_.size()); }
-  bool contains(std::string_view name) const { return images_.count(std::string(name)) != 0; }
+  bool contains(std::string_view name) const { return images_.find(name) != images_.end(); }
 
  private:
   // One owner per cache, so the cache owns its Images outright and lends them out.

@@ -28,10 +28,12 @@ class Surface {
  public:
   // A zero-filled Surface of |width| x |height| pixels, of the display depth when
   // `useDeviceDepth` is set and 32 bits otherwise, red and blue as `swapRedBlue` says. Null when
-  // a side is 0 or the platform cannot make the bitmap. The caller owns the result.
+  // a side is 0, the picture would exceed kMaxImagePixels or the platform cannot make the bitmap.
+  // The caller owns the result.
   static std::unique_ptr<Surface> create(int width, int height, bool useDeviceDepth,
                                          bool swapRedBlue = false);
-  // The same with an explicit layout (16 or 32 bits); `useDeviceDepth` is only recorded.
+  // The same with an explicit layout (16 or 32 bits, anything else gives null); `useDeviceDepth`
+  // is only recorded.
   static std::unique_ptr<Surface> create(int width, int height, PixelLayout layout,
                                          bool useDeviceDepth);
   // A Surface holding a decoded frame: its pixels in their layout, its key and its delay.
