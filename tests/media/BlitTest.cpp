@@ -226,6 +226,42 @@ TEST_F(Blits, StretchNeverReadsOutsideTheSource) {
   EXPECT_EQ(rowOf(*dst, 0), (std::vector<uint32_t>{0x77, 1, 2, 0x77}));
 }
 
+TEST_F(Blits, StretchClipsAtEveryEdgeLikeAPerPixelModel) {
+  // The model walks every destination pixel of the full rectangle, clipped or not, and finds its
+  // source pixel from the unclipped start: (srcX * 4096 + i * step) >> 12.
+  struct Case {
+    int x, y, w, h, srcX, srcY, srcW, srcH;
+  };
+  const Case cases[] = {
+      {-3, -2, 9, 7, 0, 0, 4, 3}, {2, 1, 9, 7, 0, 0, 4, 3},     {-1, 3, 3, 2, 1, 1, 3, 2},
+      {4, -4, 5, 9, 0, 0, 4, 3},  {-7, -7, 20, 20, 0, 0, 4, 3}, {1, 1, 3, 3, -2, -1, 6, 5},
+      {0, 0, 6, 5, 2, 1, 5, 5},   {5, 0, 2, 2, 0, 0, 4, 3},     {-2, 0, 2, 5, 0, 0, 4, 3},
+  };
+  for (int bits : {16, 32}) {
+    for (const Case& c : cases) {
+      auto src = make(4, 3, bits);
+      auto dst = make(6, 5, bits);
+      numberPixels(*src);
+      fillRaw(*dst, kBackground);
+      stretchBlit(*dst, *src, c.x, c.y, c.w, c.h, c.srcX, c.srcY, c.srcW, c.srcH);
+      const int64_t stepX = int64_t{c.srcW} * 4096 / c.w, stepY = int64_t{c.srcH} * 4096 / c.h;
+      for (int dy = 0; dy < 5; ++dy)
+        for (int dx = 0; dx < 6; ++dx) {
+          const int i = dx - c.x, j = dy - c.y;
+          uint32_t expected = kBackground;
+          if (i >= 0 && i < c.w && j >= 0 && j < c.h) {
+            const int64_t sx = (int64_t{c.srcX} * 4096 + i * stepX) >> 12;
+            const int64_t sy = (int64_t{c.srcY} * 4096 + j * stepY) >> 12;
+            if (sx >= 0 && sx < 4 && sy >= 0 && sy < 3) expected = 0x100u * (sy + 1) + sx + 1;
+          }
+          ASSERT_EQ(raw(*dst, dx, dy), expected)
+              << bits << " bits, case x=" << c.x << " y=" << c.y << " w=" << c.w
+              << " srcX=" << c.srcX << ", pixel " << dx << "," << dy;
+        }
+    }
+  }
+}
+
 TEST_F(Blits, StretchWithKeySkipsKeyPixels) {
   auto src = make(2, 1, 16);
   src->setPixel(0, 0, 0x00FF00);
