@@ -218,7 +218,9 @@ std::vector<ImageFrame> GifDecoder::decode(std::span<const uint8_t> file, std::s
 
     ImageFrame frame;
     if (controlPending) {
-      frame.delay = delay * 0.01f;
+      // Scaled in double and rounded once, so that 10 hundredths is exactly 0.1f: a frame shown
+      // for 0.1 s must not be left after 0.1 s of animation time.
+      frame.delay = static_cast<float>(delay * 0.01);
       frame.transparent = (controlPacked & 1) != 0;
       if (frame.transparent) frame.transparentColor = active->rgb[transparentIndex];
     }

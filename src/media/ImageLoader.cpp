@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <memory>
 
-#include "host/Files.h"
 #include "media/BmpReader.h"
 #include "media/GifDecoder.h"
 #include "media/ImageMessages.h"
 #include "media/JpegReader.h"
+#include "platform/Files.h"
 
 namespace media {
 namespace {
@@ -19,10 +19,6 @@ bool contains(std::string_view path, std::string_view part) {
 bool isGifPath(std::string_view path) {
   return contains(path, ".gif") || contains(path, ".GIF");
 }
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 }  // namespace
 
@@ -36,9 +32,9 @@ ImageKind imageKindOf(std::string_view path) {
 }
 
 std::optional<std::vector<uint8_t>> readImageFile(std::string_view path) {
-  // Plain file-system open. This is the one place where the archive-aware open goes, so that
-  // pictures stored in the resource archives are found as well.
-  std::unique_ptr<std::FILE, FileCloser> file(host::openFile(path, "rb"));
+  // Pictures missing on disk are found inside the resource archives as well; closing the
+  // stream deletes the extracted copy.
+  platform::ResourceStream file = platform::openResource(path, "rb");
   if (!file) {
     reportCannotFindImage(path);
     return std::nullopt;

@@ -18,8 +18,9 @@ enum class ImageKind { Jpeg, Gif, Bmp, Unsupported };
 // first found decides. So "pic.jpg.bmp" is a JPEG and "pic.Gif" is unsupported.
 ImageKind imageKindOf(std::string_view path);
 
-// All bytes of the file at `path`, or nothing (with "can not find the image" reported) when it
-// cannot be opened or read.
+// All bytes of the file at `path`, opened through the archive-aware opener (a file missing on
+// disk is taken from its folder's resource archive), or nothing (with "can not find the image"
+// reported) when it cannot be opened or read.
 std::optional<std::vector<uint8_t>> readImageFile(std::string_view path);
 
 // Decodes one picture held in memory, the decoder chosen by `path` as imageKindOf does; of a GIF

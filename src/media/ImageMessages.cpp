@@ -1,15 +1,33 @@
 #include "media/ImageMessages.h"
 
-#include <cstdio>
 #include <string>
 #include <utility>
+
+#include "host/Host.h"
+#include "host/MessageBoxes.h"
+#include "host/WindowManager.h"
 
 namespace media {
 namespace {
 
-void writeToStderr(std::string_view caption, std::string_view text, MessageIcon) {
-  std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
-               static_cast<int>(text.size()), text.data());
+// The platform's modal box. Only the JPEG library's messages (the error icon) belong to the
+// active window; the loaders' own messages have no owner.
+void showMessageBox(std::string_view caption, std::string_view text, MessageIcon icon) {
+  std::uint32_t type = host::MB_OK;
+  host::Hwnd owner = 0;
+  switch (icon) {
+    case MessageIcon::Exclamation:
+      type |= host::MB_ICONEXCLAMATION;
+      break;
+    case MessageIcon::Error:
+      type |= host::MB_ICONERROR;
+      owner = host::Host::get().windows().activeWindow();
+      break;
+    case MessageIcon::Information:
+      type |= host::MB_ICONINFORMATION;
+      break;
+  }
+  host::messageBox(owner, text, caption, type);
 }
 
 MessageReporter& installedReporter() {
@@ -31,7 +49,7 @@ void reportMessage(std::string_view caption, std::string_view text, MessageIcon 
   if (reporter) {
     reporter(caption, text, icon);
   } else {
-    writeToStderr(caption, text, icon);
+    showMessageBox(caption, text, icon);
   }
 }
 

@@ -1,8 +1,9 @@
 // The messages the picture loaders show the user, and the seam they go through.
 //
 // The loaders never stop the program: each failure is reported here once and the loader returns
-// nothing (or the frames it could decode). The reporter stands in for the platform's message
-// box; by default it writes the message to stderr.
+// nothing (or the frames it could decode). By default a message is a modal box of the running
+// host (MB_OK with the message's icon); a reporter installed here replaces the box, which is how
+// tests and tools collect the messages.
 #pragma once
 
 #include <functional>

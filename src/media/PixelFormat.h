@@ -64,10 +64,11 @@ void setUseDeviceDepth(bool on);
 bool swapRedBlue();
 void setSwapRedBlue(bool on);
 
-// The display depth as pictures use it: 16 or 32. Until the display reports its depth through
-// setDisplayDepth it is 16 (the handheld's RGB565 screen).
+// The display depth as pictures use it: 16 or 32. Found on first use from the running host's
+// screen (its bits per pixel, mapped as setDisplayDepth does) and cached from then on.
 int displayDepth();
-// Records the display's bits per pixel: below 24 gives 16, 24 and above gives 32.
+// Records the display's bits per pixel: below 24 gives 16, 24 and above gives 32. Zero forgets
+// the cached value, so that the next displayDepth() asks the host again.
 void setDisplayDepth(int bitsPerPixel);
 
 // The depth a new picture gets for a given useDeviceDepth value: the display depth, or 32.

@@ -12,6 +12,7 @@ using Args = std::vector<std::string>;
 int templateCommand(const Args& args);  // template dump FILE | template set FILE KEY [ITEM] VALUE
 int archiveCommand(const Args& args);   // archive list ZIP | archive extract ZIP MEMBER DIR
 int modelCommand(const Args& args);     // model info FILE.3ds [RADIUS]
+int imageCommand(const Args& args);     // image info FILE | image export FILE DIR
 
 // Prints "skirrow-tool: <message>" to standard error and returns `code`.
 int fail(const std::string& message, int code = 1);

@@ -21,6 +21,12 @@ constexpr const char* kUsage =
     "  model info FILE.3ds [RADIUS]         list a 3DS model's objects (vertex and face counts)\n"
     "                                       and materials (colours, maps), and its bounds after\n"
     "                                       normalising to RADIUS (default 1)\n"
+    "  image info [--depth 16|32] FILE      format, size, depth, frames with their delays and\n"
+    "                                       transparency keys of a GIF, BMP or JPEG picture\n"
+    "  image export [--depth 16|32] FILE DIR\n"
+    "                                       write every frame as the program decodes it to\n"
+    "                                       DIR/NAME_000.png, NAME_001.png ... (default depth:\n"
+    "                                       the device's display depth)\n"
     "\n"
     "Exit status: 0 on success, 1 when content cannot be read or written, 2 for bad usage.\n";
 
@@ -42,6 +48,7 @@ int main(int argc, char** argv) {
   if (group == "template") return inspect::templateCommand(args);
   if (group == "archive") return inspect::archiveCommand(args);
   if (group == "model") return inspect::modelCommand(args);
+  if (group == "image") return inspect::imageCommand(args);
   std::fputs(kUsage, stderr);
   return inspect::fail("unknown command '" + group + "'", 2);
 }
