@@ -7,27 +7,14 @@
 #include "host/Png.h"
 #include "media/TestPictures.h"
 #include "support/TempFolder.h"
+#include "support/ToolRunner.h"
 
 namespace {
 
 using testing_support::TempFolder;
+using testing_support::ToolRun;
 
-struct ToolRun {
-  int status;
-  std::string out;
-};
-
-ToolRun tool(const std::string& args) {
-  std::string command = std::string(SKIRROW_BIN_DIR) + "/skirrow-tool " + args + " 2>/dev/null";
-  ToolRun run{-1, {}};
-  if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-    int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  return run;
-}
+ToolRun tool(const std::string& args) { return testing_support::runTool(args); }
 
 const std::vector<uint32_t> kPalette = {0x000000, 0xFF2040, 0x10E070, 0x3050FF};
 

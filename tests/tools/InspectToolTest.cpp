@@ -5,29 +5,15 @@
 #include <string>
 
 #include "support/TempFolder.h"
+#include "support/ToolRunner.h"
 
 namespace {
 
 using testing_support::readFile;
 using testing_support::TempFolder;
+using testing_support::ToolRun;
 
-struct ToolRun {
-  int status;
-  std::string out;
-};
-
-// Runs skirrow-tool with `args` (already shell-quoted), capturing standard output.
-ToolRun tool(const std::string& args) {
-  std::string command = std::string(SKIRROW_BIN_DIR) + "/skirrow-tool " + args + " 2>/dev/null";
-  ToolRun run{-1, {}};
-  if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-    int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  return run;
-}
+ToolRun tool(const std::string& args) { return testing_support::runTool(args); }
 
 TEST(InspectTool, TemplateDumpShowsExpandedValuesAndKeptLines) {
   TempFolder dir;
