@@ -72,6 +72,8 @@ class RecordingRenderer : public Renderer {
   std::optional<std::string> describe() override { return std::string("recording"); }
   void present() override { log.push_back("present"); }
 
+  using Renderer::reserveVertexPool;
+
   std::vector<std::string> log;
   std::vector<DrawnMesh> drawn;
   std::vector<bool> materialResetSeen;
@@ -481,6 +483,29 @@ TEST(SortDrawList, EndKeysFarApartDoNotOverflowThePivot) {
   auto items = itemsWithKeys({INT32_MAX, 0, INT32_MAX - 1, -5});
   sortDrawList(items.data(), 0, 3);
   EXPECT_EQ(tags(items), (std::vector<std::uintptr_t>{1, 3, 2, 4}));
+}
+
+TEST(RendererVertexPool, GrowsInStepsOf256AndNeverShrinks) {
+  RecordingRenderer renderer(nullptr);
+  EXPECT_TRUE(renderer.vertexPool.empty());
+  renderer.reserveVertexPool(1);
+  EXPECT_EQ(renderer.vertexPool.size(), 256u);
+  renderer.reserveVertexPool(256);
+  EXPECT_EQ(renderer.vertexPool.size(), 256u);
+  renderer.reserveVertexPool(257);
+  EXPECT_EQ(renderer.vertexPool.size(), 512u);
+  renderer.reserveVertexPool(769);  // two more steps: 1024 is the first multiple of 256 >= 769
+  EXPECT_EQ(renderer.vertexPool.size(), 1024u);
+  renderer.reserveVertexPool(10);
+  EXPECT_EQ(renderer.vertexPool.size(), 1024u);
+}
+
+TEST(RendererFrame, ASceneLessRendererStillRunsTheDriverSteps) {
+  RecordingRenderer renderer(nullptr);
+  renderer.renderScene(0.1f);
+  EXPECT_EQ(renderer.frameCount, 1u);
+  EXPECT_EQ(renderer.log, (std::vector<std::string>{"makeTargetCurrent", "clearBackground",
+                                                    "resetFogAndDepth", "finishFrame"}));
 }
 
 std::unique_ptr<Renderer> makeRecordingRenderer(SceneView* scene) {
