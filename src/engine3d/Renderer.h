@@ -1,0 +1,153 @@
+// Renderer: the abstract 3D driver of a scene and the frame traversal every driver shares.
+//
+// A scene owns one renderer, made once by createRenderer (RendererFactory.h) for the driver
+// type chosen before the page starts. The virtual operations come in this order: destructor,
+// renderScene, applyLights, depthAt, describe, present. The driver-specific steps of a frame
+// (making the target current, clearing, fog and depth reset, drawing one mesh, finishing) are
+// protected hooks after them, so a driver only writes its drawing and the walk over groups,
+// levels of detail, culling and the depth-sorted draw list is the same for every driver.
+//
+// The renderer borrows its scene, the scene's groups, meshes and materials; it owns nothing of
+// them. Its draw list keeps its storage between frames, so a frame allocates nothing once the
+// list has grown to the scene's size.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine3d/Matrix4.h"
+#include "engine3d/Vector3.h"
+#include "engine3d/Vertex.h"
+
+namespace engine3d {
+
+class Group3D;
+class Mesh;
+class SceneView;
+struct Material;
+
+// Driver types. Any other value makes no renderer and no camera.
+inline constexpr int kRendererSoftware = 0;
+inline constexpr int kRendererGles = 1;
+
+// Told the driver's error code when showing a frame fails.
+class RendererErrorListener {
+ public:
+  virtual ~RendererErrorListener() = default;
+  virtual void rendererError(int code) = 0;
+};
+
+// One entry of a frame's draw list: the mesh, the group that placed it (for a level of detail
+// this is the drawing group, not the level's own group), its model-view matrix and depth key.
+// The entry carries its own key and matrix because the level meshes shared by clones of a group
+// can appear more than once in one frame.
+struct DrawItem {
+  Mesh* mesh = nullptr;
+  Group3D* group = nullptr;
+  Matrix4 modelView;
+  std::int32_t sortKey = 0;
+};
+
+// The faces of a mesh to draw, as up to two half-open index ranges: [first0, end0) and then
+// [first1, end1). The second range is empty unless the mesh's face range wraps.
+struct FaceSpans {
+  int first0 = 0;
+  int end0 = 0;
+  int first1 = 0;
+  int end1 = 0;
+
+  int count() const { return (end0 - first0) + (end1 - first1); }
+};
+
+// The faces a mesh draws. With both firstFace and lastFace >= 0: [firstFace, lastFace), and when
+// lastFace < firstFace the range wraps, running from firstFace to the end and on from face 0 to
+// lastFace. When either is negative, every face. Indices past the face count are clamped to it.
+FaceSpans faceSpans(const Mesh& mesh);
+
+// The draw-list order: sorts items[lo..hi] (inclusive) by sortKey, largest first, in place. The
+// pivot is the mean of the two end keys; entries with equal keys end up in an order fixed by
+// the partitioning, not their input order. Does nothing when hi <= lo.
+void sortDrawList(DrawItem* items, int lo, int hi);
+
+// True when the sphere of radius `r` about the eye-space point `c` lies wholly outside the view
+// volume. Decided in 16.16 integers: the radius grows by a tenth, the depth is tested against
+// nearFixed and farFixed, and x and y against the same half-angle tanHalfFov1024 / 1024 (the
+// viewport's aspect ratio is not applied).
+bool sphereOutside(const Vector3& c, float r, std::int32_t nearFixed, std::int32_t farFixed,
+                   std::int32_t tanHalfFov1024);
+
+class Renderer {
+ public:
+  virtual ~Renderer();
+  Renderer(const Renderer&) = delete;
+  Renderer& operator=(const Renderer&) = delete;
+
+  // Draws one frame; `dt` is the frame's time step in seconds. A step greater than 0 counts a
+  // new frame (frameCount) and advances animated textures; a step of 0 redraws the same frame.
+  // Statistics of the frame are left in groupsDrawn, meshesQueued, verticesSubmitted and
+  // trianglesDrawn. A scene without a camera draws the background only.
+  virtual void renderScene(float dt);
+  // (Re)loads the scene's ambient colour and lights into the driver.
+  virtual void applyLights() = 0;
+  // The depth stored for pixel (x, y) in whole eye-space units; -1 outside the scene's area.
+  virtual std::int32_t depthAt(int x, int y) = 0;
+  // A text naming the driver, or nothing when it cannot be made.
+  virtual std::optional<std::string> describe() = 0;
+  // Shows the finished frame; a failure goes to errorListener.
+  virtual void present() = 0;
+
+  // True when the sphere lies outside the view volume of the current frame (see the free
+  // function; near, far and the half-angle are those of the frame being drawn).
+  bool sphereOutside(const Vector3& c, float r) const;
+
+  // The draw list of the frame being drawn (empty between frames).
+  const std::vector<DrawItem>& drawList() const { return drawList_; }
+  // The view matrix of the frame being drawn.
+  const Matrix4& frameView() const { return view_; }
+
+  int type;
+  std::uint32_t frameCount = 0;   // frames with dt > 0 so far; only grows
+  SceneView* scene;               // not owned, may be null
+  bool offscreen = false;         // output goes to the scene's drawing surface
+  bool lightsInEyeSpace = false;  // lights fixed to the camera rather than the world
+  // Statistics of the last frame.
+  int groupsDrawn = 0;
+  int meshesQueued = 0;
+  int verticesSubmitted = 0;                       // counted by the driver while drawing
+  int trianglesDrawn = 0;                          // counted by the driver while drawing
+  bool holdPresent = false;                        // when set, a frame does not call present()
+  RendererErrorListener* errorListener = nullptr;  // not owned, may be null
+  int colourDepth = 0;                             // bits per pixel of the target
+  std::vector<Vertex> vertexPool;                  // scratch vertices for clipping drivers
+  const Material* lastMaterial = nullptr;          // reset at the start of every frame
+  std::int32_t nearFixed = 0;                      // camera near distance, 16.16
+  std::int32_t farFixed = 0;                       // camera far distance, 16.16
+
+ protected:
+  // `scene` is borrowed and may be null.
+  Renderer(int type, SceneView* scene);
+
+  // The driver's steps of a frame, in the order renderScene calls them.
+  virtual void makeTargetCurrent() {}
+  // Colour clear or background image; the scene's own background step follows.
+  virtual void clearBackground() {}
+  virtual void resetFogAndDepth() {}
+  // Draws `spans` of item.mesh with item.modelView.
+  virtual void drawMesh(const DrawItem& item, const FaceSpans& spans) = 0;
+  virtual void finishFrame() {}
+
+  // Grows the vertex pool by 256 vertices at a time until it holds at least `count`.
+  void reserveVertexPool(int count);
+
+ private:
+  void queueGroup(Group3D& group);
+  void queueMesh(Group3D& group, Mesh& mesh);
+
+  std::vector<DrawItem> drawList_;
+  Matrix4 view_;
+  std::int32_t tanHalfFov1024_ = 0;
+};
+
+}  // namespace engine3d
