@@ -9,6 +9,7 @@
 #include "host/Host.h"
 #include "media/Blit.h"
 #include "media/SceneSprite.h"
+#include "support/TempFolder.h"
 
 namespace media::testing {
 namespace {
@@ -234,6 +235,41 @@ TEST_F(SpriteScene, FramesAreCountedOnlyWhenTimePasses) {
   scene.render(0.0f);
   EXPECT_EQ(scene.frameCounter(), 1u);  // frames without time passing are not counted
   EXPECT_EQ(image->currentIndex(), 0);
+}
+
+TEST_F(SpriteScene, SharedAnimatedPictureAdvancesOncePerFrame) {
+  // Four frames of 0.05 s each; three sprites show the same Image.
+  GifDescription desc;
+  desc.width = desc.height = 2;
+  desc.globalPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+  for (int i = 0; i < 4; ++i) {
+    GifFrameDescription f;
+    f.width = f.height = 2;
+    f.indices.assign(4, static_cast<uint8_t>(i));
+    f.control = true;
+    f.delay = 5;
+    desc.frames.push_back(f);
+  }
+  std::vector<uint8_t> bytes = makeGif(desc);
+  testing_support::TempFolder folder;
+  Image image(folder.write("anim.gif", std::string(bytes.begin(), bytes.end())));
+  ASSERT_TRUE(image.animated());
+
+  SceneSprite scene(0, 0, 20, 20, 0x000000);
+  auto target = make(20, 20, 16);
+  scene.setTarget(target.get());
+  for (int i = 0; i < 3; ++i) {
+    auto s = std::make_unique<Sprite>(i * 5, 0, 2, 2);
+    s->setImages(&image, nullptr);
+    scene.addSprite(std::move(s), "spt" + std::to_string(i));
+  }
+  scene.render(0.06f);  // each 0.06 s passes one frame's 0.05 s: one step, not three
+  EXPECT_EQ(image.currentIndex(), 1);
+  scene.render(0.0f);  // a redraw without time passing keeps the stamp: no step
+  EXPECT_EQ(image.currentIndex(), 1);
+  scene.render(0.06f);
+  EXPECT_EQ(image.currentIndex(), 2);
+  EXPECT_EQ(scene.frameCounter(), 2u);
 }
 
 TEST_F(SpriteScene, BufferedSceneClearsToItsKeyAndPaintsBackground) {
