@@ -88,6 +88,16 @@ void Image::resizeToPowerOfTwo(bool pad) {
   const int newWidth = 1 << widthExponent_;
   const int newHeight = 1 << heightExponent_;
   if (newWidth == width_ && newHeight == height_) return;
+  resizeFrames(newWidth, newHeight, pad);
+}
+
+void Image::resize(int newWidth, int newHeight) {
+  if (frames_.empty() || newWidth < 1 || newHeight < 1) return;
+  if (newWidth == width_ && newHeight == height_) return;
+  resizeFrames(newWidth, newHeight, false);
+}
+
+void Image::resizeFrames(int newWidth, int newHeight, bool pad) {
   for (std::unique_ptr<Surface>& frame : frames_) {
     std::unique_ptr<Surface> resized =
         Surface::create(newWidth, newHeight, frame->layout(), frame->useDeviceDepth());

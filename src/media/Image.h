@@ -78,6 +78,10 @@ class Image {
   // frame 0 when looping and otherwise stays on the last.
   void advance(float dt);
 
+  // Stretches every frame to |width| x |height| (nearest neighbour), keeping keys and delays.
+  // Nothing for an Image without frames or a side below 1. The exponents are left as they are.
+  void resize(int width, int height);
+
   // Optional; borrowed, must outlive its registration. Null removes it.
   void setListener(FrameListener* listener) { listener_ = listener; }
   FrameListener* listener() const { return listener_; }
@@ -94,6 +98,9 @@ class Image {
   void setSizesFromCurrent();
   // Replaces every frame by one of power-of-two size, as the constructor describes.
   void resizeToPowerOfTwo(bool pad);
+  // Replaces every frame by one of the given size: stretched, or with `pad` the picture in the
+  // top-left corner and the rest zero. A frame that cannot be remade stays as it is.
+  void resizeFrames(int newWidth, int newHeight, bool pad);
 
   std::vector<std::unique_ptr<Surface>> frames_;
   int width_ = 0;
