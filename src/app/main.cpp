@@ -3,6 +3,7 @@
 #include "app/BuildProfile.h"
 #include "host/Host.h"
 #include "host/System.h"
+#include "media/SpriteCreators.h"
 #include "scene/RootPageHooks.h"
 
 namespace {
@@ -24,5 +25,9 @@ app::PageHooks pageHooks() {
 int main() {
   // The Common build is not hi-res aware: a VGA device shows it at 240x320, pixel-doubled.
   host::Host::start(app::kHiResAware);
-  return app::runApplication(host::commandLine(), pageHooks());
+  media::registerSpriteCreators();
+  int code = app::runApplication(host::commandLine(), pageHooks());
+  // Pictures shared by sprites go before the host that holds their bitmaps.
+  media::releaseSpriteImages();
+  return code;
 }
