@@ -27,8 +27,17 @@ constexpr const char* kUsage =
     "                                       write every frame as the program decodes it to\n"
     "                                       DIR/NAME_000.png, NAME_001.png ... (default depth:\n"
     "                                       the device's display depth)\n"
+    "  validate RESOURCES                   check a resource tree (the folder holding GUI, "
+    "scenes,\n"
+    "                                       chopper, flyable, characters) against what the "
+    "program\n"
+    "                                       looks up: templates and their objects, pictures,\n"
+    "                                       sounds, models and their parts, archives; one line "
+    "per\n"
+    "                                       problem, then a summary\n"
     "\n"
-    "Exit status: 0 on success, 1 when content cannot be read or written, 2 for bad usage.\n";
+    "Exit status: 0 on success, 1 when content cannot be read or written or does not pass\n"
+    "validate, 2 for bad usage.\n";
 
 }  // namespace
 
@@ -49,6 +58,7 @@ int main(int argc, char** argv) {
   if (group == "archive") return inspect::archiveCommand(args);
   if (group == "model") return inspect::modelCommand(args);
   if (group == "image") return inspect::imageCommand(args);
+  if (group == "validate") return inspect::validateCommand(args);
   std::fputs(kUsage, stderr);
   return inspect::fail("unknown command '" + group + "'", 2);
 }

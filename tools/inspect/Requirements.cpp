@@ -1,0 +1,152 @@
+#include "Requirements.h"
+
+namespace inspect {
+
+const std::vector<ScreenRequirement>& screenRequirements() {
+  static const std::vector<ScreenRequirement> screens = {
+      {"cover.properties", {}, {}},
+      {"intro.properties",
+       {"introScene", "sptMovie", "cmdKeyCalibration", "cmdEnterTraining", "titleMusic"},
+       {}},
+      {"MainMenu.properties",
+       {"txtTitle", "btnNextRoom", "btnLastRoom", "sptPreview", "txtRoomName", "cmdQuitGame",
+        "cmdGSetting", "cmdManual", "cmdExit", "soundEffect", "sceneSelected"},
+       {"EnterTraining", "EnterGame", "EnterTeamSetup", "rdoSound"}},
+      {"TeamSetup.properties",
+       {"txtCombination", "spticon0", "spticon1", "spticon2", "spticon3", "sptbigicon0",
+        "sptbigicon1", "sptbigicon2", "sptbigicon3", "sptRacer0", "sptRacer1", "sptRacer2",
+        "sptRacer3", "btnReset"},
+       {"StartGame"}},
+      {"back.properties", {"scenePrompt", "titleMusic"}, {}},
+      {"scoreboard.properties",
+       {"sceneGUI",
+        "sptNewRecordPlayer",
+        "sptNewRecordScore",
+        "sptNewRecordDate",
+        "txtLevel",
+        "player0",
+        "player1",
+        "player2",
+        "player3",
+        "player4",
+        "player5",
+        "player6",
+        "player7",
+        "score0",
+        "score1",
+        "score2",
+        "score3",
+        "score4",
+        "score5",
+        "score6",
+        "score7",
+        "date0",
+        "date1",
+        "date2",
+        "date3",
+        "date4",
+        "date5",
+        "date6",
+        "date7",
+        "scoreboard"},
+       {}},
+      {"messagebox.properties",
+       {"sceneMessageBox", "sptMessage", "sptMessageContext", "btnOk", "btnYes", "btnNo"},
+       {}},
+      {"GameCanvas.properties",
+       {"scene3D",      "sceneGUI",      "sceneHelp",       "sceneTraining", "sptHelpCard",
+        "sptScore0",    "sptScore1",     "txtAutoDemo",     "sptConsoleBKG", "sptMap",
+        "sptHealth0",   "sptHealth1",    "sptHealth2",      "sptHealth3",    "txtTraining",
+        "sptTipTitile", "sptTipContent", "btnSpeedControl", "cmdInfo",       "autoDemo",
+        "cmdCamera",    "cmdTeammate",   "cmdOpenHelp",     "cmdQuitGame",   "btnNextTip",
+        "btnLastTip",   "canon",         "remotecanon",     "engine",        "explosion",
+        "tip",          "gameover",      "collision0",      "collision1",    "collision2",
+        "fontGreen"},
+       {}},
+      {"gsetting.properties", {"soundEffect", "driverType", "skillLevel", "controlStyle"}, {}},
+      {"gsetting_2700G.properties",
+       {"soundEffect", "driverType", "skillLevel", "controlStyle"},
+       {}},
+      {"trainingtips_ppc.txt", {}, {}},
+  };
+  return screens;
+}
+
+const std::vector<std::string_view>& guiFiles() {
+  static const std::vector<std::string_view> files = {
+      "video0.gif",        "video1.gif",       "video2.gif",   "video3.gif",
+      "video4.gif",        "video5.gif",       "video6.gif",   "msgGrid.bmp",
+      "msgGrid_smp.bmp",   "control_ppc.gif",  "vmode.bmp",    "hmode.bmp",
+      "autospeedmode.bmp", "maxspeedmode.bmp", "inputpad.gif", "keypadBtn.gif",
+      "keypadBtnBig.gif"};
+  return files;
+}
+
+const std::vector<PresetVariable>& presetVariables() {
+  // Both message-grid pictures are checked through guiFiles(); the template needs one value to
+  // expand its references at all.
+  static const std::vector<PresetVariable> variables = {{"MSG_GRID_PIC", "msgGrid.bmp"},
+                                                        {"USE_DEV_COMPT_BMP", "1"}};
+  return variables;
+}
+
+const std::vector<std::string_view>& helicopterParts() {
+  static const std::vector<std::string_view> parts = {
+      "body", "body_ds", "dashboard", "hud", "rotor1", "rotor2", "spark", "windowL", "windowR"};
+  return parts;
+}
+
+const std::vector<std::string_view>& chopperFiles() {
+  static const std::vector<std::string_view> files = {"spark.gif", "bullet.3ds", "BulletMark.gif",
+                                                      "fume0.jpg", "fume1.jpg",  "fume2.jpg"};
+  return files;
+}
+
+const std::vector<std::string_view>& roomFiles() {
+  static const std::vector<std::string_view> files = {"level.3ds", "map%d.jpg",
+                                                      "flyable.properties"};
+  return files;
+}
+
+const std::vector<std::string_view>& roomParts() {
+  static const std::vector<std::string_view> parts = {"ground", "ceiling", "wall", "dummy_t0",
+                                                      "dummy_t1"};
+  return parts;
+}
+
+const std::vector<std::string_view>& scenesFiles() {
+  static const std::vector<std::string_view> files = {"explosion.jpg"};
+  return files;
+}
+
+const std::vector<std::string_view>& flyerParts() {
+  static const std::vector<std::string_view> parts = {"box", "body"};
+  return parts;
+}
+
+const std::vector<std::string_view>& flyerKindParts(int kind) {
+  static const std::vector<std::string_view> none;
+  static const std::vector<std::string_view> flapping = {"wing_l", "wing_r"};
+  static const std::vector<std::string_view> poses = {"wing0", "wing1", "wing2"};
+  if (kind == 0) return flapping;
+  if (kind == 1) return poses;
+  return none;
+}
+
+const std::vector<std::string_view>& flyableFiles() {
+  static const std::vector<std::string_view> files = {"box.jpg", "redcross.gif"};
+  return files;
+}
+
+const std::vector<std::string_view>& pilotPictureSuffixes() {
+  static const std::vector<std::string_view> suffixes = {"_neutral.gif", "_happy.gif",
+                                                         "_chopper.gif"};
+  return suffixes;
+}
+
+const std::vector<std::string_view>& archiveFolders() {
+  static const std::vector<std::string_view> folders = {"GUI", "scenes", "chopper", "flyable"};
+  return folders;
+}
+
+}  // namespace inspect

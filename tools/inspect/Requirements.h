@@ -1,0 +1,59 @@
+// What the program looks up in a resource tree, as data: the screens and the object names each
+// must hold, the fixed pictures, the helicopter's files and the parts of every model. The
+// Validator walks these tables; a content author who adds a requirement adds a row here.
+#pragma once
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+namespace inspect {
+
+// A screen template in the GUI folder and the names the pages find in it. `names` must be
+// property keys; `words` only need to appear inside some key (commands are matched by
+// substring, so "cmdEnterGame2" carries "EnterGame").
+struct ScreenRequirement {
+  std::string_view file;
+  std::vector<std::string_view> names;
+  std::vector<std::string_view> words;
+};
+
+const std::vector<ScreenRequirement>& screenRequirements();
+
+// Pictures and other files the program opens by fixed name from the GUI folder.
+const std::vector<std::string_view>& guiFiles();
+
+// Variables the program sets in a template before loading it, so that "{NAME}" references in
+// the file expand to the picture the device uses.
+struct PresetVariable {
+  std::string_view name;
+  std::string_view value;
+};
+const std::vector<PresetVariable>& presetVariables();
+
+// Files of the chopper folder, and the helicopter model's parts.
+inline constexpr std::string_view kHelicopterModel = "chopper_LOD.3ds";
+const std::vector<std::string_view>& helicopterParts();
+const std::vector<std::string_view>& chopperFiles();
+
+// The rooms: levels 0 to kRoomCount - 1, each "scenes/level%d/" with these files ("%d" is the
+// level) and a level.3ds holding these parts.
+inline constexpr int kRoomCount = 7;
+const std::vector<std::string_view>& roomFiles();
+const std::vector<std::string_view>& roomParts();
+// Files directly in the scenes folder.
+const std::vector<std::string_view>& scenesFiles();
+
+// Flyers: every one has these parts; a kind adds its own (kinds without a row add none).
+const std::vector<std::string_view>& flyerParts();
+const std::vector<std::string_view>& flyerKindParts(int kind);
+const std::vector<std::string_view>& flyableFiles();
+
+// Pilots: at least this many, each with the pictures "%s" + suffix in the characters folder.
+inline constexpr int kMinPilots = 4;
+const std::vector<std::string_view>& pilotPictureSuffixes();
+
+// The resource folders that ship with an archive of the same name (GUI holds "GUI.zip").
+const std::vector<std::string_view>& archiveFolders();
+
+}  // namespace inspect
