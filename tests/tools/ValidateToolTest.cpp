@@ -11,6 +11,7 @@
 #include <string>
 
 #include "support/TempFolder.h"
+#include "support/ToolRunner.h"
 
 namespace fs = std::filesystem;
 
@@ -18,22 +19,10 @@ namespace {
 
 using testing_support::TempFolder;
 
-struct ToolRun {
-  int status;
-  std::string out;
-};
+using testing_support::ToolRun;
 
 ToolRun validate(const std::string& resources) {
-  std::string command =
-      std::string(SKIRROW_BIN_DIR) + "/skirrow-tool validate '" + resources + "' 2>/dev/null";
-  ToolRun run{-1, {}};
-  if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-    int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  return run;
+  return testing_support::runTool("validate '" + resources + "'");
 }
 
 bool hasLine(const std::string& out, const std::string& line) {
