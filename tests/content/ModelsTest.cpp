@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 
+#include "BuiltTree.h"
 #include "Builder.h"
 #include "platform/Template.h"
 
@@ -31,18 +32,7 @@ class Models : public ::testing::Test {
     std::string pattern = (fs::temp_directory_path() / "content-models-XXXXXX").string();
     char* made = mkdtemp(pattern.data());
     root_ = new fs::path(made ? made : "");
-    // Build in memory and write every file to disk, archive-only ones included, so lib3ds can
-    // read each model by path.
-    content::Output out;
-    built_ = made && content::buildAll(out, root_->string());
-    for (const auto& [path, file] : out.files()) {
-      fs::path target = *root_ / path;
-      fs::create_directories(target.parent_path());
-      std::FILE* f = std::fopen(target.string().c_str(), "wb");
-      if (!f) continue;
-      std::fwrite(file.bytes.data(), 1, file.bytes.size(), f);
-      std::fclose(f);
-    }
+    built_ = made && content_test::writeBuiltTree(*root_);
   }
   static void TearDownTestSuite() {
     std::error_code ec;

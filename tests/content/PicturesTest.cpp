@@ -16,6 +16,7 @@
 
 #include <jpeglib.h>
 
+#include "BuiltTree.h"
 #include "Builder.h"
 
 namespace fs = std::filesystem;
@@ -79,15 +80,7 @@ class Pictures : public ::testing::Test {
     std::string pattern = (fs::temp_directory_path() / "content-pictures-XXXXXX").string();
     char* made = mkdtemp(pattern.data());
     root_ = new fs::path(made ? made : "");
-    content::Output out;
-    built_ = made && content::buildAll(out, root_->string());
-    for (const auto& [path, file] : out.files()) {
-      fs::path target = *root_ / path;
-      fs::create_directories(target.parent_path());
-      std::ofstream(target, std::ios::binary)
-          .write(reinterpret_cast<const char*>(file.bytes.data()),
-                 static_cast<std::streamsize>(file.bytes.size()));
-    }
+    built_ = made && content_test::writeBuiltTree(*root_);
     for (const auto& entry : fs::recursive_directory_iterator(*root_)) {
       std::string ext = entry.path().extension().string();
       Size size;
