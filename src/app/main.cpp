@@ -3,6 +3,7 @@
 #include "app/BuildProfile.h"
 #include "host/Host.h"
 #include "host/System.h"
+#include "media/GuiCanvas.h"
 #include "media/SpriteCreators.h"
 #include "scene/RootPageHooks.h"
 
@@ -12,7 +13,8 @@ namespace {
 app::PageHooks pageHooks() {
   app::PageHooks hooks;
   hooks.createRootPage = [](app::Application&) -> std::unique_ptr<platform::Window> {
-    return scene::createRootCanvas();
+    // Its sprites act as buttons, boxes and links.
+    return std::make_unique<media::GuiCanvas>(scene::kRootPageName, true);
   };
   hooks.loadTemplate = [](app::Application&, platform::Window& page, const std::string& name) {
     scene::loadRootTemplate(page, name);
