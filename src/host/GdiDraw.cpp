@@ -146,6 +146,17 @@ bool Gdi::stretchBlt(Hdc dst, int x, int y, int width, int height, Hdc src, int 
           convertRow(from.surface, to.surface, yy, sy, area.left, area.right,
                      cols[area.left - dstRect.left], srcBounds.right))
         continue;
+      if (rop == SRCCOPY && sameFormat && (bytesPerPixel == 2 || bytesPerPixel == 4)) {
+        // Scaled copies between equal formats move raw pixels: no colour round trip.
+        std::uint8_t* out = to.surface.row(yy);
+        const std::uint8_t* in = from.surface.row(sy);
+        for (int xx = area.left; xx < area.right; ++xx) {
+          int sx = cols[xx - dstRect.left];
+          if (sx < srcBounds.left || sx >= srcBounds.right) continue;
+          std::memcpy(out + xx * bytesPerPixel, in + sx * bytesPerPixel, bytesPerPixel);
+        }
+        continue;
+      }
       for (int xx = area.left; xx < area.right; ++xx) {
         std::uint32_t s = 0;
         if (needsSource) {
@@ -180,12 +191,34 @@ bool Gdi::transparentImage(Hdc dst, int x, int y, int width, int height, Hdc src
   Rect dstRect{x + to.originX, y + to.originY, x + to.originX + width, y + to.originY + height};
   std::vector<int> cols = sourceMap(width, srcX + from.originX, srcWidth, width);
   std::vector<int> rows = sourceMap(height, srcY + from.originY, srcHeight, height);
+  // Equal 16- or 32-bit formats compare and copy raw pixels (the key is raw already).
+  int bytesPerPixel = bitsOf(to.surface.format) / 8;
+  bool sameFormat = !indexed && from.surface.format == to.surface.format &&
+                    (bytesPerPixel == 2 || bytesPerPixel == 4);
   for (const Rect& clip : to.clip) {
     Rect area = intersect(dstRect, clip);
     if (area.empty()) continue;
     for (int yy = area.top; yy < area.bottom; ++yy) {
       int sy = rows[yy - dstRect.top];
       if (sy < 0 || sy >= from.surface.height) continue;
+      if (sameFormat) {
+        std::uint8_t* out = to.surface.row(yy);
+        const std::uint8_t* in = from.surface.row(sy);
+        for (int xx = area.left; xx < area.right; ++xx) {
+          int sx = cols[xx - dstRect.left];
+          if (sx < 0 || sx >= from.surface.width) continue;
+          if (bytesPerPixel == 2) {
+            std::uint16_t v;
+            std::memcpy(&v, in + sx * 2, 2);
+            if (v != keyRaw) std::memcpy(out + xx * 2, &v, 2);
+          } else {
+            std::uint32_t v;
+            std::memcpy(&v, in + sx * 4, 4);
+            if (v != keyRaw) std::memcpy(out + xx * 4, &v, 4);
+          }
+        }
+        continue;
+      }
       for (int xx = area.left; xx < area.right; ++xx) {
         int sx = cols[xx - dstRect.left];
         if (sx < 0 || sx >= from.surface.width) continue;
