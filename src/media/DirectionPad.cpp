@@ -106,6 +106,9 @@ void StylusPad::padMove(int x, int y) {
 void StylusPad::release(int, int) {
   dragging_ = false;
   padUpdateKeys(false);
+  // The drag is over: a later release that ends no drag (a tap while the pad is disabled) must
+  // not clear arrows held on the hardware keys.
+  sector_ = kNoSector;
   redraw();
 }
 

@@ -39,6 +39,7 @@ class StylusPad : public scene::DirectionPad {
   void press(int x, int y) override { padPress(x, y); }
   // Follows the stylus only while dragging with the stylus down (MK_LBUTTON in `flags`).
   void move(int x, int y, uintptr_t flags) override;
+  // Ends the drag: the arrow bits are released and the sector forgotten.
   void release(int x, int y) override;
   void draw() override { padDraw(); }
 

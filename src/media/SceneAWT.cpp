@@ -79,7 +79,15 @@ void SceneAWT::drawContent(const scene::DrawTarget&, int, int, float) {
 }
 
 void SceneAWT::drawIndexLabels(host::Hdc dc) {
-  if (!indexFont_) indexFont_ = createFont(indexTextSize, 0, false, false, "");
+  // The size may be changed after the first drawing; the font follows it.
+  if (indexFont_ && indexFontSize_ != indexTextSize) {
+    gdi().deleteObject(indexFont_);
+    indexFont_ = 0;
+  }
+  if (!indexFont_) {
+    indexFont_ = createFont(indexTextSize, 0, false, false, "");
+    indexFontSize_ = indexTextSize;
+  }
   host::ColorRef oldColor = gdi().setTextColor(dc, 0);
   int oldMode = gdi().setBkMode(dc, host::TRANSPARENT);
   host::Hgdiobj oldFont = gdi().selectObject(dc, indexFont_);

@@ -62,6 +62,7 @@ class SceneAWT : public scene::Scene {
   void drawIndexLabels(host::Hdc dc);
 
   host::Hfont indexFont_ = 0;
+  int indexFontSize_ = 0;
 };
 
 }  // namespace media

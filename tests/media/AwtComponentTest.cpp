@@ -314,6 +314,22 @@ TEST_F(AwtTest, ComponentsAddedBeforeTheLayerIsOnAPageGetTheirControlLater) {
   EXPECT_EQ(layer->createControls(), 0);
 }
 
+TEST_F(AwtTest, TypingAnIndexLabelFocusesTheControl) {
+  scene_test::RecordingCanvas& page = makePage();
+  SceneAWT* layer = load(page,
+                         "awt=type:SceneAWT\n"
+                         "one=type:AWTComponent, container:awt, AWTType:EDIT, index:AB\n"
+                         "two=type:AWTComponent, container:awt, AWTType:EDIT, y:30, index:AC\n");
+  ASSERT_NE(layer, nullptr);
+  page.typeToTap = true;
+  page.setFocus();
+  for (uint32_t key : {uint32_t{'A'}, uint32_t{'C'}}) {
+    wm().sendMessage(page.hwnd(), host::WM_KEYDOWN, key, 0);
+    wm().sendMessage(page.hwnd(), host::WM_KEYUP, key, 0);
+  }
+  EXPECT_EQ(wm().focus(), layer->componentOf("two")->nativeWindow());
+}
+
 TEST_F(AwtTest, IndexLabelsAreWrittenOnlyInTypeToTapMode) {
   scene_test::RecordingCanvas& page = makePage();
   SceneAWT* layer = load(page,

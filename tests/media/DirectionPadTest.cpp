@@ -262,6 +262,23 @@ TEST_F(StylusPadTest, ANewDragDoesNotStartWithTheLastDirection) {
   EXPECT_EQ(page().keyState(), 0u);
 }
 
+TEST_F(StylusPadTest, TapsAfterADragLeaveHardwareArrowsAlone) {
+  StylusPad* pad = enableDirectionPad(page(), 1, 10, 2);
+  down(100, 100);
+  drag(140, 100);
+  up(140, 100);
+  EXPECT_EQ(pad->sector(), -1);
+  // The right arrow is now held on the keypad; taps on free space must not release it.
+  page().setKeyState(8);
+  down(60, 60);
+  up(60, 60);
+  EXPECT_EQ(page().keyState(), 8u);
+  pad->enabled = false;
+  down(60, 60);
+  up(60, 60);
+  EXPECT_EQ(page().keyState(), 8u);
+}
+
 TEST_F(StylusPadTest, MovesWithoutTheStylusDownAreNotFollowed) {
   StylusPad* pad = enableDirectionPad(page(), 1, 10, 2);
   down(100, 100);
