@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "host/Gdi.h"
 #include "host/GdiInternals.h"
@@ -372,15 +373,29 @@ void Gdi::drawLine(const Target& t, DcData& d, int x0, int y0, int x1, int y1) {
   int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
   int err = dx + dy;
   int x = x0, y = y0;
+  // The squares of a wide pen overlap from one step to the next. Mixes such as R2_NOT and
+  // R2_XORPEN must still reach each pixel of the stroke once, so those pixels are gathered first.
+  std::vector<Point> stroke;
   while (x != x1 || y != y1) {
     for (int oy = -half; oy < w - half; ++oy)
       for (int ox = -half; ox < w - half; ++ox) {
         int px = x + ox + t.originX, py = y + oy + t.originY;
-        if (inClip(t.clip, px, py)) applyPen(t, d.rop2, color, px, py);
+        if (!inClip(t.clip, px, py)) continue;
+        if (w == 1)
+          applyPen(t, d.rop2, color, px, py);
+        else
+          stroke.push_back({px, py});
       }
     int e2 = 2 * err;
     if (e2 >= dy) err += dy, x += sx;
     if (e2 <= dx) err += dx, y += sy;
+  }
+  if (!stroke.empty()) {
+    auto before = [](const Point& a, const Point& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; };
+    auto same = [](const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; };
+    std::sort(stroke.begin(), stroke.end(), before);
+    stroke.erase(std::unique(stroke.begin(), stroke.end(), same), stroke.end());
+    for (const Point& p : stroke) applyPen(t, d.rop2, color, p.x, p.y);
   }
   Rect box{std::min(x0, x1) - half, std::min(y0, y1) - half, std::max(x0, x1) + w,
            std::max(y0, y1) + w};
