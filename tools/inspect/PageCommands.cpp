@@ -8,6 +8,7 @@
 #include "host/Host.h"
 #include "host/Profile.h"
 #include "host/Screen.h"
+#include "media/AwtCreators.h"
 #include "media/GuiCanvas.h"
 #include "media/ImageMessages.h"
 #include "media/SpriteCreators.h"
@@ -33,6 +34,7 @@ class PageSession {
     host::Host::restart(config);
     scene::TemplateFactory::clearCreators();
     media::registerSpriteCreators();
+    media::registerAwtCreators();
   }
   ~PageSession() {
     main_.reset();
