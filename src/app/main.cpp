@@ -4,6 +4,7 @@
 #include "host/Host.h"
 #include "host/System.h"
 #include "media/AwtCreators.h"
+#include "media/Creators3D.h"
 #include "media/GuiCanvas.h"
 #include "media/SpriteCreators.h"
 #include "scene/RootPageHooks.h"
@@ -30,8 +31,10 @@ int main() {
   host::Host::start(app::kHiResAware);
   media::registerSpriteCreators();
   media::registerAwtCreators();
+  media::register3DCreators();
   int code = app::runApplication(host::commandLine(), pageHooks());
   // Pictures shared by sprites go before the host that holds their bitmaps.
   media::releaseSpriteImages();
+  media::release3DContent();
   return code;
 }

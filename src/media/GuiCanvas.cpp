@@ -9,6 +9,7 @@
 #include "host/Messages.h"
 #include "media/Blit.h"
 #include "media/InputPadDialog.h"
+#include "media/Scene3D.h"
 #include "media/SceneSprite.h"
 #include "media/Sprite.h"
 #include "media/SpriteGdi.h"
@@ -123,6 +124,11 @@ void GuiCanvas::pressCheckbox(Sprite& box) {
 
 void GuiCanvas::writeStatus(const Sprite& sprite) {
   pageTemplate().setItem(sprite.name, "status", std::to_string(sprite.status));
+}
+
+void GuiCanvas::afterLoad() {
+  for (const auto& scene : scenes())
+    if (auto* world = dynamic_cast<Scene3D*>(scene.get())) world->setUp3D(rendererType, true);
 }
 
 void GuiCanvas::updateCursor(scene::SceneObject* hovered) {

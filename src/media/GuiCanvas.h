@@ -30,6 +30,11 @@ class GuiCanvas : public scene::Canvas {
   void reactToStylus(scene::SceneObject& pressed, uint32_t message) override;
   // I-beam over an edit box, hand over any other GUI sprite, arrow elsewhere.
   void updateCursor(scene::SceneObject* hovered) override;
+  // Sets up the 3D scenes a template brought (with rendererType) so that they draw at once.
+  void afterLoad() override;
+
+  // The 3D driver of the page's 3D scenes, fixed when each is set up (software by default).
+  int rendererType = 0;
 
   // ---- Message box ----
   // Kinds: an Ok button, Yes and No buttons, or no button (the page removes the box itself).

@@ -9,6 +9,7 @@
 #include "host/Profile.h"
 #include "host/Screen.h"
 #include "media/AwtCreators.h"
+#include "media/Creators3D.h"
 #include "media/GuiCanvas.h"
 #include "media/ImageMessages.h"
 #include "media/SpriteCreators.h"
@@ -35,10 +36,12 @@ class PageSession {
     scene::TemplateFactory::clearCreators();
     media::registerSpriteCreators();
     media::registerAwtCreators();
+    media::register3DCreators();
   }
   ~PageSession() {
     main_.reset();
     media::releaseSpriteImages();
+    media::release3DContent();
     scene::TemplateFactory::clearCreators();
     host::Host::shutdown();
   }
