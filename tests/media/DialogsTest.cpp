@@ -87,11 +87,7 @@ class Dialogs : public scene_test::CanvasTest {
               "edtStrict=type:Sprite, container:scn, x:20, y:290, width:100, height:20, "
               "GUIType:editbox, maxLength:8, allowEmpty:0\n");
     platform::setGuiFolder(gui.path() + "/");
-    main_ = std::make_unique<platform::Window>("Skirrow", 0, false);
-    ASSERT_TRUE(main_->create(0, 0, 240, 320));
-    auto owned = std::make_unique<CountingPage>();
-    page = owned.get();
-    ASSERT_TRUE(main_->addChild(std::move(owned), 0, 0, 240, 320));
+    page = &makePageOf<CountingPage>();
     scene::TemplateFactory::loadTemplate(*page, gui.path() + "/", "page.properties", true);
     listener = std::make_unique<AnswerListener>(*page);
     page->setMouseListener(listener.get());

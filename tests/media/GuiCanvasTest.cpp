@@ -67,11 +67,7 @@ class GuiCanvasTest : public scene_test::CanvasTest {
     folder.write("next.properties",
                  "scnNext=type:SceneSprite\n"
                  "arrived=type:Sprite, container:scnNext, width:10, height:10\n");
-    main_ = std::make_unique<platform::Window>("Skirrow", 0, false);
-    ASSERT_TRUE(main_->create(0, 0, 240, 320));
-    auto owned = std::make_unique<GuiCanvas>("gamePage", true);
-    page = owned.get();
-    ASSERT_TRUE(main_->addChild(std::move(owned), 0, 0, 240, 320));
+    page = &makePageOf<GuiCanvas>("gamePage", true);
     scene::TemplateFactory::loadTemplate(*page, folder.path() + "/", "page.properties", true);
   }
   void TearDown() override {

@@ -101,11 +101,7 @@ class Scene3DTemplate : public scene_test::CanvasTest {
     auto bytes = makeBmp(d, [](int x, int) { return x < 4 ? 0xFF0000u : 0x00FF00u; });
     folder.write("tex.bmp", std::string(bytes.begin(), bytes.end()));
     folder.write("page.properties", kPage);
-    main_ = std::make_unique<platform::Window>("Skirrow", 0, false);
-    ASSERT_TRUE(main_->create(0, 0, 240, 320));
-    auto owned = std::make_unique<GuiCanvas>("gamePage", true);
-    page = owned.get();
-    ASSERT_TRUE(main_->addChild(std::move(owned), 0, 0, 240, 320));
+    page = &makePageOf<GuiCanvas>("gamePage", true);
     scene::TemplateFactory::loadTemplate(*page, folder.path() + "/", "page.properties", true);
     world = dynamic_cast<Scene3D*>(page->findScene("scene3D"));
     ASSERT_NE(world, nullptr);
