@@ -5,14 +5,32 @@
 // groups, lights and fog; the renderer only borrows them for the length of a call.
 #pragma once
 
+#include <cstdint>
+
 #include "engine3d/Colour.h"
 
 namespace engine3d {
 
 class Camera;
+class Renderer;
 class Group3D;
 struct Fog;
 struct Light;
+
+// Pixels a software driver draws into: `bits` is the scene's top-left pixel, rows are `stride`
+// bytes apart, and each pixel is 16 bits (RGB565) or 32 bits (0x00RRGGBB). A target without
+// bits, or of another depth, is no target.
+struct PixelTarget {
+  void* bits = nullptr;
+  int width = 0;
+  int height = 0;
+  int stride = 0;  // bytes from one row to the next
+  int bitsPerPixel = 0;
+
+  bool valid() const {
+    return bits && width > 0 && height > 0 && (bitsPerPixel == 16 || bitsPerPixel == 32);
+  }
+};
 
 class SceneView {
  public:
@@ -35,6 +53,16 @@ class SceneView {
   virtual int lightCount() const { return 0; }
   virtual const Light* light(int /*index*/) const { return nullptr; }
   virtual const Fog* fog() const { return nullptr; }  // null when the scene has no fog
+
+  // The pixels a software driver draws the scene into; no target (the default) makes the driver
+  // draw into a 32-bit buffer of its own.
+  virtual PixelTarget drawTarget() const { return {}; }
+  // The colour a driver clears its own buffer to when the scene gives it no target.
+  virtual Colour backgroundColour() const { return 0; }
+  // The scene's renderer (null when it has none), and the scene whose depth buffer this one
+  // starts each frame from (null for none), so that scenes drawn over each other share depth.
+  virtual Renderer* renderer() const { return nullptr; }
+  virtual SceneView* zBufferProviderScene() const { return nullptr; }
 };
 
 }  // namespace engine3d
