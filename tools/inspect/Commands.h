@@ -13,7 +13,10 @@ int templateCommand(const Args& args);  // template dump FILE | template set FIL
 int archiveCommand(const Args& args);   // archive list ZIP | archive extract ZIP MEMBER DIR
 int modelCommand(const Args& args);     // model info FILE.3ds [RADIUS]
 int imageCommand(const Args& args);     // image info FILE | image export FILE DIR
-int validateCommand(const Args& args);  // validate RESOURCES: 1 when the tree has problems
+int validateCommand(const Args& args);
+// render FILE.3ds OUT.png [--renderer soft|gles] [--size WxH] [--eye x,y,z] [--target x,y,z]
+// [--depth 16|32]
+int renderCommand(const Args& args);  // validate RESOURCES: 1 when the tree has problems
 
 // Prints "skirrow-tool: <message>" to standard error and returns `code`.
 int fail(const std::string& message, int code = 1);

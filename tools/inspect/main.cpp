@@ -27,6 +27,11 @@ constexpr const char* kUsage =
     "                                       write every frame as the program decodes it to\n"
     "                                       DIR/NAME_000.png, NAME_001.png ... (default depth:\n"
     "                                       the device's display depth)\n"
+    "  render FILE.3ds OUT.png [--renderer soft|gles] [--size WxH] [--eye x,y,z]\n"
+    "         [--target x,y,z] [--depth 16|32]\n"
+    "                                       draw a model (normalised to radius 1, one light)\n"
+    "                                       with the software renderer into a PNG (default\n"
+    "                                       240x320, 32 bits, eye 0,1.2,-3.5 looking at 0,0,0)\n"
     "  validate RESOURCES                   check a resource tree (the folder holding GUI, "
     "scenes,\n"
     "                                       chopper, flyable, characters) against what the "
@@ -59,6 +64,7 @@ int main(int argc, char** argv) {
   if (group == "model") return inspect::modelCommand(args);
   if (group == "image") return inspect::imageCommand(args);
   if (group == "validate") return inspect::validateCommand(args);
+  if (group == "render") return inspect::renderCommand(args);
   std::fputs(kUsage, stderr);
   return inspect::fail("unknown command '" + group + "'", 2);
 }
