@@ -19,42 +19,78 @@ void fillHalf(const RasterState& s, SpanValues& left, const SpanValues& leftStep
               const SpanValues& d) {
   using Pixel = typename F::Pixel;
   constexpr bool kLit = Mode >= 3;
+  // Everything fixed for the triangle is copied into locals first: the depth and colour
+  // stores inside the loop could otherwise alias the state and force a reload per pixel.
   const bool smooth = kLit && !s.flat;
   const std::uint32_t key = s.colourKey;
   const int w = s.transparency;
+  const std::uint32_t* const texture = s.texture;
+  const int textureMaskU = s.textureMaskU;
+  const int textureMaskV = s.textureMaskV;
+  const int textureWidth = s.textureWidth;
+  const std::uint32_t* const opacityMap = s.opacity;
+  const int opacityMaskU = s.opacityMaskU;
+  const int opacityMaskV = s.opacityMaskV;
+  const int opacityWidth = s.opacityWidth;
+  const bool blendOpacity = s.blendOpacity;
+  const std::uint32_t flatColour = s.flatColour;
+  const std::uint32_t* const diffuseMap = s.diffuseMap;
+  const std::uint32_t* const specularMap = s.specularMap;
+  const int specularLevel = s.specularLevel;
+  const int faceCell = s.faceCell;
+  const std::uint32_t faceColour = s.faceColour;
+  const bool flat = s.flat;
+  const std::uint32_t selfIllumination = s.selfIllumination;
+  const std::uint32_t* const reflection = s.reflection;
+  const int reflectionMaskU = s.reflectionMaskU;
+  const int reflectionMaskV = s.reflectionMaskV;
+  const int reflectionWidth = s.reflectionWidth;
+  const int faceLu = s.faceLu;
+  const int faceLv = s.faceLv;
+  const std::uint32_t fogColour = s.fogColour;
+  const int fogFront = s.fogFront;
+  const int fogBack = s.fogBack;
+  const int fogScale = s.fogScale;
+  const bool depthWrite = s.depthWrite;
+  const int width = s.width;
+  std::uint8_t* const bits = s.bits;
+  const std::ptrdiff_t stride = s.stride;
+  std::uint32_t* const depthBuffer = s.depth;
+  const std::ptrdiff_t depthStride = s.depthStride;
+  const std::int32_t dz = d.z, du = d.u, dv = d.v, dlu = d.lu, dlv = d.lv;
 
   for (; y < yEnd; ++y) {
     int xs = left.x >> 16;
-    const int xe = std::min(rightX >> 16, s.width);
+    const int xe = std::min(rightX >> 16, width);
     if (xe > xs && xe > 0) {
       std::int32_t z = left.z, u = left.u, v = left.v, lu = left.lu, lv = left.lv;
       if (xs < 0) {
         // The values are stepped in wrapping 32-bit arithmetic, like the filler's registers.
         const std::uint32_t n = static_cast<std::uint32_t>(-xs);
-        z = static_cast<std::int32_t>(static_cast<std::uint32_t>(z) + n * d.z);
-        u = static_cast<std::int32_t>(static_cast<std::uint32_t>(u) + n * d.u);
-        v = static_cast<std::int32_t>(static_cast<std::uint32_t>(v) + n * d.v);
-        lu = static_cast<std::int32_t>(static_cast<std::uint32_t>(lu) + n * d.lu);
-        lv = static_cast<std::int32_t>(static_cast<std::uint32_t>(lv) + n * d.lv);
+        z = static_cast<std::int32_t>(static_cast<std::uint32_t>(z) + n * dz);
+        u = static_cast<std::int32_t>(static_cast<std::uint32_t>(u) + n * du);
+        v = static_cast<std::int32_t>(static_cast<std::uint32_t>(v) + n * dv);
+        lu = static_cast<std::int32_t>(static_cast<std::uint32_t>(lu) + n * dlu);
+        lv = static_cast<std::int32_t>(static_cast<std::uint32_t>(lv) + n * dlv);
         xs = 0;
       }
-      Pixel* p = reinterpret_cast<Pixel*>(s.bits + static_cast<std::ptrdiff_t>(y) * s.stride) + xs;
-      std::uint32_t* zp = s.depth + static_cast<std::ptrdiff_t>(y) * s.depthStride + xs;
+      Pixel* p = reinterpret_cast<Pixel*>(bits + y * stride) + xs;
+      std::uint32_t* zp = depthBuffer + y * depthStride + xs;
       for (int x = xs; x < xe; ++x, ++p, ++zp) {
         const std::uint32_t depth = static_cast<std::uint32_t>(z);
         if (depth < *zp) {
           std::uint32_t opacity = 0xFFFFFFFFu;
-          std::uint32_t texel = s.flatColour;
+          std::uint32_t texel = flatColour;
           bool keep = true;
           if constexpr (Textured) {
             const int iu = u >> 16;
             const int iv = v >> 16;
-            if (s.texture)
+            if (texture)
               texel = F::fromTexel(
-                  s.texture[(iu & s.textureMaskU) + (iv & s.textureMaskV) * s.textureWidth]);
-            if (s.opacity) {
+                  texture[(iu & textureMaskU) + (iv & textureMaskV) * textureWidth]);
+            if (opacityMap) {
               opacity = F::fromTexel(
-                  s.opacity[(iu & s.opacityMaskU) + (iv & s.opacityMaskV) * s.opacityWidth]);
+                  opacityMap[(iu & opacityMaskU) + (iv & opacityMaskV) * opacityWidth]);
               keep = opacity != key;
             }
           }
@@ -66,56 +102,56 @@ void fillHalf(const RasterState& s, SpanValues& left, const SpanValues& leftStep
               c = texel;
               if (w != 0) c = F::blendDivide(c, *p, w);
             } else {
-              const int cell = smooth ? ((lv >> 18) & 63) * 64 + ((lu >> 18) & 63) : s.faceCell;
-              const std::uint32_t lightD = s.diffuseMap[cell];
-              if (Textured && s.texture)
+              const int cell = smooth ? ((lv >> 18) & 63) * 64 + ((lu >> 18) & 63) : faceCell;
+              const std::uint32_t lightD = diffuseMap[cell];
+              if (Textured && texture)
                 c = F::multiply(lightD, texel);
               else
-                c = s.flat ? s.faceColour : F::multiply(s.flatColour, lightD);
+                c = flat ? faceColour : F::multiply(flatColour, lightD);
               if constexpr (Mode == 4) {
                 if (w != 0) c = F::blendDivide(c, *p, w);
-                c = F::addSaturate(c, F::scale(s.specularMap[cell], s.specularLevel));
+                c = F::addSaturate(c, F::scale(specularMap[cell], specularLevel));
               } else if constexpr (Mode == 5) {
-                if (s.reflection) c = 0;
-                c = F::addSaturate(c, s.selfIllumination);
+                if (reflection) c = 0;
+                c = F::addSaturate(c, selfIllumination);
                 if (w != 0) c = F::blendShift(c, *p, w);
                 std::uint32_t term;
-                if (s.reflection) {
-                  const int ru = s.flat ? s.faceLu : (lu >> 16);
-                  const int rv = s.flat ? s.faceLv : (lv >> 16);
-                  term = F::fromTexel(s.reflection[(ru & s.reflectionMaskU) +
-                                                   (rv & s.reflectionMaskV) * s.reflectionWidth]);
+                if (reflection) {
+                  const int ru = flat ? faceLu : (lu >> 16);
+                  const int rv = flat ? faceLv : (lv >> 16);
+                  term = F::fromTexel(
+                      reflection[(ru & reflectionMaskU) + (rv & reflectionMaskV) * reflectionWidth]);
                 } else {
-                  term = F::scale(s.specularMap[cell], s.specularLevel);
+                  term = F::scale(specularMap[cell], specularLevel);
                 }
                 c = F::addSaturate(c, term);
               }
             }
             if constexpr (Fog) {
               const int zi = static_cast<std::int32_t>(depth) >> 16;
-              if (zi > s.fogBack) {
-                c = s.fogColour;
-              } else if (zi >= s.fogFront) {
-                const int a = ((s.fogBack - zi) * s.fogScale) >> 8;
-                c = F::lerp(s.fogColour, c, a);
+              if (zi > fogBack) {
+                c = fogColour;
+              } else if (zi >= fogFront) {
+                const int a = ((fogBack - zi) * fogScale) >> 8;
+                c = F::lerp(fogColour, c, a);
               }
             }
             if constexpr (Textured) {
-              if (s.blendOpacity && opacity != F::kWhite)
+              if (blendOpacity && opacity != F::kWhite)
                 c = F::lerp(*p, c, F::opacityWeight(opacity));
             }
             *p = static_cast<Pixel>(c & F::kMask);
-            if (s.depthWrite) *zp = depth;
+            if (depthWrite) *zp = depth;
           }
         }
-        z += d.z;
+        z += dz;
         if constexpr (Textured) {
-          u += d.u;
-          v += d.v;
+          u += du;
+          v += dv;
         }
         if constexpr (kLit) {
-          lu += d.lu;
-          lv += d.lv;
+          lu += dlu;
+          lv += dlv;
         }
       }
     }
