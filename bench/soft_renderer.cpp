@@ -9,8 +9,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <string>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine3d/Camera.h"
@@ -53,8 +53,7 @@ class BenchScene : public SceneView {
   const Light* light(int) const override { return &light_; }
   const Fog* fog() const override { return &fog_; }
   PixelTarget drawTarget() const override {
-    return {const_cast<std::uint8_t*>(pixels_.data()), width_, height_, width_ * bits_ / 8,
-            bits_};
+    return {const_cast<std::uint8_t*>(pixels_.data()), width_, height_, width_ * bits_ / 8, bits_};
   }
   void drawBackgroundStep() override {
     if (bits_ == 32) {
@@ -178,8 +177,8 @@ void BM_SoftFrame(benchmark::State& state) {
     renderer.renderScene(0.016f);
     benchmark::ClobberMemory();
   }
-  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                             benchmark::Counter::kIsRate);
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["triangles"] = scene.triangles();
   state.counters["drawn"] = renderer.trianglesDrawn;
   state.counters["covered"] = scene.covered();

@@ -52,8 +52,7 @@ class ModelScene : public engine3d::SceneView {
   int lightCount() const override { return 1; }
   const engine3d::Light* light(int) const override { return &light_; }
   engine3d::PixelTarget drawTarget() const override {
-    return {const_cast<std::uint8_t*>(pixels_.data()), width_, height_, width_ * bits_ / 8,
-            bits_};
+    return {const_cast<std::uint8_t*>(pixels_.data()), width_, height_, width_ * bits_ / 8, bits_};
   }
   void drawBackgroundStep() override {
     for (int i = 0; i < width_ * height_; ++i) {
@@ -109,7 +108,8 @@ std::shared_ptr<engine3d::Texture> loadTexture(const engine3d::TextureRequest& r
       pixels[static_cast<std::size_t>(y) * frame->width() + x] = frame->getPixel(x, y);
   std::optional<engine3d::Colour> key;
   if (frame->transparent) key = frame->transparentColor & 0xFFFFFFu;
-  return std::make_shared<engine3d::PixelTexture>(frame->width(), frame->height(), std::move(pixels), key);
+  return std::make_shared<engine3d::PixelTexture>(frame->width(), frame->height(),
+                                                  std::move(pixels), key);
 }
 
 bool parseVector(const std::string& text, engine3d::Vector3& out) {
@@ -212,8 +212,7 @@ int renderCommand(const Args& args) {
   scene.cam().setTarget(target);
   engine3d::VexagraphRenderer soft(&scene);
   soft.renderScene(0.0f);
-  if (!host::writePng(positional[1], scene.picture()))
-    return fail("cannot write " + positional[1]);
+  if (!host::writePng(positional[1], scene.picture())) return fail("cannot write " + positional[1]);
   std::printf("%s: %dx%d, %d bits, %d triangles drawn\n", positional[1].c_str(), width, height,
               bits, soft.trianglesDrawn);
   return 0;

@@ -124,8 +124,8 @@ void GapiDisplay::blitToScreen(const PixelTarget& surface, int x, int y, const B
   const std::ptrdiff_t yPitch = properties_.yPitch / 2;
   const auto* bits = static_cast<const std::uint8_t*>(surface.bits);
   auto sourceRow = [&](int sy) {
-    return reinterpret_cast<const std::uint16_t*>(bits + static_cast<std::ptrdiff_t>(sy) *
-                                                             surface.stride);
+    return reinterpret_cast<const std::uint16_t*>(bits +
+                                                  static_cast<std::ptrdiff_t>(sy) * surface.stride);
   };
 
   if (rotation == kRotateNone && block == 1 && xPitch == 1) {

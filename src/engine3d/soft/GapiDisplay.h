@@ -64,8 +64,7 @@ class GapiDisplay {
   // Copies the 16-bit `surface` (or the part `source` of it, clipped to it) to the frame buffer
   // with its corner at (x, y), turned by `rotation`. The destination is clipped to the screen.
   // Nothing happens without a frame pointer, or for a surface that is not 16-bit.
-  void blitToScreen(const PixelTarget& surface, int x, int y, const BlitRect* source,
-                    int rotation);
+  void blitToScreen(const PixelTarget& surface, int x, int y, const BlitRect* source, int rotation);
 
   // The display properties in use (forced on the iPAQ, the raw frame buffer's on VGA).
   const host::GxDisplayProperties& properties() const { return properties_; }

@@ -32,9 +32,9 @@ void LightingUnit::build(const std::vector<Light>& lights, Colour ambient, bool 
     // A shininess near zero would make the exponent explode; 0.01 caps it at 100.
     p.exponent = 1.0f / std::max(static_cast<float>(light.shininess) * 0.00024414f, 0.01f);
     p.direction = light.direction;
-    p.length = std::sqrt(light.direction.x * light.direction.x +
-                         light.direction.y * light.direction.y +
-                         light.direction.z * light.direction.z);
+    p.length =
+        std::sqrt(light.direction.x * light.direction.x + light.direction.y * light.direction.y +
+                  light.direction.z * light.direction.z);
     prepared.push_back(p);
   }
 
@@ -62,8 +62,7 @@ void LightingUnit::build(const std::vector<Light>& lights, Colour ambient, bool 
         dr += static_cast<int>(p.r) * a >> 8;
         dg += static_cast<int>(p.g) * a >> 8;
         db += static_cast<int>(p.b) * a >> 8;
-        const float highlight =
-            p.strength * std::pow(static_cast<float>(a) / 255.0f, p.exponent);
+        const float highlight = p.strength * std::pow(static_cast<float>(a) / 255.0f, p.exponent);
         sr += static_cast<int>(p.sr * highlight);
         sg += static_cast<int>(p.sg * highlight);
         sb += static_cast<int>(p.sb * highlight);

@@ -69,9 +69,9 @@ struct RasterState {
 
   // Face.
   bool fogOn = false;
-  int faceCell = 0;             // light-map cell of a flat face
+  int faceCell = 0;              // light-map cell of a flat face
   std::uint32_t faceColour = 0;  // lit colour of a flat face without texture
-  int faceLu = 0;               // light-map coordinates of a flat face (reflection look-up)
+  int faceLu = 0;                // light-map coordinates of a flat face (reflection look-up)
   int faceLv = 0;
 
   bool textured() const { return texture || opacity; }

@@ -15,8 +15,7 @@ namespace engine3d::soft_detail {
 
 template <class F, int Mode, bool Textured, bool Fog>
 void fillHalf(const RasterState& s, SpanValues& left, const SpanValues& leftStep,
-              std::int32_t& rightX, std::int32_t rightStepX, int y, int yEnd,
-              const SpanValues& d) {
+              std::int32_t& rightX, std::int32_t rightStepX, int y, int yEnd, const SpanValues& d) {
   using Pixel = typename F::Pixel;
   constexpr bool kLit = Mode >= 3;
   // Everything fixed for the triangle is copied into locals first: the depth and colour
@@ -86,8 +85,8 @@ void fillHalf(const RasterState& s, SpanValues& left, const SpanValues& leftStep
             const int iu = u >> 16;
             const int iv = v >> 16;
             if (texture)
-              texel = F::fromTexel(
-                  texture[(iu & textureMaskU) + (iv & textureMaskV) * textureWidth]);
+              texel =
+                  F::fromTexel(texture[(iu & textureMaskU) + (iv & textureMaskV) * textureWidth]);
             if (opacityMap) {
               opacity = F::fromTexel(
                   opacityMap[(iu & opacityMaskU) + (iv & opacityMaskV) * opacityWidth]);
@@ -119,8 +118,8 @@ void fillHalf(const RasterState& s, SpanValues& left, const SpanValues& leftStep
                 if (reflection) {
                   const int ru = flat ? faceLu : (lu >> 16);
                   const int rv = flat ? faceLv : (lv >> 16);
-                  term = F::fromTexel(
-                      reflection[(ru & reflectionMaskU) + (rv & reflectionMaskV) * reflectionWidth]);
+                  term = F::fromTexel(reflection[(ru & reflectionMaskU) +
+                                                 (rv & reflectionMaskV) * reflectionWidth]);
                 } else {
                   term = F::scale(specularMap[cell], specularLevel);
                 }

@@ -63,7 +63,7 @@ void TriangleFiller::fillTriangle(const Vertex& va, const Vertex& vb, const Vert
   if (k[1].y < k[0].y) std::swap(k[0], k[1]);
   if (k[2].y < k[1].y) std::swap(k[1], k[2]);
   if (k[1].y < k[0].y) std::swap(k[0], k[1]);
-  if (k[2].y == k[0].y) return;                    // no rows at all
+  if (k[2].y == k[0].y) return;                   // no rows at all
   if (k[2].y <= 0 || k[0].y >= s.height) return;  // wholly above or below
 
   // The long edge 0-2 and the short edges 0-1 and 1-2.
@@ -139,8 +139,8 @@ void TriangleFiller::drawLine(const Vertex& a, const Vertex& b) {
   std::int32_t depthStep = 0;
   std::int32_t minorStep = 0;
   if (steps > 0) {
-    depthStep = wrap32((static_cast<std::int64_t>(end->work[vw::kEyeZ]) - start->work[vw::kEyeZ]) /
-                       steps);
+    depthStep =
+        wrap32((static_cast<std::int64_t>(end->work[vw::kEyeZ]) - start->work[vw::kEyeZ]) / steps);
     minorStep = static_cast<std::int32_t>(
         (static_cast<std::int64_t>(minor(*end) - minor(*start)) << 16) / steps);
   }

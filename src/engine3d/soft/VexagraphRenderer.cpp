@@ -314,8 +314,8 @@ void VexagraphRenderer::transformVertex(Vertex& v) const {
   const std::int64_t z = v.z >> 9;
   for (int i = 0; i < 3; ++i) {
     const std::int32_t* r = transform_.rotation[i];
-    v.work[vw::kEyeX + i] = wrap32(((x * r[0] + y * r[1] + z * r[2]) >> 4) +
-                                   transform_.translation[i]);
+    v.work[vw::kEyeX + i] =
+        wrap32(((x * r[0] + y * r[1] + z * r[2]) >> 4) + transform_.translation[i]);
   }
   project(v);
   v.work[vw::kDepth] = vw::kShadingPending;
@@ -329,10 +329,10 @@ void VexagraphRenderer::project(Vertex& v) const {
   }
   // A near plane closer than 1/2048 unit would leave nothing to divide by.
   const std::int64_t divisor = std::max<std::int32_t>(z >> 5, 1);
-  const std::int64_t px = (static_cast<std::int64_t>(v.work[vw::kEyeX] >> 5) * focalLength_) /
-                          divisor + centreX_;
-  const std::int64_t py = centreY_ - (static_cast<std::int64_t>(v.work[vw::kEyeY] >> 5) *
-                                      focalLength_) / divisor;
+  const std::int64_t px =
+      (static_cast<std::int64_t>(v.work[vw::kEyeX] >> 5) * focalLength_) / divisor + centreX_;
+  const std::int64_t py =
+      centreY_ - (static_cast<std::int64_t>(v.work[vw::kEyeY] >> 5) * focalLength_) / divisor;
   const int sx = static_cast<int>(std::clamp<std::int64_t>(px, kScreenLimitLow, kScreenLimitHigh));
   const int sy = static_cast<int>(std::clamp<std::int64_t>(py, kScreenLimitLow, kScreenLimitHigh));
   v.work[vw::kScreenX] = sx;
@@ -356,7 +356,8 @@ void VexagraphRenderer::shadeCoordinates(Vertex& v) const {
     const std::int32_t* l = transform_.lighting[row];
     const std::int64_t dot =
         (static_cast<std::int64_t>(v.nx) * l[0] + static_cast<std::int64_t>(v.ny) * l[1] +
-         static_cast<std::int64_t>(v.nz) * l[2]) >> 11;
+         static_cast<std::int64_t>(v.nz) * l[2]) >>
+        11;
     v.work[vw::kLightU + row] = wrap32(127 + ((127 * dot) >> 16));
   }
 }
@@ -386,10 +387,13 @@ void VexagraphRenderer::shadeFlatFace(const Face& face) {
     const std::int32_t* l = transform_.lighting[row];
     turned[row] = wrap32((static_cast<std::int64_t>(face.nx) * l[0] +
                           static_cast<std::int64_t>(face.ny) * l[1] +
-                          static_cast<std::int64_t>(face.nz) * l[2]) >> 11);
+                          static_cast<std::int64_t>(face.nz) * l[2]) >>
+                         11);
   }
-  const int x = std::clamp(static_cast<int>((static_cast<std::int64_t>(turned[0]) * 31) >> 16), -32, 31);
-  const int y = std::clamp(static_cast<int>((static_cast<std::int64_t>(turned[1]) * 31) >> 16), -32, 31);
+  const int x =
+      std::clamp(static_cast<int>((static_cast<std::int64_t>(turned[0]) * 31) >> 16), -32, 31);
+  const int y =
+      std::clamp(static_cast<int>((static_cast<std::int64_t>(turned[1]) * 31) >> 16), -32, 31);
   s.faceCell = y * 64 + x + 2080;
   s.faceColour = multiplyColour(s.diffuseMap[s.faceCell], materialColour_, colourDepth == 16);
   s.faceLu = wrap32(127 + ((127 * static_cast<std::int64_t>(turned[0])) >> 16));

@@ -59,9 +59,7 @@ class GapiDisplayTest : public ::testing::Test {
   struct Picture {
     int width, height;
     std::vector<std::uint16_t> pixels;
-    PixelTarget target() {
-      return {pixels.data(), width, height, width * 2, 16};
-    }
+    PixelTarget target() { return {pixels.data(), width, height, width * 2, 16}; }
   };
   static Picture numbered(int w, int h) {
     Picture p{w, h, std::vector<std::uint16_t>(static_cast<std::size_t>(w) * h)};
@@ -207,7 +205,8 @@ TEST_F(GapiDisplayTest, AVgaFrameBufferDoublesEachPixelForAQuarterSizeScreen) {
   // A full-screen surface fills the whole frame buffer.
   Picture full{240, 320, std::vector<std::uint16_t>(240 * 320)};
   for (int y = 0; y < 320; ++y)
-    for (int x = 0; x < 240; ++x) full.pixels[y * 240 + x] = static_cast<std::uint16_t>(x ^ (y << 6));
+    for (int x = 0; x < 240; ++x)
+      full.pixels[y * 240 + x] = static_cast<std::uint16_t>(x ^ (y << 6));
   display().blitToScreen(full.target(), 0, 0, nullptr, GapiDisplay::kRotateNone);
   int wrong = 0;
   for (int y = 0; y < 640; ++y)

@@ -80,9 +80,7 @@ const std::vector<std::pair<std::string, std::function<void(SoftScene&)>>>& scen
          });
        }},
       {"lit_textured",
-       [](SoftScene& s) {
-         litSphere(s, [](Material& m) { m.texture = stripes(); });
-       }},
+       [](SoftScene& s) { litSphere(s, [](Material& m) { m.texture = stripes(); }); }},
       {"unlit_textured",
        [](SoftScene& s) {
          Group3D& g = s.addGroup();

@@ -219,7 +219,7 @@ TEST(VexagraphRenderer, AnOpacityMapWithoutAlphaTestBlendsByItsGreyLevel) {
     scene.render();
     if (bits == 32)
       EXPECT_EQ(scene.pixel(16, 16), 0x7F7F7Fu);  // 255 * 128 >> 8
-    else  // weight 2 * (16 + 32 + 16) = 128
+    else                                          // weight 2 * (16 + 32 + 16) = 128
       EXPECT_EQ(scene.raw(16, 16), (15u << 11) | (31u << 5) | 15u);
   }
 }
@@ -308,8 +308,10 @@ TEST(VexagraphRenderer, SubdivisionAsksForEachPartAndStopsAtTheDepthLimit) {
     int covered = 0;
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x) covered += scene.pixel(x, y) != 0;
-    if (!question) plain.push_back(static_cast<Colour>(covered));
-    else EXPECT_NEAR(covered, static_cast<int>(plain[0]), 16);
+    if (!question)
+      plain.push_back(static_cast<Colour>(covered));
+    else
+      EXPECT_NEAR(covered, static_cast<int>(plain[0]), 16);
   }
   // Two faces, each asked at depth 0 and then for its four parts at depth 1.
   EXPECT_EQ(once.asked, 2 * (1 + 4));

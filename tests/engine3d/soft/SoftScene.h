@@ -232,7 +232,8 @@ inline ::testing::AssertionResult matchesReference(const host::RgbImage& image,
   const std::string path =
       std::string(SKIRROW_TEST_DATA) + "/../reference/engine3d/" + name + ".png";
   if (const char* update = std::getenv("SKIRROW_UPDATE_REFERENCES"); update && *update == '1') {
-    if (!host::writePng(path, image)) return ::testing::AssertionFailure() << "cannot write " << path;
+    if (!host::writePng(path, image))
+      return ::testing::AssertionFailure() << "cannot write " << path;
     return ::testing::AssertionSuccess();
   }
   auto reference = host::readPng(path);
@@ -251,9 +252,9 @@ inline ::testing::AssertionResult matchesReference(const host::RgbImage& image,
   const std::size_t pixels = image.rgb.size() / 3;
   if (far * 500 > pixels) {
     host::writePng(path + ".actual.png", image);
-    return ::testing::AssertionFailure() << far << " of " << pixels
-                                         << " pixels differ by more than 4 (worst " << worst
-                                         << "); wrote " << path << ".actual.png";
+    return ::testing::AssertionFailure()
+           << far << " of " << pixels << " pixels differ by more than 4 (worst " << worst
+           << "); wrote " << path << ".actual.png";
   }
   return ::testing::AssertionSuccess();
 }
