@@ -158,6 +158,31 @@ TEST(VexagraphRenderer, UnlitTransparencyDividesByTwoHundredFiftySix) {
   EXPECT_EQ(scene.soft().depthAt(16, 16), 20);
 }
 
+TEST(VexagraphRenderer, SelfIlluminatedTransparencyShiftsInsteadOfDividing) {
+  SoftScene scene(32, 32, 32);
+  Group3D& group = scene.addGroup();
+  Material& red = addMaterial(group, "red", 1, 0xFF0000);
+  Material& glass = addMaterial(group, "glass", kShadingSelfIlluminated, 0xFFFFFF);
+  glass.selfIllumination = 0x0000FF;  // no lights: the lit colour is black
+  glass.transparency = 64;
+  addQuad(group, "wall", red, 20, 20, 20);
+  addQuad(group, "glass", glass, 20, 20, 10);
+  scene.render();
+  // Blue: 255 + (-255 * 64 >> 8) = 255 - 64, one below the unlit blend's 192. Red:
+  // 0 + (255 * 64 >> 8) = 63, and the specular term's saturating addition (of black, without
+  // lights) then drops the lowest bit of red and green, as addSaturate does: 62.
+  EXPECT_EQ(scene.pixel(16, 16), 0x3E00BFu);
+}
+
+TEST(VexagraphRenderer, FlatColoursAreConvertedToRgb565OnSixteenBitTargets) {
+  SoftScene scene(32, 32, 16);
+  Group3D& group = scene.addGroup();
+  Material& grey = addMaterial(group, "grey", 1, 0x969696);
+  addQuad(group, "q", grey, 20, 20, 10);
+  scene.render();
+  EXPECT_EQ(scene.raw(16, 16), (18u << 11) | (37u << 5) | 18u);
+}
+
 TEST(VexagraphRenderer, UnlitTransparencyOnSixteenBitsShiftsPerField) {
   SoftScene scene(32, 32, 16);
   Group3D& group = scene.addGroup();
