@@ -4,8 +4,13 @@
 //
 // Target: the scene's drawTarget() when it gives one (re-read every frame, so the pixels may
 // move), clipped to the scene's size; otherwise a 32-bit buffer of the scene's size that the
-// renderer owns and clears to the scene's background colour each frame. The depth buffer is
-// sized once, from the scene at creation.
+// renderer owns and clears to the scene's background colour each frame; the finished frame
+// stays there (target()) for the owner of the scene to show. The depth buffer is sized once,
+// from the scene at creation.
+//
+// Everything is affine in screen space: texture coordinates, light-map coordinates and depth
+// are interpolated linearly across a triangle, so large triangles seen at a slant are drawn
+// with bent textures and depth; a mesh's subdivision question splits such faces.
 //
 // Depth entries hold eye depth in 16.16 less trunc(65536 * the mesh's depth layer), compared
 // unsigned (smaller is nearer); each frame starts from the depth buffer of the scene's
