@@ -1,6 +1,7 @@
 // Entry point of the program.
 #include "app/Application.h"
 #include "app/BuildProfile.h"
+#include "engine3d/soft/VexagraphRenderer.h"
 #include "host/Host.h"
 #include "host/System.h"
 #include "media/AwtCreators.h"
@@ -32,6 +33,7 @@ int main() {
   media::registerSpriteCreators();
   media::registerAwtCreators();
   media::register3DCreators();
+  engine3d::registerSoftwareDriver();
   int code = app::runApplication(host::commandLine(), pageHooks());
   // Pictures shared by sprites go before the host that holds their bitmaps.
   media::releaseSpriteImages();

@@ -201,6 +201,7 @@ std::unique_ptr<Mesh> Mesh::clone() const {
   copy->lastFace = lastFace;
   copy->name = name;
   copy->prepared = prepared;
+  copy->subdivision = subdivision;
   return copy;
 }
 

@@ -12,6 +12,7 @@
 
 #include "engine3d/Material.h"
 #include "engine3d/Matrix4.h"
+#include "engine3d/SubdivisionQuestion.h"
 #include "engine3d/Vector3.h"
 #include "engine3d/Vertex.h"
 
@@ -77,6 +78,9 @@ class Mesh {
   std::int32_t lastFace = -1;
   std::string name;  // at most Material::kMaxNameLength characters
   bool prepared = false;
+  // Asked by the software renderer whether to split each face before drawing it; null (the
+  // default) draws faces whole. Not owned; clones share it.
+  SubdivisionQuestion* subdivision = nullptr;
   Group3D* owner = nullptr;  // the group holding this mesh (not owned)
 
  private:

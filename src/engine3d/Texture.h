@@ -53,7 +53,9 @@ class PixelTexture : public Texture {
   int height() const override { return height_; }
   std::optional<Colour> transparentColour() const override { return key_; }
   const std::vector<std::uint32_t>& pixels() const { return pixels_; }
-  const std::uint32_t* texels() const override { return pixels_.empty() ? nullptr : pixels_.data(); }
+  const std::uint32_t* texels() const override {
+    return pixels_.empty() ? nullptr : pixels_.data();
+  }
 
  private:
   int width_;

@@ -1,5 +1,6 @@
 #include "media/Creators3D.h"
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,7 +48,15 @@ void createScene3D(const CreateRequest& r) {
   auto s = std::make_unique<Scene3D>();
   scene::TemplateFactory::applySceneItems(*s, r);
   s->setAmbient(r.tmpl.getColor(r.name, "ambient", Scene3D::kDefaultAmbient));
-  if (auto provider = r.tmpl.getString(r.name, "zBufferProviderScene")) s->setZBufferProvider(*provider);
+  if (auto provider = r.tmpl.getString(r.name, "zBufferProviderScene"))
+    s->setZBufferProvider(*provider);
+  // Authoring aid: "eye" and "target" place the scene's first camera (pages that steer the
+  // camera themselves leave them out).
+  if (r.tmpl.getString(r.name, "eye") || r.tmpl.getString(r.name, "target")) {
+    std::array<float, 3> eye = r.tmpl.getVector(r.name, "eye", {0.0f, 0.0f, -10.0f});
+    std::array<float, 3> target = r.tmpl.getVector(r.name, "target", {0.0f, 0.0f, 0.0f});
+    s->setInitialView({eye[0], eye[1], eye[2]}, {target[0], target[1], target[2]});
+  }
   r.canvas.addScene(r.name, std::move(s));
 }
 

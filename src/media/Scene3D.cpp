@@ -40,6 +40,10 @@ bool Scene3D::setUp3D(int type, bool computeBounds) {
   renderer_ = engine3d::createRenderer(type, &view_);
   if (!renderer_) return false;
   camera_ = engine3d::createCamera(type, &view_, width, height, 45.0f, 1.0f, 10000.0f, 0);
+  if (camera_ && initialView_) {
+    camera_->setEye(initialView_->first);
+    camera_->setTarget(initialView_->second);
+  }
   const auto& held = objects();
   for (auto it = held.rbegin(); it != held.rend(); ++it) {
     auto* object = dynamic_cast<GroupObject*>(it->get());
@@ -86,6 +90,22 @@ engine3d::PixelTarget Scene3D::View::drawTarget() const {
   p.stride = t.pitch;
   p.bitsPerPixel = t.bitsPerPixel;
   return p;
+}
+
+void Scene3D::View::drawBackgroundStep() {
+  if (scene_.bkgColor < 0) return;
+  engine3d::PixelTarget t = drawTarget();
+  if (!t.valid()) return;  // the renderer's own buffer, which it clears itself
+  const auto rgb = static_cast<std::uint32_t>(scene_.bkgColor) & 0xFFFFFF;
+  const std::uint16_t c565 = static_cast<std::uint16_t>(((rgb >> 8) & 0xF800) |
+                                                        ((rgb >> 5) & 0x07E0) | ((rgb >> 3) & 0x1F));
+  for (int y = 0; y < t.height; ++y) {
+    auto* row = static_cast<std::uint8_t*>(t.bits) + static_cast<std::ptrdiff_t>(y) * t.stride;
+    if (t.bitsPerPixel == 16)
+      std::fill_n(reinterpret_cast<std::uint16_t*>(row), t.width, c565);
+    else
+      std::fill_n(reinterpret_cast<std::uint32_t*>(row), t.width, rgb);
+  }
 }
 
 engine3d::Colour Scene3D::View::backgroundColour() const {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine3d/Camera.h"
@@ -48,6 +49,10 @@ class Scene3D : public scene::Scene {
   void setAmbient(engine3d::Colour colour) { ambient_ = colour; }
   // The name of the page's 3D scene whose depth buffer this one starts its frames from.
   void setZBufferProvider(std::string_view sceneName) { zBufferProvider_ = sceneName; }
+  // Where the camera made by setUp3D looks from and at (the camera's defaults when not set).
+  void setInitialView(const engine3d::Vector3& eye, const engine3d::Vector3& target) {
+    initialView_ = {eye, target};
+  }
 
   // The 3D set-up, once per scene: on a page with a window and without a renderer yet, makes
   // the renderer and camera of driver `type` (camera: 45 degrees, near 1, far 10000, the
@@ -84,6 +89,9 @@ class Scene3D : public scene::Scene {
     engine3d::Colour backgroundColour() const override;
     engine3d::Renderer* renderer() const override { return scene_.renderer_.get(); }
     engine3d::SceneView* zBufferProviderScene() const override;
+    // Fills the scene's rectangle of the page with bkgColor (when it has one) before the
+    // models are drawn, so a view that its models do not cover shows its colour.
+    void drawBackgroundStep() override;
 
    private:
     Scene3D& scene_;
@@ -94,6 +102,7 @@ class Scene3D : public scene::Scene {
   std::optional<engine3d::Fog> fog_;
   engine3d::Colour ambient_ = kDefaultAmbient;
   std::string zBufferProvider_;
+  std::optional<std::pair<engine3d::Vector3, engine3d::Vector3>> initialView_;
   std::unique_ptr<engine3d::Renderer> renderer_;
   std::unique_ptr<engine3d::Camera> camera_;
   // The picture of the frame being drawn and where the scene's (0, 0) lies on it.

@@ -193,6 +193,31 @@ TEST_F(Scene3DTemplate, TheLoadSetsUpTheDriverAndFramesDrawIntoTheScenesRectangl
   EXPECT_EQ(renderer->target.stride, buffer->pitch());
   // Only between frames is there no target.
   EXPECT_FALSE(world->view().drawTarget().valid());
+
+  // The scene's colour fills its rectangle before the models, and nothing outside it.
+  world->bkgColor = 0xFF0000;
+  page->drawScenes();
+  auto pixel = [&](int x, int y) {
+    return reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(buffer->pixels()) +
+                                             y * buffer->pitch())[x];
+  };
+  EXPECT_EQ(pixel(0, 40), 0xF800);
+  EXPECT_EQ(pixel(239, 239), 0xF800);
+  EXPECT_NE(pixel(0, 39), 0xF800);
+  EXPECT_NE(pixel(0, 240), 0xF800);
+}
+
+TEST_F(Scene3DTemplate, EyeAndTargetPlaceTheFirstCamera) {
+  folder.write("view.properties",
+               "sceneView=type:Scene3D, eye:(1;2;-3), target:(0;1;0)\n"
+               "sceneDefault=type:Scene3D\n");
+  scene::TemplateFactory::loadTemplate(*page, folder.path() + "/", "view.properties", true);
+  auto* placed = dynamic_cast<Scene3D*>(page->findScene("sceneView"));
+  auto* plain = dynamic_cast<Scene3D*>(page->findScene("sceneDefault"));
+  ASSERT_TRUE(placed && placed->camera() && plain && plain->camera());
+  EXPECT_FLOAT_EQ(placed->camera()->eye().y, 2.0f);
+  EXPECT_FLOAT_EQ(placed->camera()->target().y, 1.0f);
+  EXPECT_FLOAT_EQ(plain->camera()->eye().z, -10.0f);
 }
 
 TEST_F(Scene3DTemplate, AnUnknownDriverLeavesTheSceneWithoutOutput) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "host/Png.h"
+#include "support/ReferenceImage.h"
 #include "support/TempFolder.h"
 #include "support/ToolRunner.h"
 
@@ -68,6 +69,21 @@ TEST_F(PageTool, BadInputIsReported) {
             2);
   EXPECT_EQ(runTool("page render onlyone").status, 2);
   EXPECT_EQ(runTool("page").status, 2);
+}
+
+// The built content's hangar screen: sprite scenes over a 3D scene drawn by the software
+// renderer (model, lights, fog, the scene's colour), as `skirrow ARG:hangar` shows it.
+// Tolerance: channels within 8, up to 0.5% of the pixels further off (text edges).
+TEST(PageToolContent, TheHangarShowsTheHelicopter) {
+  TempFolder out;
+  std::string png = out.path() + "/hangar.png";
+  auto run = runTool(std::string("page render ") + SKIRROW_BIN_DIR +
+                     "/../resources/GUI/hangar.properties " + png);
+  ASSERT_EQ(run.status, 0);
+  auto image = host::readPng(png);
+  ASSERT_TRUE(image);
+  EXPECT_TRUE(testing_support::matchesReferenceFile(
+      *image, testing_support::referenceFile("tools/hangar_240"), 8, 0.005));
 }
 
 }  // namespace

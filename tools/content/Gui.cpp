@@ -370,7 +370,7 @@ void hangar(Output& out) {
   TemplateWriter t;
   t.comment("Hangar: the helicopter as the 3D engine draws it.");
   Items view;
-  view("type", "Scene3D")("x", 0)("y", 40)("width", 240)("height", 240).color("ambient", rgb(70, 70, 80)).color("bkgColor", rgb(24, 30, 44));
+  view("type", "Scene3D")("x", 0)("y", 40)("width", 240)("height", 240)("eye", "(7;4;-8)").color("ambient", rgb(70, 70, 80)).color("bkgColor", rgb(24, 30, 44));
   t.entry("scene3D", view);
   t.entry("heli", Items()("type", "Group3D")("container", "scene3D")(
                       "model", "..\\chopper\\chopper_LOD.3ds")("radius", "4.5")(

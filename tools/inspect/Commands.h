@@ -15,6 +15,9 @@ int modelCommand(const Args& args);     // model info FILE.3ds [RADIUS]
 int imageCommand(const Args& args);     // image info FILE | image export FILE DIR
 int pageCommand(const Args& args);      // page render TEMPLATE OUT.png [--profile P]
 int validateCommand(const Args& args);  // validate RESOURCES: 1 when the tree has problems
+// render FILE.3ds OUT.png [--renderer soft|gles] [--size WxH] [--eye x,y,z] [--target x,y,z]
+// [--depth 16|32]
+int renderCommand(const Args& args);
 
 // Prints "skirrow-tool: <message>" to standard error and returns `code`.
 int fail(const std::string& message, int code = 1);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Commands.h"
+#include "engine3d/soft/VexagraphRenderer.h"
 #include "host/Host.h"
 #include "host/Profile.h"
 #include "host/Screen.h"
@@ -37,6 +38,7 @@ class PageSession {
     media::registerSpriteCreators();
     media::registerAwtCreators();
     media::register3DCreators();
+    engine3d::registerSoftwareDriver();
   }
   ~PageSession() {
     main_.reset();

@@ -31,6 +31,11 @@ constexpr const char* kUsage =
     "                                       one frame of a screen template on a headless device\n"
     "                                       (profiles: qvga, qvga-nogl, vga, vga-2700g, h38,\n"
     "                                       landscape; default qvga) written as a PNG\n"
+    "  render FILE.3ds OUT.png [--renderer soft|gles] [--size WxH] [--eye x,y,z]\n"
+    "         [--target x,y,z] [--depth 16|32]\n"
+    "                                       draw a model (normalised to radius 1, one light)\n"
+    "                                       with the software renderer into a PNG (default\n"
+    "                                       240x320, 32 bits, eye 0,1.2,-3.5 looking at 0,0,0)\n"
     "  validate RESOURCES                   check a resource tree (the folder holding GUI, "
     "scenes,\n"
     "                                       chopper, flyable, characters) against what the "
@@ -64,6 +69,7 @@ int main(int argc, char** argv) {
   if (group == "image") return inspect::imageCommand(args);
   if (group == "page") return inspect::pageCommand(args);
   if (group == "validate") return inspect::validateCommand(args);
+  if (group == "render") return inspect::renderCommand(args);
   std::fputs(kUsage, stderr);
   return inspect::fail("unknown command '" + group + "'", 2);
 }

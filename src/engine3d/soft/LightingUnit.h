@@ -1,0 +1,42 @@
+// LightingUnit: the software renderer's whole lighting model, two 64 x 64 colour maps.
+//
+// Cell (row y, column x) of each map holds the light reaching a surface whose normal points in
+// direction (x / 32 - 1, y / 32 - 1, ...): the diffuse map the ambient colour plus every light's
+// diffuse share, the specular map every light's highlight. Shading a vertex or pixel is then
+// one table look-up at the cell its normal selects. Cells are 0x00RRGGBB, or RGB565 values when
+// the maps are built for a 16-bit target.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "engine3d/Colour.h"
+#include "engine3d/Light.h"
+
+namespace engine3d {
+
+class LightingUnit {
+ public:
+  static constexpr int kSide = 64;
+  static constexpr int kCells = kSide * kSide;
+
+  LightingUnit();
+
+  // Rebuilds both maps from `lights` (copied) and `ambient`, in RGB565 when `rgb565`.
+  void build(const std::vector<Light>& lights, Colour ambient, bool rgb565);
+
+  const std::uint32_t* diffuse() const { return diffuse_.data(); }
+  const std::uint32_t* specular() const { return specular_.data(); }
+
+ private:
+  std::vector<std::uint32_t> diffuse_;
+  std::vector<std::uint32_t> specular_;
+};
+
+// The RGB565 form of 0x00RRGGBB: the top 5, 6 and 5 bits of red, green and blue.
+constexpr std::uint32_t toRgb565(Colour c) {
+  return ((c & 0xF8u) | (((c >> 3) & 0x1F0000u) | (c & 0xFC00u)) >> 2) >> 3;
+}
+
+}  // namespace engine3d

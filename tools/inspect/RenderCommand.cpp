@@ -1,0 +1,221 @@
+// skirrow-tool render: draws a 3DS model with one of the program's renderers into a PNG, so
+// content authors see a model as the game will show it.
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "engine3d/Group3D.h"
+#include "engine3d/Light.h"
+#include "engine3d/Model3dsLoader.h"
+#include "engine3d/SceneView.h"
+#include "engine3d/soft/LightingUnit.h"
+#include "engine3d/soft/SoftCamera.h"
+#include "engine3d/soft/VexagraphRenderer.h"
+#include "host/Host.h"
+#include "host/Png.h"
+#include "media/Image.h"
+#include "media/ImageMessages.h"
+#include "media/PixelFormat.h"
+
+namespace inspect {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: skirrow-tool render FILE.3ds OUT.png [--renderer soft|gles] [--size WxH] "
+    "[--eye x,y,z] [--target x,y,z] [--depth 16|32]";
+
+// One loaded model, a light and a camera, drawn into a pixel buffer of the chosen depth.
+class ModelScene : public engine3d::SceneView {
+ public:
+  ModelScene(std::unique_ptr<engine3d::Group3D> model, int width, int height, int bits)
+      : model_(std::move(model)), width_(width), height_(height), bits_(bits) {
+    pixels_.assign(static_cast<std::size_t>(width) * height * static_cast<std::size_t>(bits / 8),
+                   0);
+    camera_ = std::make_unique<engine3d::SoftCamera>(this, 0);
+    camera_->setViewport(width, height);
+    camera_->setPerspective(45.0f, 0.1f, 10000.0f);
+    light_ = engine3d::Light::make("key", engine3d::Vector3(0.4f, -1.0f, 0.6f), 0xFFFFFF);
+    model_->cullingPolicy = engine3d::kCullNever;
+  }
+
+  int groupCount() const override { return 1; }
+  engine3d::Group3D* group(int) const override { return model_.get(); }
+  engine3d::Camera* camera() const override { return camera_.get(); }
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+  engine3d::Colour ambient() const override { return 0x404040; }
+  int lightCount() const override { return 1; }
+  const engine3d::Light* light(int) const override { return &light_; }
+  engine3d::PixelTarget drawTarget() const override {
+    return {const_cast<std::uint8_t*>(pixels_.data()), width_, height_, width_ * bits_ / 8, bits_};
+  }
+  void drawBackgroundStep() override {
+    for (int i = 0; i < width_ * height_; ++i) {
+      if (bits_ == 32)
+        reinterpret_cast<std::uint32_t*>(pixels_.data())[i] = kBackground;
+      else
+        reinterpret_cast<std::uint16_t*>(pixels_.data())[i] =
+            static_cast<std::uint16_t>(engine3d::toRgb565(kBackground));
+    }
+  }
+
+  engine3d::SoftCamera& cam() { return *camera_; }
+
+  host::RgbImage picture() const {
+    host::RgbImage image{width_, height_, {}};
+    image.rgb.reserve(static_cast<std::size_t>(width_) * height_ * 3);
+    for (int i = 0; i < width_ * height_; ++i) {
+      std::uint32_t c;
+      if (bits_ == 32) {
+        c = reinterpret_cast<const std::uint32_t*>(pixels_.data())[i];
+      } else {
+        const std::uint32_t p = reinterpret_cast<const std::uint16_t*>(pixels_.data())[i];
+        const std::uint32_t r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
+        c = (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) | ((b << 3) | (b >> 2));
+      }
+      image.rgb.push_back(static_cast<std::uint8_t>(c >> 16));
+      image.rgb.push_back(static_cast<std::uint8_t>(c >> 8));
+      image.rgb.push_back(static_cast<std::uint8_t>(c));
+    }
+    return image;
+  }
+
+ private:
+  static constexpr engine3d::Colour kBackground = 0x203040;
+  std::unique_ptr<engine3d::Group3D> model_;
+  int width_, height_, bits_;
+  std::vector<std::uint8_t> pixels_;
+  std::unique_ptr<engine3d::SoftCamera> camera_;
+  engine3d::Light light_;
+};
+
+// The first frame of the picture, decoded at 32 bits, as an engine texture.
+std::shared_ptr<engine3d::Texture> loadTexture(const engine3d::TextureRequest& request) {
+  std::string path = request.folder + request.name;
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  media::Image image(path, request.powerOfTwo, request.padToPowerOfTwo);
+  const media::Surface* frame = image.frameCount() > 0 ? image.surfaceAt(0) : nullptr;
+  if (!frame || frame->width() <= 0 || frame->height() <= 0) return nullptr;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(frame->width()) * frame->height());
+  for (int y = 0; y < frame->height(); ++y)
+    for (int x = 0; x < frame->width(); ++x)
+      pixels[static_cast<std::size_t>(y) * frame->width() + x] = frame->getPixel(x, y);
+  std::optional<engine3d::Colour> key;
+  if (frame->transparent) key = frame->transparentColor & 0xFFFFFFu;
+  return std::make_shared<engine3d::PixelTexture>(frame->width(), frame->height(),
+                                                  std::move(pixels), key);
+}
+
+bool parseVector(const std::string& text, engine3d::Vector3& out) {
+  float v[3];
+  const char* p = text.c_str();
+  for (int i = 0; i < 3; ++i) {
+    char* end = nullptr;
+    v[i] = std::strtof(p, &end);
+    if (end == p) return false;
+    p = end;
+    if (i < 2) {
+      if (*p != ',') return false;
+      ++p;
+    }
+  }
+  if (*p != '\0') return false;
+  out = engine3d::Vector3(v[0], v[1], v[2]);
+  return true;
+}
+
+bool parseSize(const std::string& text, int& width, int& height) {
+  char* end = nullptr;
+  const long w = std::strtol(text.c_str(), &end, 10);
+  if (end == text.c_str() || (*end != 'x' && *end != 'X')) return false;
+  const char* rest = end + 1;
+  const long h = std::strtol(rest, &end, 10);
+  if (end == rest || *end != '\0') return false;
+  if (w < 1 || h < 1 || w > 4096 || h > 4096) return false;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return true;
+}
+
+}  // namespace
+
+int renderCommand(const Args& args) {
+  std::vector<std::string> positional;
+  std::string renderer = "soft";
+  int width = 240, height = 320, bits = 32;
+  engine3d::Vector3 eye(0.0f, 1.2f, -3.5f), target(0.0f, 0.0f, 0.0f);
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a.rfind("--", 0) != 0) {
+      positional.push_back(a);
+      continue;
+    }
+    if (i + 1 >= args.size()) return fail(kUsage, 2);
+    const std::string& value = args[++i];
+    if (a == "--renderer") {
+      renderer = value;
+    } else if (a == "--size") {
+      if (!parseSize(value, width, height)) return fail("--size must be WxH, e.g. 240x320", 2);
+    } else if (a == "--eye") {
+      if (!parseVector(value, eye)) return fail("--eye must be x,y,z", 2);
+    } else if (a == "--target") {
+      if (!parseVector(value, target)) return fail("--target must be x,y,z", 2);
+    } else if (a == "--depth") {
+      if (value != "16" && value != "32") return fail("--depth must be 16 or 32", 2);
+      bits = value == "16" ? 16 : 32;
+    } else {
+      return fail(kUsage, 2);
+    }
+  }
+  if (positional.size() != 2) return fail(kUsage, 2);
+  if (renderer == "gles") return fail("the OpenGL ES renderer is not available in this build");
+  if (renderer != "soft") return fail("--renderer must be soft or gles", 2);
+
+  // Pictures decode into platform bitmaps: a headless host runs for the length of the command.
+  host::HostConfig config = host::configFromEnvironment();
+  config.backend = host::BackendKind::Headless;
+  config.scriptPath.clear();
+  host::Host::restart(config);
+  struct HostEnd {
+    ~HostEnd() { host::Host::shutdown(); }
+  } hostEnd;
+  media::ScopedMessageReporter messages{
+      [](std::string_view caption, std::string_view text, media::MessageIcon) {
+        std::fprintf(stderr, "skirrow-tool: %.*s: %.*s\n", static_cast<int>(caption.size()),
+                     caption.data(), static_cast<int>(text.size()), text.data());
+      }};
+  media::setUseDeviceDepth(false);
+
+  const std::string& file = positional[0];
+  const std::size_t cut = file.find_last_of("\\/");
+  const std::string folder = cut == std::string::npos ? "." : file.substr(0, cut + 1);
+  const std::string name = cut == std::string::npos ? file : file.substr(cut + 1);
+  engine3d::ModelLoadOptions options;
+  options.quietWhenMissing = true;
+  options.textures = loadTexture;
+  options.messages = [](const engine3d::UserMessage& m) {
+    std::fprintf(stderr, "skirrow-tool: %s\n", m.text.c_str());
+  };
+  std::unique_ptr<engine3d::Group3D> model =
+      engine3d::loadModel3ds(folder, name, 1.0f, {}, options);
+  if (!model) return fail("cannot read 3DS model " + file);
+  model->prepare(true);
+
+  ModelScene scene(std::move(model), width, height, bits);
+  scene.cam().setEye(eye);
+  scene.cam().setTarget(target);
+  engine3d::VexagraphRenderer soft(&scene);
+  soft.renderScene(0.0f);
+  if (!host::writePng(positional[1], scene.picture())) return fail("cannot write " + positional[1]);
+  std::printf("%s: %dx%d, %d bits, %d triangles drawn\n", positional[1].c_str(), width, height,
+              bits, soft.trianglesDrawn);
+  return 0;
+}
+
+}  // namespace inspect
