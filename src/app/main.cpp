@@ -3,6 +3,7 @@
 #include "app/BuildProfile.h"
 #include "host/Host.h"
 #include "host/System.h"
+#include "media/SoundCreators.h"
 #include "media/SpriteCreators.h"
 #include "scene/RootPageHooks.h"
 
@@ -26,6 +27,7 @@ int main() {
   // The Common build is not hi-res aware: a VGA device shows it at 240x320, pixel-doubled.
   host::Host::start(app::kHiResAware);
   media::registerSpriteCreators();
+  media::registerSoundCreators();
   int code = app::runApplication(host::commandLine(), pageHooks());
   // Pictures shared by sprites go before the host that holds their bitmaps.
   media::releaseSpriteImages();
