@@ -21,6 +21,15 @@ std::int32_t sampleAt(const WaveFormatEx& format, const std::uint8_t* data, std:
 
 }  // namespace
 
+// What the devices accept is what the mixer can read.
+bool isPlayableFormat(const WaveFormatEx& f) {
+  if (f.formatTag != WAVE_FORMAT_PCM) return false;
+  if (f.channels != 1 && f.channels != 2) return false;
+  if (f.bitsPerSample != 8 && f.bitsPerSample != 16) return false;
+  if (f.samplesPerSec < 1000 || f.samplesPerSec > 192000) return false;
+  return f.blockAlign == f.channels * (f.bitsPerSample / 8);
+}
+
 std::uint32_t WaveMixer::framesOf(const Voice& v, const WaveHdr* h) {
   if (!h->data || v.format.blockAlign == 0) return 0;
   return h->bufferLength / v.format.blockAlign;

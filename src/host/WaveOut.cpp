@@ -19,14 +19,6 @@ constexpr int kMaxVoices = 32;
 
 }  // namespace
 
-bool isPlayableFormat(const WaveFormatEx& f) {
-  if (f.formatTag != WAVE_FORMAT_PCM) return false;
-  if (f.channels != 1 && f.channels != 2) return false;
-  if (f.bitsPerSample != 8 && f.bitsPerSample != 16) return false;
-  if (f.samplesPerSec < 1000 || f.samplesPerSec > 192000) return false;
-  return f.blockAlign == f.channels * (f.bitsPerSample / 8);
-}
-
 WaveOut::WaveOut(Host& host, bool hasDevice)
     : host_(host), hasDevice_(hasDevice), mixer_(std::make_unique<WaveMixer>()) {
   clockStart_ = host_.backend().now();
