@@ -109,6 +109,11 @@ bool WaveMixer::isQueued(Hwaveout handle, const WaveHdr* header) const {
   return std::find(q.begin(), q.end(), header) != q.end();
 }
 
+std::uint32_t WaveMixer::flagsOf(const WaveHdr* header) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return header->flags;
+}
+
 void WaveMixer::finishHead(Hwaveout handle, Voice& v) {
   WaveHdr* h = v.queue.front();
   v.queue.pop_front();

@@ -44,6 +44,8 @@ class WaveMixer {
   std::vector<WaveHdr*> reset(Hwaveout handle);
   bool hasQueued(Hwaveout handle) const;
   bool isQueued(Hwaveout handle, const WaveHdr* header) const;
+  // The header's flags, read under the lock (the audio thread writes them while it plays).
+  std::uint32_t flagsOf(const WaveHdr* header) const;
 
   // Writes the next `frames` frames (interleaved left, right) into `out`. Buffers without any
   // frame finish here even when `frames` is 0.

@@ -95,8 +95,9 @@ std::uint32_t WaveOut::unprepareHeader(Hwaveout handle, WaveHdr* header) {
 std::uint32_t WaveOut::write(Hwaveout handle, WaveHdr* header) {
   if (!find(handle)) return MMSYSERR_INVALHANDLE;
   if (!header) return MMSYSERR_INVALPARAM;
-  if (!(header->flags & WHDR_PREPARED)) return WAVERR_UNPREPARED;
-  if (header->flags & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
+  const std::uint32_t flags = mixer_->flagsOf(header);
+  if (!(flags & WHDR_PREPARED)) return WAVERR_UNPREPARED;
+  if (flags & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
   // Bring the virtual stream up to now first, so the new buffer starts playing now rather than
   // at the last time the mixer was played.
   service();

@@ -132,6 +132,7 @@ TEST_F(WaveOutTest, BufferFinishesAfterItsLengthOfVirtualTime) {
   WaveHdr unprepared;
   Hwaveout out = play(w, pcm(1, 11025, 8), data, h);
   EXPECT_EQ(waveOutWrite(out, &unprepared), WAVERR_UNPREPARED);
+  EXPECT_EQ(waveOutWrite(out, &h), WAVERR_STILLPLAYING);  // queued already
   EXPECT_NE(h.flags & WHDR_INQUEUE, 0u);
   EXPECT_EQ(waveOutUnprepareHeader(out, &h), WAVERR_STILLPLAYING);
   EXPECT_EQ(waveOutClose(out), WAVERR_STILLPLAYING);
