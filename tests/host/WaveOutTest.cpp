@@ -357,9 +357,9 @@ TEST(SdlAudioTest, PullsTheMixerIntoTheDevice) {
 
 // The whole desktop path: the sdl backend starts its audio device, wave-out plays in real time
 // and the completion still arrives as a message. No display or sound card is needed: SDL's
-// offscreen video and disk audio drivers stand in.
+// dummy video and disk audio drivers stand in.
 TEST_F(WaveOutTest, DesktopBackendPlaysInRealTime) {
-  ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  ::setenv("SDL_VIDEODRIVER", "dummy", 1);
   ::setenv("SDL_AUDIODRIVER", "disk", 1);
   std::string file = "/tmp/skirrow-audio-host-" + std::to_string(::getpid()) + ".raw";
   ::setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
