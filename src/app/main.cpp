@@ -7,6 +7,7 @@
 #include "media/AwtCreators.h"
 #include "media/Creators3D.h"
 #include "media/GuiCanvas.h"
+#include "media/SoundCreators.h"
 #include "media/SpriteCreators.h"
 #include "scene/RootPageHooks.h"
 
@@ -34,6 +35,7 @@ int main() {
   media::registerAwtCreators();
   media::register3DCreators();
   engine3d::registerSoftwareDriver();
+  media::registerSoundCreators();
   int code = app::runApplication(host::commandLine(), pageHooks());
   // Pictures shared by sprites go before the host that holds their bitmaps.
   media::releaseSpriteImages();

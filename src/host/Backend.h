@@ -10,6 +10,14 @@
 namespace host {
 
 class Screen;
+class WaveMixer;
+
+// How a backend plays the wave-out mixer.
+enum class AudioMode {
+  kNone,          // this machine has no sound device
+  kRealTime,      // the backend's audio thread pulls the mixer
+  kVirtualClock,  // the host plays the mixer along the backend's virtual clock
+};
 
 // Input in device terms: keys are virtual key codes, positions are device screen pixels.
 struct InputEvent {
@@ -50,6 +58,10 @@ class Backend {
   virtual void raise() {}
   // Shows a pointer shape: one of the IDC_* ids of Cursor.h.
   virtual void showCursor(int id) {}
+  // Starts sound output from `mixer`, which outlives it until stopAudio().
+  virtual AudioMode startAudio(WaveMixer& mixer) { return AudioMode::kNone; }
+  // Stops pulling the mixer; after this returns the mixer is never touched again.
+  virtual void stopAudio() {}
 };
 
 }  // namespace host

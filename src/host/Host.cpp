@@ -13,6 +13,7 @@
 #include "host/Script.h"
 #include "host/Shell.h"
 #include "host/SingleInstance.h"
+#include "host/WaveOut.h"
 #include "host/WindowManager.h"
 #include "host/headless/HeadlessBackend.h"
 #include "host/sdl/SdlBackend.h"
@@ -43,6 +44,8 @@ HostConfig configFromEnvironment() {
     config.backend = hasDisplay ? BackendKind::Sdl : BackendKind::Headless;
   config.profile = profileFromEnvironment();
   if (const char* script = std::getenv("SKIRROW_SCRIPT")) config.scriptPath = script;
+  if (const char* audio = std::getenv("SKIRROW_AUDIO"); audio && std::strcmp(audio, "none") == 0)
+    config.audioDevice = false;
   if (const char* state = std::getenv("SKIRROW_SCRIPT_STATE")) {
     config.scriptState = state;
     if (auto resume = parseScriptResume(state)) config.clockStart = resume->clock;
@@ -104,12 +107,25 @@ Host::Host(const HostConfig& config) : config_(config) {
   singleInstance_ = std::make_unique<SingleInstance>();
   windows_ = std::make_unique<WindowManager>(*this);
   controls_ = std::make_unique<Controls>(*this);
+  // The device exists only when the backend can play the mixer.
+  auto mixerOwner = std::make_unique<WaveOut>(*this, true);
+  AudioMode audio =
+      config_.audioDevice ? backend_->startAudio(mixerOwner->mixer()) : AudioMode::kNone;
+  if (audio == AudioMode::kNone) {
+    backend_->stopAudio();
+    mixerOwner = std::make_unique<WaveOut>(*this, false);
+  }
+  mixerOwner->setRealTime(audio == AudioMode::kRealTime);
+  waveOut_ = std::move(mixerOwner);
 }
 
 Host::~Host() {
   // Windows go first: their destruction still talks to GDI and the single-instance files.
   windows_.reset();
   controls_.reset();
+  // The audio thread must let go of the mixer before wave-out (which owns it) goes.
+  if (backend_) backend_->stopAudio();
+  waveOut_.reset();
 }
 
 }  // namespace host

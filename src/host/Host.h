@@ -5,6 +5,7 @@
 //   SKIRROW_HOST=sdl|headless   backend (default: sdl when DISPLAY or WAYLAND_DISPLAY is set)
 //   SKIRROW_DEVICE=name         device profile (see Profile.h; default qvga)
 //   SKIRROW_SCRIPT=file         scripted session (see Script.h)
+//   SKIRROW_AUDIO=none          a device without sound (see WaveOut.h)
 // Tests replace it with `Host::restart` to begin each case from a clean state.
 #pragma once
 
@@ -27,6 +28,7 @@ class Shell;
 class Gapi;
 class SingleInstance;
 class Controls;
+class WaveOut;
 
 enum class BackendKind { Sdl, Headless };
 
@@ -39,6 +41,8 @@ struct HostConfig {
   // A program that is not hi-res aware sees a hi-res profile's screen at half size, shown
   // pixel-doubled; the raw frame buffer keeps the full size.
   bool hiResAware = true;
+  // False: a machine without a sound device (wave-out reports none). $SKIRROW_AUDIO=none.
+  bool audioDevice = true;
 };
 
 // The configuration the environment asks for.
@@ -70,6 +74,7 @@ class Host {
   Shell& shell() { return *shell_; }
   Gapi& gapi() { return *gapi_; }
   SingleInstance& singleInstance() { return *singleInstance_; }
+  WaveOut& waveOut() { return *waveOut_; }
 
   // Small records of system calls (System.h).
   struct Records {
@@ -96,6 +101,7 @@ class Host {
   std::unique_ptr<SingleInstance> singleInstance_;
   std::unique_ptr<WindowManager> windows_;
   std::unique_ptr<Controls> controls_;
+  std::unique_ptr<WaveOut> waveOut_;
 };
 
 }  // namespace host

@@ -141,6 +141,8 @@ class WindowManager {
   std::intptr_t sendMessage(Hwnd window, std::uint32_t message, std::uintptr_t wParam,
                             std::intptr_t lParam);
   void postQuitMessage(int exitCode);
+  // Drops the posted messages `drop` chooses (a closed device's completions); returns how many.
+  int removePosted(const std::function<bool(const Message&)>& drop);
   // Takes (remove) or looks at the next message without waiting. False when there is none.
   bool peekMessage(Message& out, bool remove);
   // Waits for the next message; false when it is WM_QUIT (its wParam is the exit code).

@@ -11,6 +11,7 @@
 #include "host/Script.h"
 #include "host/SingleInstance.h"
 #include "host/System.h"
+#include "host/WaveOut.h"
 #include "host/WindowManager.h"
 #include "host/WindowManagerInternals.h"
 
@@ -40,6 +41,13 @@ std::intptr_t WindowManager::sendMessage(Hwnd window, std::uint32_t message, std
   WindowProc proc = procOf(window);
   if (!proc) return 0;
   return proc(window, message, wParam, lParam);
+}
+
+int WindowManager::removePosted(const std::function<bool(const Message&)>& drop) {
+  auto end = std::remove_if(queue_.begin(), queue_.end(), drop);
+  int removed = static_cast<int>(queue_.end() - end);
+  queue_.erase(end, queue_.end());
+  return removed;
 }
 
 void WindowManager::postQuitMessage(int exitCode) {
@@ -75,6 +83,8 @@ std::uint32_t WindowManager::nextWakeDelay() {
   for (const Timer& t : timers_) delay = std::min(delay, t.due > now ? t.due - now : 0u);
   if (ScriptPlayer* script = host_.script())
     if (auto next = script->nextTime()) delay = std::min(delay, *next > now ? *next - now : 0u);
+  // A sound that finishes is a message to come.
+  if (auto sound = host_.waveOut().msUntilNextCompletion()) delay = std::min(delay, *sound);
   // Another process may ask us to come to the front; look at least this often in real time.
   if (!host_.backend().virtualClock() && host_.singleInstance().serving())
     delay = std::min<std::uint32_t>(delay, 50);
@@ -86,6 +96,7 @@ bool WindowManager::getMessage(Message& out) {
     if (peekMessage(out, true)) return out.message != WM_QUIT;
     if (host_.backend().virtualClock() && timers_.empty() &&
         !(host_.script() && host_.script()->nextTime()) &&
+        !host_.waveOut().msUntilNextCompletion() &&
         tickCount() - idleSince_ > kHeadlessIdleLimitMs) {
       // Nothing could ever arrive: end the session rather than spin forever.
       out = Message{0, WM_QUIT, 0, 0, tickCount(), stylus_};
@@ -290,6 +301,7 @@ void WindowManager::pumpInput() {
   for (const InputEvent& e : events) injectInput(e);
   runScript();
   serveSingleInstance();
+  host_.waveOut().service();
   Screen& screen = host_.screen();
   if (host_.gapi().showsContinuously()) screen.markDirty({0, 0, screen.width(), screen.height()});
   // Showing the screen more often than every few milliseconds only costs time.

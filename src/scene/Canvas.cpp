@@ -223,6 +223,13 @@ void Canvas::onParentActivate(bool active) {
   setSoundsPaused(false);
 }
 
+void Canvas::setSoundsPaused(bool paused) {
+  if (paused)
+    pauseAllSounds();
+  else
+    resumeAllSounds();
+}
+
 void Canvas::afterDestroy() {
   setActive(false);
   releaseAll();
@@ -234,10 +241,76 @@ void Canvas::releaseAll() {
   directionPad_.reset();
   removeAllScenes();
   objectNames_.clear();
-  waveSounds_.clear();
+  clearSounds();
   bitmapFonts_.clear();
   preFrameListeners_.clear();
   postFrameListeners_.clear();
+}
+
+// ---- Sounds of the page ----
+
+void Canvas::registerSound(std::string_view name, std::string_view src, const SoundLoader& load) {
+  std::string path = templateFolder_;
+  if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
+  path += src;
+  PageSound* sound = nullptr;
+  if (auto* known = sounds_.get(path)) {
+    sound = known->get();
+  } else if (load) {
+    std::unique_ptr<PageSound> made = load(path);
+    if (!made) return;
+    sound = made.get();
+    sounds_.put(path, std::move(made));
+  }
+  if (sound) waveSounds_.put(std::string(name), sound);
+}
+
+PageSound* Canvas::findSound(std::string_view name) const {
+  PageSound* const* found = waveSounds_.get(std::string(name));
+  return found ? *found : nullptr;
+}
+
+void Canvas::playSound(host::Hwnd window, std::string_view name, int mode) {
+  PageSound* sound = findSound(name);
+  if (!sound) {
+    std::string text = "Can not find the wave sound file: " + std::string(name) + ".";
+    host::messageBox(hwnd(), text, "Error", host::MB_OK | host::MB_ICONSTOP);
+    return;
+  }
+  if (sound->state() == PageSound::kPlaying) return;
+  if (mode == 0) {
+    stopAllSounds();
+  } else if (mode == 1 && anySoundPlaying()) {
+    return;
+  }
+  sound->playOnce(window);
+}
+
+void Canvas::stopAllSounds() {
+  const auto& files = sounds_.keys();
+  for (int i = 0; i < files.count(); ++i) (*sounds_.get(files[i]))->stop();
+}
+
+void Canvas::pauseAllSounds() {
+  const auto& files = sounds_.keys();
+  for (int i = 0; i < files.count(); ++i) (*sounds_.get(files[i]))->pause();
+}
+
+void Canvas::resumeAllSounds() {
+  const auto& files = sounds_.keys();
+  for (int i = 0; i < files.count(); ++i) (*sounds_.get(files[i]))->resume();
+}
+
+bool Canvas::anySoundPlaying() const {
+  const auto& files = sounds_.keys();
+  for (int i = 0; i < files.count(); ++i)
+    if ((*sounds_.get(files[i]))->state() == PageSound::kPlaying) return true;
+  return false;
+}
+
+void Canvas::clearSounds() {
+  waveSounds_.clear();
+  sounds_.clear();
 }
 
 }  // namespace scene

@@ -23,6 +23,7 @@
 #include "platform/Template.h"
 #include "platform/Window.h"
 #include "scene/FrameTimer.h"
+#include "scene/PageSound.h"
 #include "scene/Scene.h"
 
 namespace scene {
@@ -120,9 +121,30 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   platform::HashMap<std::string, std::unique_ptr<PageResource>>& bitmapFonts() {
     return bitmapFonts_;
   }
-  platform::HashMap<std::string, std::unique_ptr<PageResource>>& waveSounds() {
-    return waveSounds_;
-  }
+
+  // ---- Sounds of the page ----
+  // The page keeps each sound file once (`sounds`, by path, owned) and names the sounds its
+  // template declared (`waveSounds`, name -> one of those, borrowed).
+  //
+  // Declares `name` as the sound of file `src` (relative to templateFolder(), a '\' put between
+  // them when missing); a file the page does not know yet is made with `load`.
+  void registerSound(std::string_view name, std::string_view src, const SoundLoader& load);
+  // Null when the page declares no sound of that name.
+  PageSound* findSound(std::string_view name) const;
+  // Plays the sound `name` once; completion goes to `window`. An unknown name shows "Can not
+  // find the wave sound file: <name>." (caption "Error", stop icon). A sound that is playing
+  // already is left alone. Mode 0 stops every sound of the page first; mode 1 plays only when
+  // no sound of the page is playing; any other mode just plays.
+  void playSound(host::Hwnd window, std::string_view name, int mode);
+  // stop, pause or resume applied to every sound file of the page.
+  void stopAllSounds();
+  void pauseAllSounds();
+  void resumeAllSounds();
+  bool anySoundPlaying() const;
+  // Forgets every sound (each stops playing as it goes).
+  void clearSounds();
+  const platform::HashMap<std::string, PageSound*>& waveSounds() const { return waveSounds_; }
+  int soundFileCount() const { return sounds_.count(); }
 
   // Saves the page template. On failure shows the "Warning" box and returns false.
   bool saveTemplate();
@@ -210,8 +232,9 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   // sounds); regaining it resumes them, focuses the page and lets it run again if it did.
   void onParentActivate(bool active) override;
   void afterDestroy() override;
-  // Called by the sound set to pause (false) or resume (true) the page's sounds.
-  virtual void setSoundsPaused(bool paused) {}
+  // Pauses (true) or resumes (false) every sound of the page when the page loses or regains
+  // activation.
+  virtual void setSoundsPaused(bool paused);
 
  private:
   friend class TemplateFactory;
@@ -227,7 +250,9 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   uint32_t keyState_ = 0;
   uint32_t lastKeyUp_ = 0;
   FrameTimer frameTimer_;
-  platform::HashMap<std::string, std::unique_ptr<PageResource>> waveSounds_;
+  // The names are destroyed before the sounds they point at.
+  platform::HashMap<std::string, std::unique_ptr<PageSound>> sounds_;
+  platform::HashMap<std::string, PageSound*> waveSounds_;
   platform::HashMap<std::string, std::unique_ptr<PageResource>> bitmapFonts_;
   platform::PtrVector<FrameListener*> preFrameListeners_{32};
   platform::PtrVector<FrameListener*> postFrameListeners_{32};

@@ -145,7 +145,7 @@ void TemplateFactory::loadTemplate(Canvas& canvas, std::string_view folder, std:
     canvas.beforeReplace();
     tmpl.clear();
     canvas.objectNames_.clear();
-    canvas.waveSounds_.clear();
+    canvas.clearSounds();
     canvas.bitmapFonts_.clear();
     canvas.removeAllScenes();
   } else {

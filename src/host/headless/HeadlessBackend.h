@@ -1,5 +1,5 @@
 // The test backend: a virtual clock, no window, no person. Input comes only from scripts and
-// tests; message boxes are answered by the caller's defaults.
+// tests; message boxes are answered by the caller's defaults; sound plays on the virtual clock.
 #pragma once
 
 #include "host/Backend.h"
@@ -20,6 +20,8 @@ class HeadlessBackend : public Backend {
   std::optional<int> askMessageBox(const MessageBoxRequest& request) override {
     return std::nullopt;
   }
+  // The virtual sound device plays in virtual time: the host mixes as the clock moves.
+  AudioMode startAudio(WaveMixer& mixer) override { return AudioMode::kVirtualClock; }
 
  private:
   std::uint32_t clock_;

@@ -13,6 +13,7 @@
 #include "host/MessageBoxes.h"
 #include "host/Screen.h"
 #include "host/System.h"
+#include "host/sdl/SdlAudio.h"
 
 namespace host {
 
@@ -160,6 +161,15 @@ std::unique_ptr<SdlBackend> SdlBackend::create(const DeviceProfile& profile,
 SdlBackend::SdlBackend(std::unique_ptr<State> state) : state_(std::move(state)) {}
 
 SdlBackend::~SdlBackend() = default;
+
+AudioMode SdlBackend::startAudio(WaveMixer& mixer) {
+  audio_ = SdlAudio::open(mixer);
+  return audio_ ? AudioMode::kRealTime : AudioMode::kNone;
+}
+
+void SdlBackend::stopAudio() {
+  audio_.reset();
+}
 
 std::uint32_t SdlBackend::now() {
   return state_->clockStart + (SDL_GetTicks() - state_->ticksAtStart);

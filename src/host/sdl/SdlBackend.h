@@ -1,5 +1,5 @@
 // The desktop backend: the device screen in a resizable SDL window at an integer scale, keys,
-// mouse (as the stylus) and game controllers as input, native message boxes.
+// mouse (as the stylus) and game controllers as input, native message boxes, sound (SdlAudio.h).
 //
 // Keys: arrows, Enter, Escape, Backspace, Delete, Home, End, Page Up/Down, Insert, Space,
 // letters, digits and F1-F12 become their virtual keys; the profile's four application-button
@@ -15,6 +15,8 @@
 #include "host/Profile.h"
 
 namespace host {
+
+class SdlAudio;
 
 class SdlBackend : public Backend {
  public:
@@ -34,6 +36,9 @@ class SdlBackend : public Backend {
   std::optional<int> askMessageBox(const MessageBoxRequest& request) override;
   void raise() override;
   void showCursor(int id) override;
+  // Sound through SdlAudio: real time, or none when the machine has no sound device.
+  AudioMode startAudio(WaveMixer& mixer) override;
+  void stopAudio() override;
 
   // The window scale now in use.
   int scale() const;
@@ -51,6 +56,7 @@ class SdlBackend : public Backend {
   void saveScreenshot();
 
   std::unique_ptr<State> state_;
+  std::unique_ptr<SdlAudio> audio_;
 };
 
 }  // namespace host
