@@ -5,12 +5,16 @@
 // groups, lights and fog; the renderer only borrows them for the length of a call.
 #pragma once
 
+#include <cstdint>
+
 #include "engine3d/Colour.h"
 
 namespace engine3d {
 
 class Camera;
 class Group3D;
+class Renderer;
+struct TexturePixels;
 struct Fog;
 struct Light;
 
@@ -35,6 +39,29 @@ class SceneView {
   virtual int lightCount() const { return 0; }
   virtual const Light* light(int /*index*/) const { return nullptr; }
   virtual const Fog* fog() const { return nullptr; }  // null when the scene has no fog
+
+  // Where and over what a hardware driver draws.
+  // The scene's renderer, or null before it has one (a driver's camera reaches its renderer's
+  // context through it).
+  virtual Renderer* renderer() const { return nullptr; }
+  // Top-left corner of the scene's area in its canvas window, pixels, y down.
+  virtual int x() const { return 0; }
+  virtual int y() const { return 0; }
+  // The host window handle of the canvas window (0: none).
+  virtual std::uint32_t window() const { return 0; }
+  // True when the canvas window is buffered: 3D output then goes into drawingSurface().
+  virtual bool offscreen() const { return false; }
+  // The scene's drawing surface (its own buffer or the canvas back buffer), null when none.
+  virtual TexturePixels* drawingSurface() const { return nullptr; }
+  // Background fill colour, kNoColour for none; whether a background picture is set.
+  virtual Colour bkgColor() const { return kNoColour; }
+  virtual bool hasBkgTexture() const { return false; }
+  // True when the scene shares another scene's depth buffer (it is then not cleared).
+  virtual bool hasZBufferProvider() const { return false; }
+  // Key colour used when the scene's surface is laid over the canvas, kNoColour for none.
+  virtual Colour transparentColor() const { return kNoColour; }
+
+  static constexpr Colour kNoColour = 0xFFFFFFFFu;
 };
 
 }  // namespace engine3d
