@@ -83,9 +83,9 @@ void BM_GlesFrame(benchmark::State& state) {
   registerGlesDriver();
   {
     StandaloneScene scene(width, height);
-    scene.windowHandle = host.windows().createWindow(0, "GLBENCH", "bench",
-                                                     host::WS_POPUP | host::WS_VISIBLE, 0, 0,
-                                                     width, height, 0, 0, nullptr);
+    scene.windowHandle =
+        host.windows().createWindow(0, "GLBENCH", "bench", host::WS_POPUP | host::WS_VISIBLE, 0, 0,
+                                    width, height, 0, 0, nullptr);
     scene.background = 0x8098C0;
     scene.ambientColour = 0x404040;
     scene.lights.push_back(Light::make("sun", Vector3(0.3f, -1.0f, 0.5f), 0xFFFFFF));
@@ -106,8 +106,8 @@ void BM_GlesFrame(benchmark::State& state) {
       scene.draw().renderScene(0.016f);
     }
     state.counters["triangles"] = scene.draw().trianglesDrawn;
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                               benchmark::Counter::kIsRate);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   }
   host::Host::shutdown();
 }

@@ -50,7 +50,9 @@ class StandaloneScene : public SceneView {
   int y() const override { return top; }
   std::uint32_t window() const override { return windowHandle; }
   bool offscreen() const override { return offscreenTarget != nullptr; }
-  TexturePixels* drawingSurface() const override { return offscreenTarget ? offscreenTarget : overlay; }
+  TexturePixels* drawingSurface() const override {
+    return offscreenTarget ? offscreenTarget : overlay;
+  }
   Colour bkgColor() const override { return background; }
   bool hasZBufferProvider() const override { return sharedDepth; }
   Colour transparentColor() const override { return key; }

@@ -107,15 +107,13 @@ EglSurface eglCreateWindowSurface(EglDisplay display, EglConfig config, Hwnd win
 EglSurface eglCreatePixmapSurface(EglDisplay display, EglConfig config, Hbitmap pixmap,
                                   const EglInt* attributes);
 EglBoolean eglDestroySurface(EglDisplay display, EglSurface surface);
-EglBoolean eglQuerySurface(EglDisplay display, EglSurface surface, EglInt attribute,
-                           EglInt* value);
+EglBoolean eglQuerySurface(EglDisplay display, EglSurface surface, EglInt attribute, EglInt* value);
 // An OpenGL ES 1.x context; `share` must be kEglNoContext.
 EglContext eglCreateContext(EglDisplay display, EglConfig config, EglContext share,
                             const EglInt* attributes);
 EglBoolean eglDestroyContext(EglDisplay display, EglContext context);
 // With all three of surfaces and context none, releases the current context.
-EglBoolean eglMakeCurrent(EglDisplay display, EglSurface draw, EglSurface read,
-                          EglContext context);
+EglBoolean eglMakeCurrent(EglDisplay display, EglSurface draw, EglSurface read, EglContext context);
 EglContext eglGetCurrentContext();
 EglSurface eglGetCurrentSurface();
 // Finishes GL drawing and shows the surface: a window surface goes to the device screen, a

@@ -29,9 +29,17 @@ class EglBridgeTest : public HostTest {
   }
 
   EglConfig choose(EglInt surfaceType) {
-    const EglInt attributes[] = {kEglLevel, 0, kEglSampleBuffers, 0, kEglNativeRenderable,
-                                 surfaceType == kEglPixmapBit ? 1 : 0, kEglDepthSize, 16,
-                                 kEglSurfaceType, surfaceType, kEglNone};
+    const EglInt attributes[] = {kEglLevel,
+                                 0,
+                                 kEglSampleBuffers,
+                                 0,
+                                 kEglNativeRenderable,
+                                 surfaceType == kEglPixmapBit ? 1 : 0,
+                                 kEglDepthSize,
+                                 16,
+                                 kEglSurfaceType,
+                                 surfaceType,
+                                 kEglNone};
     EglConfig config = nullptr;
     EglInt count = 0;
     EXPECT_TRUE(eglChooseConfig(display, attributes, &config, 1, &count));
@@ -98,8 +106,8 @@ TEST_F(EglBridgeTest, ConfigurationsOfferTheAskedSurfaceKindsAndDepth) {
 }
 
 TEST_F(EglBridgeTest, WindowSurfaceShowsInTheWindowsPartOfTheScreenAtSwap) {
-  const Hwnd window = wm().createWindow(0, "REC", "gl", WS_POPUP | WS_VISIBLE, 10, 20, 100, 50,
-                                        0, 0, nullptr);
+  const Hwnd window =
+      wm().createWindow(0, "REC", "gl", WS_POPUP | WS_VISIBLE, 10, 20, 100, 50, 0, 0, nullptr);
   ASSERT_NE(window, 0u);
   EglConfig config = choose(kEglWindowBit);
   EglSurface surface = eglCreateWindowSurface(display, config, window, nullptr);
@@ -125,9 +133,9 @@ TEST_F(EglBridgeTest, WindowSurfaceShowsInTheWindowsPartOfTheScreenAtSwap) {
   ASSERT_TRUE(eglSwapBuffers(display, surface));
   EXPECT_EQ(screenPixel(10, 20), 0xF800);
   EXPECT_EQ(screenPixel(109, 59), 0xF800);
-  EXPECT_EQ(screenPixel(50, 60), 0x001F);   // the window's bottom rows
+  EXPECT_EQ(screenPixel(50, 60), 0x001F);  // the window's bottom rows
   EXPECT_EQ(screenPixel(109, 69), 0x001F);
-  EXPECT_EQ(screenPixel(9, 20), before);    // outside the window
+  EXPECT_EQ(screenPixel(9, 20), before);  // outside the window
   EXPECT_EQ(screenPixel(50, 70), before);
   EXPECT_TRUE(Host::get().screen().dirty());
 
@@ -184,8 +192,8 @@ TEST_F(EglBridgeTest, BadNativeObjectsAreRefused) {
 }
 
 TEST_F(EglBridgeTest, LostSurfacesFailToSwapWithContextLost) {
-  const Hwnd window = wm().createWindow(0, "REC", "gl", WS_POPUP | WS_VISIBLE, 0, 0, 32, 32, 0,
-                                        0, nullptr);
+  const Hwnd window =
+      wm().createWindow(0, "REC", "gl", WS_POPUP | WS_VISIBLE, 0, 0, 32, 32, 0, 0, nullptr);
   EglConfig config = choose(kEglWindowBit);
   EglSurface surface = eglCreateWindowSurface(display, config, window, nullptr);
   EglContext context = eglCreateContext(display, config, kEglNoContext, nullptr);

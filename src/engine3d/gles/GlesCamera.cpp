@@ -29,8 +29,7 @@ void GlesCamera::setPerspective(float fov, float near, float far) {
   const float aspect = height != 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
   Matrix4 scale;
   scale.setScale(Vector3(1.0f, gl->offscreen ? -1.0f : 1.0f, -1.0f));
-  const Matrix4 projection =
-      Matrix4::perspective(storedFov, aspect, storedNear, storedFar) * scale;
+  const Matrix4 projection = Matrix4::perspective(storedFov, aspect, storedNear, storedFar) * scale;
   glMatrixMode(GL_PROJECTION);
   loadMatrixFixed(projection);
 }

@@ -28,9 +28,9 @@ Colour texturedColour(Colour c) {
 void GlesRenderer::applyMaterial(const Material& material) {
   glMatrixMode(GL_TEXTURE);
   if (material.textureOffsetU != 0 || material.textureOffsetV != 0) {
-    loadMatrixFixed(Matrix4::translationMatrix(Vector3(fixedToFloatValue(material.textureOffsetU),
-                                                       fixedToFloatValue(material.textureOffsetV),
-                                                       0.0f)));
+    loadMatrixFixed(
+        Matrix4::translationMatrix(Vector3(fixedToFloatValue(material.textureOffsetU),
+                                           fixedToFloatValue(material.textureOffsetV), 0.0f)));
   } else {
     glLoadIdentity();
   }

@@ -51,8 +51,8 @@ void GlesRenderer::drawOverlay() {
   const GLfixed v1 = fixedOne - v0;
   // At depth 0, halfway between the planes of the orthographic box: at z = 1 the strip would lie
   // exactly on the near plane, where clipping may drop it (Mesa does).
-  const GLfixed positions[12] = {0, 0, 0, intToFixed(w), 0, 0,
-                                 0, intToFixed(h), 0, intToFixed(w), intToFixed(h), 0};
+  const GLfixed positions[12] = {
+      0, 0, 0, intToFixed(w), 0, 0, 0, intToFixed(h), 0, intToFixed(w), intToFixed(h), 0};
   const GLfixed coordinates[8] = {u0, v0, u1, v0, u0, v1, u1, v1};
   glDisableClientState(GL_NORMAL_ARRAY);
   glEnableClientState(GL_VERTEX_ARRAY);

@@ -49,13 +49,15 @@ GlesRenderer::GlesRenderer(SceneView* drawnScene) : Renderer(kRendererGles, draw
   if (display == host::kEglNoDisplay) fatal();
   check(host::eglInitialize(display, nullptr, nullptr));
 
+  // clang-format off
   const host::EglInt attributes[] = {
-      host::kEglLevel,           0,
-      host::kEglSampleBuffers,   0,
+      host::kEglLevel,            0,
+      host::kEglSampleBuffers,    0,
       host::kEglNativeRenderable, offscreen ? 1 : 0,
-      host::kEglDepthSize,       16,
-      host::kEglSurfaceType,     offscreen ? host::kEglPixmapBit : host::kEglWindowBit,
+      host::kEglDepthSize,        16,
+      host::kEglSurfaceType,      offscreen ? host::kEglPixmapBit : host::kEglWindowBit,
       host::kEglNone};
+  // clang-format on
   host::EglConfig config = nullptr;
   host::EglInt count = 0;
   check(host::eglChooseConfig(display, attributes, &config, 1, &count) && count > 0);

@@ -125,8 +125,9 @@ T* find(const std::vector<std::unique_ptr<T>>& list, void* handle) {
 
 template <typename T>
 void erase(std::vector<std::unique_ptr<T>>& list, T* item) {
-  list.erase(std::remove_if(list.begin(), list.end(), [item](const auto& p) { return p.get() == item; }),
-             list.end());
+  list.erase(
+      std::remove_if(list.begin(), list.end(), [item](const auto& p) { return p.get() == item; }),
+      list.end());
 }
 
 EGLint realAttrib(EGLDisplay d, EGLConfig c, EGLint attribute) {
@@ -140,9 +141,17 @@ EGLint realAttrib(EGLDisplay d, EGLConfig c, EGLint attribute) {
 // pixmap surfaces.
 void buildConfigs(BridgeDisplay& d) {
   d.configs.clear();
-  const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
-                           EGL_OPENGL_ES_BIT, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
-                           EGL_BLUE_SIZE, 8, EGL_NONE};
+  const EGLint wanted[] = {EGL_SURFACE_TYPE,
+                           EGL_PBUFFER_BIT,
+                           EGL_RENDERABLE_TYPE,
+                           EGL_OPENGL_ES_BIT,
+                           EGL_RED_SIZE,
+                           8,
+                           EGL_GREEN_SIZE,
+                           8,
+                           EGL_BLUE_SIZE,
+                           8,
+                           EGL_NONE};
   EGLint total = 0;
   if (!::eglChooseConfig(d.real, wanted, nullptr, 0, &total) || total <= 0) return;
   std::vector<EGLConfig> found(static_cast<std::size_t>(total));
@@ -219,9 +228,10 @@ void readBack(BridgeSurface& s) {
       for (int y = r.top; y < r.bottom; ++y) {
         // GL's rows count from the bottom of the window.
         const int glRow = s.height - 1 - (y - origin.y);
-        const std::uint8_t* src = rgba + (static_cast<std::size_t>(glRow) * s.width +
-                                          (r.left - origin.x)) * 4;
-        std::uint16_t* dst = screen.pixels() + static_cast<std::size_t>(y) * screen.width() + r.left;
+        const std::uint8_t* src =
+            rgba + (static_cast<std::size_t>(glRow) * s.width + (r.left - origin.x)) * 4;
+        std::uint16_t* dst =
+            screen.pixels() + static_cast<std::size_t>(y) * screen.width() + r.left;
         for (int x = r.left; x < r.right; ++x, src += 4) *dst++ = pack565(src[0], src[1], src[2]);
       }
       screen.markDirty(r);
@@ -240,15 +250,16 @@ void readBack(BridgeSurface& s) {
     if (bitmap.format == PixelFormat::Xrgb32) {
       auto* dst = reinterpret_cast<std::uint32_t*>(row);
       for (int x = 0; x < w; ++x, src += 4)
-        dst[x] = static_cast<std::uint32_t>(src[0]) << 16 | static_cast<std::uint32_t>(src[1]) << 8 |
-                 src[2];
+        dst[x] = static_cast<std::uint32_t>(src[0]) << 16 |
+                 static_cast<std::uint32_t>(src[1]) << 8 | src[2];
     } else if (bitmap.format == PixelFormat::Rgb565) {
       auto* dst = reinterpret_cast<std::uint16_t*>(row);
       for (int x = 0; x < w; ++x, src += 4) dst[x] = pack565(src[0], src[1], src[2]);
     } else {
       for (int x = 0; x < w; ++x, src += 4)
-        bitmap.setRgb(x, y, static_cast<std::uint32_t>(src[0]) << 16 |
-                                static_cast<std::uint32_t>(src[1]) << 8 | src[2]);
+        bitmap.setRgb(x, y,
+                      static_cast<std::uint32_t>(src[0]) << 16 |
+                          static_cast<std::uint32_t>(src[1]) << 8 | src[2]);
     }
   }
 }
@@ -346,10 +357,11 @@ EglDisplay eglGetDisplay(EglNativeDisplay display) {
     // The extension's entry point is only reachable through eglGetProcAddress.
     auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
         ::eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    EGLDisplay real = getPlatformDisplay
-                          ? getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA,
-                                               reinterpret_cast<void*>(EGL_DEFAULT_DISPLAY), nullptr)
-                          : EGL_NO_DISPLAY;
+    EGLDisplay real =
+        getPlatformDisplay
+            ? getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA,
+                                 reinterpret_cast<void*>(EGL_DEFAULT_DISPLAY), nullptr)
+            : EGL_NO_DISPLAY;
     if (real == EGL_NO_DISPLAY) {
       fail(kEglBadDisplay);
       return kEglNoDisplay;

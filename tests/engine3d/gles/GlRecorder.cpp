@@ -93,8 +93,9 @@ GL_API void GL_APIENTRY glBindTexture(GLenum target, GLuint texture) {
 GL_API void GL_APIENTRY glTexImage2D(GLenum target, GLint level, GLint internalformat,
                                      GLsizei width, GLsizei height, GLint border, GLenum format,
                                      GLenum type, const void* pixels) {
-  static auto next = real<void (*)(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum,
-                                   const void*)>("glTexImage2D");
+  static auto next =
+      real<void (*)(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*)>(
+          "glTexImage2D");
   note("glTexImage2D", {target, level, internalformat, width, height, border, format, type});
   next(target, level, internalformat, width, height, border, format, type, pixels);
 }

@@ -55,8 +55,8 @@ class GlesTest : public testing_support::HeadlessHostTest {
       };
       wm().registerClass(windowClass);
     }
-    return wm().createWindow(0, "GlesTestCanvas", "canvas", host::WS_POPUP | host::WS_VISIBLE, x,
-                             y, width, height, 0, 0, nullptr);
+    return wm().createWindow(0, "GlesTestCanvas", "canvas", host::WS_POPUP | host::WS_VISIBLE, x, y,
+                             width, height, 0, 0, nullptr);
   }
 
   // The device screen's pixels in `area` as 8-bit RGB (565 widened by bit replication).

@@ -67,14 +67,13 @@ class GlesMaterialTest : public GlesTest {
  protected:
   void SetUp() override {
     GlesTest::SetUp();
-    registerRendererDriver(
-        kRendererGles,
-        RendererDriver{[](SceneView* s) -> std::unique_ptr<Renderer> {
-                         return std::make_unique<TracingRenderer>(s);
-                       },
-                       [](SceneView* s, int mode) -> std::unique_ptr<Camera> {
-                         return std::make_unique<GlesCamera>(s, mode);
-                       }});
+    registerRendererDriver(kRendererGles,
+                           RendererDriver{[](SceneView* s) -> std::unique_ptr<Renderer> {
+                                            return std::make_unique<TracingRenderer>(s);
+                                          },
+                                          [](SceneView* s, int mode) -> std::unique_ptr<Camera> {
+                                            return std::make_unique<GlesCamera>(s, mode);
+                                          }});
     scene_ = std::make_unique<StandaloneScene>(120, 160);
     scene_->windowHandle = makeWindow(0, 0, 120, 160);
   }
@@ -266,7 +265,8 @@ TEST_F(GlesMaterialTest, FogDistancesAreEyeUnits) {
 TEST_F(GlesMaterialTest, FaceRangesDrawOneOrTwoIndexRuns) {
   auto group = std::make_unique<Group3D>();
   auto mesh = std::make_unique<Mesh>();
-  for (int i = 0; i < 12; ++i) mesh->addVertex(static_cast<float>(i % 4), static_cast<float>(i / 4), 0, 0, 0);
+  for (int i = 0; i < 12; ++i)
+    mesh->addVertex(static_cast<float>(i % 4), static_cast<float>(i / 4), 0, 0, 0);
   for (int f = 0; f < 5; ++f) mesh->addFace(f, f + 1, f + 4);
   mesh->material = group->addMaterial("m", plainMaterial(0xFFFFFF, kShadingUnlit));
   Mesh* raw = group->addMesh("m", std::move(mesh));
@@ -279,8 +279,8 @@ TEST_F(GlesMaterialTest, FaceRangesDrawOneOrTwoIndexRuns) {
   const auto base = reinterpret_cast<std::intptr_t>(raw->indexArray.data());
   EXPECT_TRUE(GlRecorder::get().called("glDrawElements",
                                        {GL_TRIANGLES, 6, GL_UNSIGNED_SHORT, base + 3 * 6}));
-  EXPECT_TRUE(GlRecorder::get().called("glDrawElements",
-                                       {GL_TRIANGLES, 3, GL_UNSIGNED_SHORT, base}));
+  EXPECT_TRUE(
+      GlRecorder::get().called("glDrawElements", {GL_TRIANGLES, 3, GL_UNSIGNED_SHORT, base}));
   EXPECT_EQ(scene_->draw().trianglesDrawn, 3);
   EXPECT_EQ(scene_->draw().verticesSubmitted, 12);
 
@@ -288,8 +288,8 @@ TEST_F(GlesMaterialTest, FaceRangesDrawOneOrTwoIndexRuns) {
   GlRecorder::get().clear();
   frame();
   EXPECT_EQ(GlRecorder::get().count("glDrawElements"), 1);
-  EXPECT_TRUE(GlRecorder::get().called("glDrawElements",
-                                       {GL_TRIANGLES, 15, GL_UNSIGNED_SHORT, base}));
+  EXPECT_TRUE(
+      GlRecorder::get().called("glDrawElements", {GL_TRIANGLES, 15, GL_UNSIGNED_SHORT, base}));
 }
 
 TEST_F(GlesMaterialTest, VertexArraysPointIntoTheMeshRecords) {

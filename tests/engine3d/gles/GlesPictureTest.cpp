@@ -40,8 +40,8 @@ Difference differenceOf(const host::RgbImage& a, const host::RgbImage& b) {
 void noteDifference(const host::RgbImage& image, const std::string& name) {
   if (auto stored = host::readPng(host::testing::referencePath(reference(name)))) {
     const Difference d = differenceOf(image, *stored);
-    std::printf("[ measured ] %s: worst channel difference %d, mean %.3f\n", name.c_str(),
-                d.worst, d.mean);
+    std::printf("[ measured ] %s: worst channel difference %d, mean %.3f\n", name.c_str(), d.worst,
+                d.mean);
   }
 }
 
@@ -108,8 +108,8 @@ TEST_F(GlesPictureTest, WindowSceneLandsInItsPlaceOnTheScreen) {
     return static_cast<std::uint32_t>(picture.rgb[i] << 16 | picture.rgb[i + 1] << 8 |
                                       picture.rgb[i + 2]);
   };
-  EXPECT_EQ(at(10, 10), 0x000000u);    // outside the window: untouched
-  EXPECT_EQ(at(25, 35), 0x00FF00u);    // window, above the scene: cleared
+  EXPECT_EQ(at(10, 10), 0x000000u);            // outside the window: untouched
+  EXPECT_EQ(at(25, 35), 0x00FF00u);            // window, above the scene: cleared
   EXPECT_EQ(at(25, 30 + 120 + 5), 0xFF0000u);  // inside the scene
   EXPECT_EQ(at(215, 305), 0xFF0000u);
   EXPECT_EQ(at(239, 319), 0x000000u);

@@ -108,12 +108,13 @@ TEST_F(GlesRendererTest, PixmapSceneWindsClockwiseAndMirrorsY) {
   EXPECT_EQ(value, GL_CCW);
   glGetFixedv(GL_PROJECTION_MATRIX, projection);
   EXPECT_GT(projection[5], 0);
-  EXPECT_EQ(projection[5], -[&] {
-    GLfixed mirrored[16];
-    gles(scene).makeCurrent();
-    glGetFixedv(GL_PROJECTION_MATRIX, mirrored);
-    return mirrored[5];
-  }());
+  EXPECT_EQ(
+      projection[5], -[&] {
+        GLfixed mirrored[16];
+        gles(scene).makeCurrent();
+        glGetFixedv(GL_PROJECTION_MATRIX, mirrored);
+        return mirrored[5];
+      }());
 }
 
 TEST_F(GlesRendererTest, ProjectionIsThePerspectiveWithZFlipped) {
