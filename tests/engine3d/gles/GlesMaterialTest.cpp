@@ -2,6 +2,7 @@
 // each mesh is drawn.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "GlesFixture.h"
@@ -120,6 +121,43 @@ TEST_F(GlesMaterialTest, Transparency128UnlitBlendsWithoutDepthWrites) {
   GLboolean mask = GL_FALSE;
   glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
   EXPECT_TRUE(mask);
+}
+
+TEST_F(GlesMaterialTest, ATransparentMeshFirstInTheListAlsoWritesNoDepth) {
+  scene_->add(quad(1, plainMaterial(0x336699, kShadingUnlitTransparent, 128), Vector3(0, 0, 0)));
+  const auto& states = frame();
+  ASSERT_EQ(states.size(), 1u);
+  EXPECT_FALSE(states[0].depthWrites);
+}
+
+TEST_F(GlesMaterialTest, LightDirectionsAreResentInWorldSpaceForEveryMesh) {
+  scene_->lights.push_back(Light::make("a", Vector3(0, 0, 1), 0xFFFFFF));
+  scene_->add(quad(1, plainMaterial(0x808080, kShadingLit), Vector3(0, 0, 0)));
+  frame();
+  // Looking from +x toward the origin: the world's +z is the eye's x axis, one way or the other.
+  scene_->cam().setEye(10, 0, 0);
+  scene_->cam().setTarget(0, 0, 0);
+  frame();
+  const Vector3 expected = scene_->cam().viewMatrix().transformDirection(Vector3(0, 0, 1));
+  ASSERT_GT(std::fabs(expected.x), 0.99f);
+  GLfixed v[4];
+  glGetLightxv(GL_LIGHT0, GL_POSITION, v);
+  EXPECT_NEAR(v[0], floatToFixed(expected.x), 2);
+  EXPECT_NEAR(v[1], floatToFixed(expected.y), 2);
+  EXPECT_NEAR(v[2], floatToFixed(expected.z), 2);
+  EXPECT_EQ(v[3], 0);
+}
+
+TEST_F(GlesMaterialTest, LightsBeyondTheMaximumAreSwitchedOff) {
+  for (int i = 0; i < 9; ++i)
+    scene_->lights.push_back(Light::make("l", Vector3(0, -1, 0), 0x101010));
+  scene_->add(quad(1, plainMaterial(0x808080, kShadingLit), Vector3(0, 0, 0)));
+  frame();
+  auto& renderer = dynamic_cast<GlesRenderer&>(scene_->draw());
+  ASSERT_EQ(renderer.maxLights, 8);
+  EXPECT_TRUE(glIsEnabled(GL_LIGHT7));
+  EXPECT_TRUE(GlRecorder::get().called("glDisable", {GL_LIGHT0 + 8}));
+  EXPECT_FALSE(GlRecorder::get().called("glEnable", {GL_LIGHT0 + 8}));
 }
 
 TEST_F(GlesMaterialTest, ModesOneAndThreeIgnoreTransparency) {

@@ -9,6 +9,7 @@
 
 #include "GlesFixture.h"
 #include "engine3d/BitmapTarget.h"
+#include "engine3d/gles/GlesPicture.h"
 #include "host/ImageCompare.h"
 
 namespace engine3d::testing {
@@ -151,6 +152,31 @@ TEST_F(GlesPictureTest, OverlayLaysTheKeyedSurfaceOverTheFrame) {
   EXPECT_EQ(at(10, 120), 0x0000FFu);
   noteDifference(picture, "overlay");
   EXPECT_TRUE(host::testing::matchesReference(picture, reference("overlay")));
+}
+
+TEST_F(GlesPictureTest, ToolPictureIsDrawnOffScreenAndUpright) {
+  GlesPictureRequest request;
+  request.width = 80;
+  request.height = 60;
+  request.background = 0x102030;
+  std::vector<std::unique_ptr<Group3D>> groups;
+  // A red square in the upper half of the view.
+  groups.push_back(quad(1.0f, plainMaterial(0xFF0000, kShadingUnlit), Vector3(0, 1.5f, 0)));
+  const auto picture = renderGlesPicture(request, std::move(groups));
+  ASSERT_TRUE(picture);
+  ASSERT_EQ(picture->width, 80);
+  ASSERT_EQ(picture->height, 60);
+  auto at = [&](int x, int y) {
+    const std::size_t i = (static_cast<std::size_t>(y) * 80 + x) * 3;
+    return static_cast<std::uint32_t>(picture->rgb[i] << 16 | picture->rgb[i + 1] << 8 |
+                                      picture->rgb[i + 2]);
+  };
+  EXPECT_EQ(at(40, 18), 0xFF0000u);  // upper half: the square
+  EXPECT_EQ(at(40, 45), 0x102030u);  // lower half: background
+  EXPECT_EQ(at(0, 0), 0x102030u);
+  GlesPictureRequest empty;
+  empty.width = 0;
+  EXPECT_FALSE(renderGlesPicture(empty, {}));
 }
 
 }  // namespace
