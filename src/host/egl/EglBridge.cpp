@@ -285,14 +285,25 @@ void pushBitmap(BridgeDisplay& d, BridgeSurface& s) {
   const int h = std::min(bitmap.height, s.height);
   s.readBack.resize(static_cast<std::size_t>(w) * h * 4);
   std::uint8_t* out = s.readBack.data();
-  for (int y = 0; y < h; ++y)
+  for (int y = 0; y < h; ++y) {
+    const std::uint8_t* row = bitmap.row(y);
     for (int x = 0; x < w; ++x, out += 4) {
-      const std::uint32_t c = bitmap.rgbAt(x, y);
+      std::uint32_t c;
+      if (bitmap.format == PixelFormat::Xrgb32) {
+        c = reinterpret_cast<const std::uint32_t*>(row)[x];
+      } else if (bitmap.format == PixelFormat::Rgb565) {
+        const std::uint16_t p = reinterpret_cast<const std::uint16_t*>(row)[x];
+        c = static_cast<std::uint32_t>(red565(p)) << 16 |
+            static_cast<std::uint32_t>(green565(p)) << 8 | static_cast<std::uint32_t>(blue565(p));
+      } else {
+        c = bitmap.rgbAt(x, y);
+      }
       out[0] = static_cast<std::uint8_t>(c >> 16);
       out[1] = static_cast<std::uint8_t>(c >> 8);
       out[2] = static_cast<std::uint8_t>(c);
       out[3] = 255;
     }
+  }
   for (HelperContext& helperState : d.helpers)
     if (helperState.context == helper && !helperState.prepared) {
       helperState.prepared = true;

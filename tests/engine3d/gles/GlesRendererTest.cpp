@@ -64,16 +64,18 @@ TEST_F(GlesRendererTest, WindowSceneSetsUpTheInitialState) {
 }
 
 TEST_F(GlesRendererTest, DeepTargetsLeaveDitheringAtTheDefault) {
-  BitmapTarget target(64, 48);
-  ASSERT_TRUE(target.valid());
-  StandaloneScene scene(64, 48);
-  scene.offscreenTarget = &target.pixels();
-  ASSERT_TRUE(scene.setUp(kRendererGles));
-  EXPECT_TRUE(gles(scene).offscreen);
-  EXPECT_EQ(gles(scene).colourDepth, 32);
-  EXPECT_FALSE(GlRecorder::get().called("glEnable", {GL_DITHER}));
-  EXPECT_FALSE(GlRecorder::get().called("glDisable", {GL_DITHER}));
-
+  {
+    BitmapTarget target(64, 48);
+    ASSERT_TRUE(target.valid());
+    StandaloneScene scene(64, 48);
+    scene.offscreenTarget = &target.pixels();
+    ASSERT_TRUE(scene.setUp(kRendererGles));
+    EXPECT_TRUE(gles(scene).offscreen);
+    EXPECT_EQ(gles(scene).colourDepth, 32);
+    EXPECT_FALSE(GlRecorder::get().called("glEnable", {GL_DITHER}));
+    EXPECT_FALSE(GlRecorder::get().called("glDisable", {GL_DITHER}));
+  }
+  // A 24-bit display.
   GlRecorder::get().clear();
   host::HostConfig config = host::Host::get().config();
   config.profile.displayDepth = 24;
@@ -129,6 +131,25 @@ TEST_F(GlesRendererTest, ProjectionIsThePerspectiveWithZFlipped) {
   GLfixed projection[16];
   glGetFixedv(GL_PROJECTION_MATRIX, projection);
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(projection[i], fixed[i], 1) << i;
+}
+
+TEST_F(GlesRendererTest, CameraWithoutAGlRendererOnlyStoresItsValues) {
+  StandaloneScene scene(64, 64);  // no renderer
+  GlesCamera camera(&scene, 0);
+  GlRecorder::get().clear();
+  camera.setViewport(64, 32);
+  camera.setPerspective(0.0f, 2.0f, 50.0f);
+  int w = 0;
+  int h = 0;
+  camera.getViewport(w, h);
+  EXPECT_EQ(w, 64);
+  EXPECT_EQ(h, 32);
+  float fov = 0;
+  float near = 0;
+  float far = 0;
+  camera.getPerspective(fov, near, far);
+  EXPECT_EQ(fov, 1.0f);
+  EXPECT_TRUE(GlRecorder::get().calls.empty());
 }
 
 TEST_F(GlesRendererTest, ViewportRowCountsFromTheWindowBottom) {
