@@ -61,7 +61,8 @@ struct BridgeContext {
 
 struct BridgeDisplay {
   EGLDisplay real = EGL_NO_DISPLAY;
-  int initialised = 0;  // eglInitialize calls not yet matched by eglTerminate
+  int initialised = 0;           // eglInitialize calls not yet matched by eglTerminate
+  bool realInitialised = false;  // Mesa's display (never terminated, see eglTerminate)
   std::vector<std::unique_ptr<BridgeConfig>> configs;
   std::vector<std::unique_ptr<BridgeSurface>> surfaces;
   std::vector<std::unique_ptr<BridgeContext>> contexts;
@@ -388,7 +389,10 @@ EglBoolean eglInitialize(EglDisplay display, EglInt* major, EglInt* minor) {
   BridgeDisplay* d = displayOf(display);
   if (!d) return fail(kEglBadDisplay);
   if (d->initialised == 0) {
-    if (!fromReal(::eglInitialize(d->real, nullptr, nullptr))) return kEglFalse;
+    if (!d->realInitialised) {
+      if (!fromReal(::eglInitialize(d->real, nullptr, nullptr))) return kEglFalse;
+      d->realInitialised = true;
+    }
     if (!::eglBindAPI(EGL_OPENGL_ES_API)) return fromReal(EGL_FALSE);
     buildConfigs(*d);
   }
@@ -419,7 +423,8 @@ EglBoolean eglTerminate(EglDisplay display) {
   d->surfaces.clear();
   d->contexts.clear();
   d->configs.clear();
-  ::eglTerminate(d->real);
+  // Mesa's display stays initialised for the rest of the process: terminating it unloads the
+  // driver, which leaks what the driver allocated, and the next renderer would load it again.
   return succeed();
 }
 
