@@ -18,6 +18,21 @@ struct TexturePixels;
 struct Fog;
 struct Light;
 
+// Pixels a software driver draws into: `bits` is the scene's top-left pixel, rows are `stride`
+// bytes apart, and each pixel is 16 bits (RGB565) or 32 bits (0x00RRGGBB). A target without
+// bits, or of another depth, is no target.
+struct PixelTarget {
+  void* bits = nullptr;
+  int width = 0;
+  int height = 0;
+  int stride = 0;  // bytes from one row to the next
+  int bitsPerPixel = 0;
+
+  bool valid() const {
+    return bits && width > 0 && height > 0 && (bitsPerPixel == 16 || bitsPerPixel == 32);
+  }
+};
+
 class SceneView {
  public:
   virtual ~SceneView() = default;
@@ -40,10 +55,18 @@ class SceneView {
   virtual const Light* light(int /*index*/) const { return nullptr; }
   virtual const Fog* fog() const { return nullptr; }  // null when the scene has no fog
 
-  // Where and over what a hardware driver draws.
-  // The scene's renderer, or null before it has one (a driver's camera reaches its renderer's
-  // context through it).
+  // The pixels a software driver draws the scene into; no target (the default) makes the driver
+  // draw into a 32-bit buffer of its own.
+  virtual PixelTarget drawTarget() const { return {}; }
+  // The colour a driver clears its own buffer to when the scene gives it no target.
+  virtual Colour backgroundColour() const { return 0; }
+  // The scene's renderer (null when it has none), and the scene whose depth buffer this one
+  // starts each frame from (null for none), so that scenes drawn over each other share depth.
   virtual Renderer* renderer() const { return nullptr; }
+  virtual SceneView* zBufferProviderScene() const { return nullptr; }
+
+  // Where and over what a hardware driver draws (the OpenGL ES driver's camera also reaches its
+  // renderer's context through renderer()).
   // Top-left corner of the scene's area in its canvas window, pixels, y down.
   virtual int x() const { return 0; }
   virtual int y() const { return 0; }
@@ -53,11 +76,10 @@ class SceneView {
   virtual bool offscreen() const { return false; }
   // The scene's drawing surface (its own buffer or the canvas back buffer), null when none.
   virtual TexturePixels* drawingSurface() const { return nullptr; }
-  // Background fill colour, kNoColour for none; whether a background picture is set.
+  // Background fill colour of a window scene, kNoColour for none; whether a background picture
+  // is set (either leaves the colour clear out).
   virtual Colour bkgColor() const { return kNoColour; }
   virtual bool hasBkgTexture() const { return false; }
-  // True when the scene shares another scene's depth buffer (it is then not cleared).
-  virtual bool hasZBufferProvider() const { return false; }
   // Key colour used when the scene's surface is laid over the canvas, kNoColour for none.
   virtual Colour transparentColor() const { return kNoColour; }
 

@@ -54,7 +54,7 @@ class StandaloneScene : public SceneView {
     return offscreenTarget ? offscreenTarget : overlay;
   }
   Colour bkgColor() const override { return background; }
-  bool hasZBufferProvider() const override { return sharedDepth; }
+  SceneView* zBufferProviderScene() const override { return depthProvider; }
   Colour transparentColor() const override { return key; }
 
   Camera& cam() { return *camera_; }
@@ -70,7 +70,7 @@ class StandaloneScene : public SceneView {
   TexturePixels* offscreenTarget = nullptr;  // not owned
   TexturePixels* overlay = nullptr;          // not owned: the 2D layer of a window scene
   Colour background = 0x000000;
-  bool sharedDepth = false;
+  SceneView* depthProvider = nullptr;  // not owned: the scene whose depth buffer this one keeps
   Colour key = kNoColour;
 
  private:

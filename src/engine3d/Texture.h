@@ -26,6 +26,9 @@ class Texture {
   virtual int height() const = 0;
   // The colour key of the current frame (0x00RRGGBB), when the picture has one.
   virtual std::optional<Colour> transparentColour() const { return std::nullopt; }
+  // The current frame as width() * height() 32-bit 0x00RRGGBB pixels, rows top to bottom, or
+  // null when the picture cannot hand its pixels out. Valid until the picture next changes.
+  virtual const std::uint32_t* texels() const { return nullptr; }
   // True for pictures with more than one frame that advance over time.
   virtual bool animated() const { return false; }
   // Advances an animated picture by `seconds`.
@@ -54,6 +57,7 @@ class PixelTexture : public Texture {
   int height() const override { return height_; }
   std::optional<Colour> transparentColour() const override { return key_; }
   const std::vector<std::uint32_t>& pixels() const { return pixels_; }
+  const std::uint32_t* texels() const override { return pixels_.empty() ? nullptr : pixels_.data(); }
 
  private:
   int width_;

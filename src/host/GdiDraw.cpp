@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "host/Gdi.h"
 #include "host/GdiInternals.h"
@@ -146,6 +147,17 @@ bool Gdi::stretchBlt(Hdc dst, int x, int y, int width, int height, Hdc src, int 
           convertRow(from.surface, to.surface, yy, sy, area.left, area.right,
                      cols[area.left - dstRect.left], srcBounds.right))
         continue;
+      if (rop == SRCCOPY && sameFormat && (bytesPerPixel == 2 || bytesPerPixel == 4)) {
+        // Scaled copies between equal formats move raw pixels: no colour round trip.
+        std::uint8_t* out = to.surface.row(yy);
+        const std::uint8_t* in = from.surface.row(sy);
+        for (int xx = area.left; xx < area.right; ++xx) {
+          int sx = cols[xx - dstRect.left];
+          if (sx < srcBounds.left || sx >= srcBounds.right) continue;
+          std::memcpy(out + xx * bytesPerPixel, in + sx * bytesPerPixel, bytesPerPixel);
+        }
+        continue;
+      }
       for (int xx = area.left; xx < area.right; ++xx) {
         std::uint32_t s = 0;
         if (needsSource) {
@@ -180,12 +192,34 @@ bool Gdi::transparentImage(Hdc dst, int x, int y, int width, int height, Hdc src
   Rect dstRect{x + to.originX, y + to.originY, x + to.originX + width, y + to.originY + height};
   std::vector<int> cols = sourceMap(width, srcX + from.originX, srcWidth, width);
   std::vector<int> rows = sourceMap(height, srcY + from.originY, srcHeight, height);
+  // Equal 16- or 32-bit formats compare and copy raw pixels (the key is raw already).
+  int bytesPerPixel = bitsOf(to.surface.format) / 8;
+  bool sameFormat = !indexed && from.surface.format == to.surface.format &&
+                    (bytesPerPixel == 2 || bytesPerPixel == 4);
   for (const Rect& clip : to.clip) {
     Rect area = intersect(dstRect, clip);
     if (area.empty()) continue;
     for (int yy = area.top; yy < area.bottom; ++yy) {
       int sy = rows[yy - dstRect.top];
       if (sy < 0 || sy >= from.surface.height) continue;
+      if (sameFormat) {
+        std::uint8_t* out = to.surface.row(yy);
+        const std::uint8_t* in = from.surface.row(sy);
+        for (int xx = area.left; xx < area.right; ++xx) {
+          int sx = cols[xx - dstRect.left];
+          if (sx < 0 || sx >= from.surface.width) continue;
+          if (bytesPerPixel == 2) {
+            std::uint16_t v;
+            std::memcpy(&v, in + sx * 2, 2);
+            if (v != keyRaw) std::memcpy(out + xx * 2, &v, 2);
+          } else {
+            std::uint32_t v;
+            std::memcpy(&v, in + sx * 4, 4);
+            if (v != keyRaw) std::memcpy(out + xx * 4, &v, 4);
+          }
+        }
+        continue;
+      }
       for (int xx = area.left; xx < area.right; ++xx) {
         int sx = cols[xx - dstRect.left];
         if (sx < 0 || sx >= from.surface.width) continue;
@@ -339,15 +373,29 @@ void Gdi::drawLine(const Target& t, DcData& d, int x0, int y0, int x1, int y1) {
   int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
   int err = dx + dy;
   int x = x0, y = y0;
+  // The squares of a wide pen overlap from one step to the next. Mixes such as R2_NOT and
+  // R2_XORPEN must still reach each pixel of the stroke once, so those pixels are gathered first.
+  std::vector<Point> stroke;
   while (x != x1 || y != y1) {
     for (int oy = -half; oy < w - half; ++oy)
       for (int ox = -half; ox < w - half; ++ox) {
         int px = x + ox + t.originX, py = y + oy + t.originY;
-        if (inClip(t.clip, px, py)) applyPen(t, d.rop2, color, px, py);
+        if (!inClip(t.clip, px, py)) continue;
+        if (w == 1)
+          applyPen(t, d.rop2, color, px, py);
+        else
+          stroke.push_back({px, py});
       }
     int e2 = 2 * err;
     if (e2 >= dy) err += dy, x += sx;
     if (e2 <= dx) err += dx, y += sy;
+  }
+  if (!stroke.empty()) {
+    auto before = [](const Point& a, const Point& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; };
+    auto same = [](const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; };
+    std::sort(stroke.begin(), stroke.end(), before);
+    stroke.erase(std::unique(stroke.begin(), stroke.end(), same), stroke.end());
+    for (const Point& p : stroke) applyPen(t, d.rop2, color, p.x, p.y);
   }
   Rect box{std::min(x0, x1) - half, std::min(y0, y1) - half, std::max(x0, x1) + w,
            std::max(y0, y1) + w};

@@ -139,9 +139,22 @@ void SceneSprite::beginFrame(bool clearBuffer, float seconds) {
 }
 
 void SceneSprite::paintBackground(const PaintTarget& target, int ox, int oy) {
-  if (!target.surface) return;
-  Surface& dst = *target.surface;
   const Surface* frame = bkgTexture ? bkgTexture->currentSurface() : nullptr;
+  if (!target.surface) {
+    // An unbuffered scene drawing on the canvas back buffer reaches it only by its context.
+    if (!target.dc) return;
+    if (frame) {
+      if (frame->transparent)
+        frame->transparentBlt(target.dc, ox, oy, width, height, frame->transparentColor);
+      else
+        frame->stretchBlt(target.dc, ox, oy, width, height, host::SRCCOPY);
+    } else if (bkgColor != -1) {
+      fillRect(target.dc, host::Rect{ox, oy, ox + width, oy + height},
+               static_cast<uint32_t>(bkgColor));
+    }
+    return;
+  }
+  Surface& dst = *target.surface;
   if (frame) {
     uint32_t key = frame->transparent ? frame->transparentColor : kNoColorKey;
     if (frame->width() == width && frame->height() == height)

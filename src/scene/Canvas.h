@@ -69,6 +69,11 @@ class DirectionPad {
 class InputPad {
  public:
   virtual ~InputPad() = default;
+  // Shows the pad for `editBox` with the box's current `text` and `title`, accepting at most
+  // `maxLength` characters and an empty answer only when `allowEmpty`. The answer reaches the
+  // box as a stylus release on it.
+  virtual void open(SceneObject& editBox, std::string_view text, std::string_view title,
+                    int maxLength, bool allowEmpty) = 0;
 };
 
 class Canvas : public platform::Window, public platform::IdleHandler {

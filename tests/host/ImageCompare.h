@@ -13,6 +13,7 @@
 #include "host/Gdi.h"
 #include "host/Host.h"
 #include "host/Png.h"
+#include "support/ReferenceImage.h"
 
 namespace host::testing {
 
@@ -35,33 +36,7 @@ inline RgbImage pictureOf(Hbitmap bitmap) {
 }
 
 inline ::testing::AssertionResult matchesReference(const RgbImage& image, const std::string& name) {
-  std::string path = referencePath(name);
-  if (const char* update = std::getenv("SKIRROW_UPDATE_REFERENCES"); update && *update == '1') {
-    if (!writePng(path, image)) return ::testing::AssertionFailure() << "cannot write " << path;
-    return ::testing::AssertionSuccess();
-  }
-  auto reference = readPng(path);
-  if (!reference) return ::testing::AssertionFailure() << "missing reference " << path;
-  if (reference->width != image.width || reference->height != image.height)
-    return ::testing::AssertionFailure()
-           << "size " << image.width << "x" << image.height << " differs from reference "
-           << reference->width << "x" << reference->height;
-  size_t far = 0;
-  int worst = 0;
-  for (size_t i = 0; i < image.rgb.size(); i += 3) {
-    int d = 0;
-    for (int c = 0; c < 3; ++c) d = std::max(d, std::abs(image.rgb[i + c] - reference->rgb[i + c]));
-    worst = std::max(worst, d);
-    if (d > 8) ++far;
-  }
-  size_t pixels = image.rgb.size() / 3;
-  if (far * 200 > pixels) {
-    writePng(path + ".actual.png", image);
-    return ::testing::AssertionFailure()
-           << far << " of " << pixels << " pixels differ by more than 8 (worst " << worst
-           << "); wrote " << path << ".actual.png";
-  }
-  return ::testing::AssertionSuccess();
+  return testing_support::matchesReferenceFile(image, referencePath(name), 8, 0.005);
 }
 
 }  // namespace host::testing

@@ -13,6 +13,7 @@
 #include "media/Blit.h"
 #include "media/SurfaceFixture.h"
 #include "media/TintFilter.h"
+#include "support/ReferenceImage.h"
 
 namespace media {
 namespace {
@@ -34,26 +35,8 @@ host::RgbImage pictureOf(const Surface& s) {
 }
 
 ::testing::AssertionResult matchesReference(const host::RgbImage& image, const std::string& name) {
-  const std::string path = std::string(SKIRROW_TEST_DATA) + "/../reference/media/" + name + ".png";
-  if (const char* update = std::getenv("SKIRROW_UPDATE_REFERENCES"); update && *update == '1') {
-    if (!host::writePng(path, image))
-      return ::testing::AssertionFailure() << "cannot write " << path;
-    return ::testing::AssertionSuccess();
-  }
-  auto reference = host::readPng(path);
-  if (!reference) return ::testing::AssertionFailure() << "missing reference " << path;
-  if (reference->width != image.width || reference->height != image.height)
-    return ::testing::AssertionFailure() << "size differs from " << path;
-  for (size_t i = 0; i < image.rgb.size(); ++i) {
-    if (std::abs(image.rgb[i] - reference->rgb[i]) > kTolerance) {
-      host::writePng(path + ".actual.png", image);
-      const size_t pixel = i / 3;
-      return ::testing::AssertionFailure()
-             << "pixel " << pixel % image.width << "," << pixel / image.width << " differs from "
-             << path << "; wrote " << path << ".actual.png";
-    }
-  }
-  return ::testing::AssertionSuccess();
+  return testing_support::matchesReferenceFile(image, testing_support::referenceFile("media/" + name),
+                                               kTolerance, 0.0);
 }
 
 // A 12 x 12 sprite: magenta (the key) around a white-framed yellow square with a blue centre.

@@ -136,5 +136,28 @@ TEST_F(SpriteTemplate, SizesTakenFromThePictureAreScaled) {
   EXPECT_EQ(gui->findSprite("lnkHelp")->width, 60);
 }
 
+// An unbuffered scene draws straight onto the page's back buffer, which it reaches only through
+// its device context: the background picture and colour must still arrive there.
+TEST_F(SpriteTemplate, UnbufferedScenesPaintTheirBackgroundOnThePage) {
+  folder.write("flat.properties",
+               "scenePic=type:SceneSprite, x:0, y:0, width:40, height:20, bkgTexture:pic.bmp\n"
+               "sceneFill=type:SceneSprite, x:0, y:30, width:10, height:10, "
+               "bkgColor:(255;0;0)\n");
+  scene_test::RecordingCanvas& page = makePage();
+  scene::TemplateFactory::loadTemplate(page, folder.path() + "/", "flat.properties", true);
+  ASSERT_NE(page.findScene("scenePic"), nullptr);
+  page.drawScenes();
+  const platform::BackBuffer* back = page.backBuffer();
+  ASSERT_NE(back, nullptr);
+  auto pixel = [&](int x, int y) {
+    return reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(back->pixels()) +
+                                             y * back->pitch())[x];
+  };
+  EXPECT_EQ(pixel(0, 0), 0x07E0);   // green picture
+  EXPECT_EQ(pixel(39, 19), 0x07E0);
+  EXPECT_EQ(pixel(5, 35), 0xF800);  // red fill
+  EXPECT_EQ(pixel(20, 35), 0x0000);
+}
+
 }  // namespace
 }  // namespace media::testing

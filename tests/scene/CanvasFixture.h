@@ -105,6 +105,18 @@ class CanvasTest : public testing_support::HeadlessHostTest {
     HeadlessHostTest::TearDown();
   }
 
+  // Makes a 240 x 320 main window and a page of type Page (made from `args`) over it; the main
+  // window owns the page.
+  template <typename Page, typename... Args>
+  Page& makePageOf(Args&&... args) {
+    main_ = std::make_unique<platform::Window>("Skirrow", 0, false);
+    EXPECT_TRUE(main_->create(0, 0, 240, 320));
+    auto page = std::make_unique<Page>(std::forward<Args>(args)...);
+    Page* raw = page.get();
+    EXPECT_TRUE(main_->addChild(std::move(page), 0, 0, 240, 320));
+    return *raw;
+  }
+
   // Makes the main window and the page over its client area; the main window owns the page.
   RecordingCanvas& makePage(bool buffered = true) {
     host::Rect screen{0, 0, host::Host::get().profile().screenWidth,

@@ -363,9 +363,40 @@ void settingsFile(Output& out, const std::string& file, int driver) {
   out.putText(guiPath(file), t.text());
 }
 
+// The hangar: the helicopter model turning in a 3D view under the menu's title, lit by two
+// lights in light fog, a spark chip at its heart. Content authors open it with
+// "skirrow ARG:hangar" to check models as the game draws them.
+void hangar(Output& out) {
+  TemplateWriter t;
+  t.comment("Hangar: the helicopter as the 3D engine draws it.");
+  Items view;
+  view("type", "Scene3D")("x", 0)("y", 40)("width", 240)("height", 240).color("ambient", rgb(70, 70, 80)).color("bkgColor", rgb(24, 30, 44));
+  t.entry("scene3D", view);
+  t.entry("heli", Items()("type", "Group3D")("container", "scene3D")(
+                      "model", "..\\chopper\\chopper_LOD.3ds")("radius", "4.5")(
+                      "cullingPolicy", 0));
+  t.entry("spark", Items()("type", "Chip3D")("container", "scene3D")(
+                       "texture", "..\\chopper\\spark.gif")("radius", "0.6")("billboard", 2)(
+                       "detailLevel", 0));
+  t.entry("lightKey", Items()("type", "Light")("dir", "(0.5;-1;0.8)")("container", "scene3D")
+                          .color("color", rgb(255, 244, 224)));
+  t.entry("lightFill", Items()("type", "Light")("dir", "(-0.8;0.3;0.4)")("container", "scene3D")
+                           .color("color", rgb(80, 96, 140)));
+  t.entry("fog", Items()("type", "Fog")("container", "scene3D")("front", 8)("back", 40)
+                     .color("color", rgb(24, 30, 44)));
+  t.blank();
+  t.entry("sceneTitle", sceneItems(0, 0, 240, 40).color("bkgColor", kInk));
+  t.entry("txtTitle", textItems("sceneTitle", 0, 10, 240, 24, "Hangar", 16, kText));
+  t.entry("sceneBar", sceneItems(0, 280, 240, 40).color("bkgColor", kInk));
+  t.entry("lnkBack", textItems("sceneBar", 0, 10, 240, 24, "Back to the menu", 13, kAccentLight)(
+                         "GUIType", "hyperlink")("href", "MainMenu.properties"));
+  out.putText(guiPath("hangar.properties"), t.text());
+}
+
 }  // namespace
 
 void buildGui(Output& out) {
+  hangar(out);
   cover(out);
   intro(out);
   mainMenu(out);

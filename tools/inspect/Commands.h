@@ -13,6 +13,7 @@ int templateCommand(const Args& args);  // template dump FILE | template set FIL
 int archiveCommand(const Args& args);   // archive list ZIP | archive extract ZIP MEMBER DIR
 int modelCommand(const Args& args);     // model info FILE.3ds [RADIUS]
 int imageCommand(const Args& args);     // image info FILE | image export FILE DIR
+int pageCommand(const Args& args);      // page render TEMPLATE OUT.png [--profile P]
 int validateCommand(const Args& args);  // validate RESOURCES: 1 when the tree has problems
 
 // Prints "skirrow-tool: <message>" to standard error and returns `code`.

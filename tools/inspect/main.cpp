@@ -27,6 +27,10 @@ constexpr const char* kUsage =
     "                                       write every frame as the program decodes it to\n"
     "                                       DIR/NAME_000.png, NAME_001.png ... (default depth:\n"
     "                                       the device's display depth)\n"
+    "  page render TEMPLATE OUT.png [--profile P]\n"
+    "                                       one frame of a screen template on a headless device\n"
+    "                                       (profiles: qvga, qvga-nogl, vga, vga-2700g, h38,\n"
+    "                                       landscape; default qvga) written as a PNG\n"
     "  validate RESOURCES                   check a resource tree (the folder holding GUI, "
     "scenes,\n"
     "                                       chopper, flyable, characters) against what the "
@@ -58,6 +62,7 @@ int main(int argc, char** argv) {
   if (group == "archive") return inspect::archiveCommand(args);
   if (group == "model") return inspect::modelCommand(args);
   if (group == "image") return inspect::imageCommand(args);
+  if (group == "page") return inspect::pageCommand(args);
   if (group == "validate") return inspect::validateCommand(args);
   std::fputs(kUsage, stderr);
   return inspect::fail("unknown command '" + group + "'", 2);

@@ -178,7 +178,7 @@ void GlesRenderer::resetFogAndDepth() {
     glFogx(GL_FOG_END, intToFixed(fog->back));
   }
   // A depth buffer shared with another scene keeps what that scene drew.
-  if (!scene || !scene->hasZBufferProvider()) glClear(GL_DEPTH_BUFFER_BIT);
+  if (!scene || !scene->zBufferProviderScene()) glClear(GL_DEPTH_BUFFER_BIT);
   glDepthMask(GL_TRUE);
 }
 

@@ -1,0 +1,244 @@
+#include "media/GuiCanvas.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "host/Gdi.h"
+#include "host/Host.h"
+#include "host/MessageBoxes.h"
+#include "host/Messages.h"
+#include "media/Blit.h"
+#include "media/InputPadDialog.h"
+#include "media/Scene3D.h"
+#include "media/SceneSprite.h"
+#include "media/Sprite.h"
+#include "media/SpriteGdi.h"
+#include "platform/ProcessSwitches.h"
+#include "scene/TemplateFactory.h"
+
+namespace media {
+namespace {
+
+// The GUI sprite an object is, or null: only drawn sprites (element kind 0) with a GUI kind
+// take part.
+Sprite* guiSprite(scene::SceneObject* object) {
+  auto* s = dynamic_cast<Sprite*>(object);
+  return s && s->elementKind == 0 && s->guiKind != Sprite::kPlain ? s : nullptr;
+}
+
+constexpr const char* kMessageScene = "sceneMessageBox";
+constexpr int kSlideSteps = 7;  // positions 7/7 .. 0/7 of the box height: 8 redraws
+
+}  // namespace
+
+EditBoxSpec parseEditBoxLink(std::string_view linkText) {
+  EditBoxSpec spec;
+  std::string text(linkText);
+  int n = std::atoi(text.c_str());
+  spec.maxLength = std::abs(n);
+  spec.allowEmpty = n >= 0;
+  size_t comma = text.find(',');
+  if (comma != std::string::npos) spec.title = text.substr(comma + 1);
+  return spec;
+}
+
+GuiCanvas::GuiCanvas(std::string_view name, bool buffered)
+    : Canvas(name, buffered),
+      arrow_(host::loadCursor(host::IDC_ARROW)),
+      hand_(host::loadCursor(host::IDC_HAND)),
+      ibeam_(host::loadCursor(host::IDC_IBEAM)) {}
+
+void GuiCanvas::reactToStylus(scene::SceneObject& pressed, uint32_t message) {
+  Sprite* s = guiSprite(&pressed);
+  if (!s) return;
+  bool down = message == host::WM_LBUTTONDOWN;
+  if (!down && message != host::WM_LBUTTONUP) return;
+  switch (s->guiKind) {
+    case Sprite::kButton:
+      s->status = down ? 1 : 0;
+      break;
+    case Sprite::kHyperlink:
+      s->status = down ? 1 : 0;
+      // Loading replaces the page's content, this sprite included: nothing may touch it after.
+      if (!down && !s->linkText.empty()) {
+        // Copies: the load rewrites the page's folder and destroys the sprite.
+        std::string folder = templateFolder();
+        std::string file = s->linkText;
+        scene::TemplateFactory::loadTemplate(*this, folder, file, true);
+      }
+      break;
+    case Sprite::kTiplink:
+      if (scene::SceneObject* tip = findObject(s->linkText)) {
+        s->status = down ? 1 : 0;
+        tip->visible = down;
+      }
+      break;
+    case Sprite::kEditbox:
+      if (!down) openEditor(*s);
+      break;
+    case Sprite::kCheckbox:
+      if (down) pressCheckbox(*s);
+      break;
+    default:
+      break;
+  }
+}
+
+void GuiCanvas::openEditor(Sprite& box) {
+  scene::InputPad* pad = inputPad();
+  if (!pad) return;
+  EditBoxSpec spec = parseEditBoxLink(box.linkText);
+  pad->open(box, box.text(), spec.title, spec.maxLength, spec.allowEmpty);
+}
+
+void GuiCanvas::pressCheckbox(Sprite& box) {
+  const std::string& group = box.linkText;
+  if (!group.empty()) {
+    int position = 0;
+    int members = 0;
+    if (scene::Scene* scene = sceneHolding(box)) {
+      for (const auto& object : scene->objects()) {
+        auto* member = dynamic_cast<Sprite*>(object.get());
+        if (!member || member->guiKind != Sprite::kCheckbox || member->linkText != group) continue;
+        if (member == &box) position = members;
+        ++members;
+        member->status = 0;
+        writeStatus(*member);
+      }
+    }
+    platform::Template& tmpl = pageTemplate();
+    if (tmpl.contains(group)) {
+      tmpl.setItem(group, "selected", std::to_string(position));
+    } else {
+      host::messageBox(hwnd(),
+                       "The property \"" + group +
+                           "=GUIType:checkboxGroup, selected:0\" need to be added into template.",
+                       "Error", host::MB_OK | host::MB_ICONERROR);
+    }
+  }
+  // A group member has just been cleared, so it always ends selected; a lone box toggles.
+  box.status = box.status == 1 ? 0 : 1;
+  writeStatus(box);
+  if (box.persistent) saveTemplate();
+}
+
+void GuiCanvas::writeStatus(const Sprite& sprite) {
+  pageTemplate().setItem(sprite.name, "status", std::to_string(sprite.status));
+}
+
+void GuiCanvas::afterLoad() {
+  for (const auto& scene : scenes())
+    if (auto* world = dynamic_cast<Scene3D*>(scene.get())) world->setUp3D(rendererType, true);
+}
+
+void GuiCanvas::updateCursor(scene::SceneObject* hovered) {
+  Sprite* s = guiSprite(hovered);
+  host::setCursor(!s ? arrow_ : s->guiKind == Sprite::kEditbox ? ibeam_ : hand_);
+}
+
+scene::Scene* GuiCanvas::sceneHolding(const scene::SceneObject& object) const {
+  for (const auto& scene : scenes())
+    for (const auto& held : scene->objects())
+      if (held.get() == &object) return scene.get();
+  return nullptr;
+}
+
+void GuiCanvas::showMessageBox(std::string_view message, std::string_view contextKey, int kind,
+                               bool slide, std::string_view templateFile) {
+  scene::Scene* box = findScene(kMessageScene);
+  if (!box) {
+    pageTemplate().set("MSG_GRID_PIC",
+                       platform::screenScale() < 1.0f ? "msgGrid_smp.bmp" : "msgGrid.bmp");
+    std::string folder = platform::guiFolder();
+    std::string file(templateFile);
+    scene::TemplateFactory::loadTemplate(*this, folder, file, false);
+    box = findScene(kMessageScene);
+    if (!box) return;
+  }
+  if (auto* context = dynamic_cast<Sprite*>(findObject("sptMessageContext")))
+    context->setText(contextKey);
+  if (auto* text = dynamic_cast<Sprite*>(findObject("sptMessage"))) {
+    if (text->normalImage && text->normalImage->currentSurface())
+      drawMessageIntoPicture(*text, message);
+    else
+      text->setText(message);
+  }
+  const bool show[3][3] = {{true, false, false}, {false, true, true}, {false, false, false}};
+  const char* buttons[3] = {"btnOk", "btnYes", "btnNo"};
+  int row = kind == kMessageOk ? 0 : kind == kMessageYesNo ? 1 : 2;
+  for (int i = 0; i < 3; ++i) {
+    if (auto* button = dynamic_cast<Sprite*>(findObject(buttons[i]))) {
+      button->status = 0;
+      button->visible = show[row][i];
+    }
+  }
+  box->visible = true;
+  if (slide) slideMessageBox(*box, true);
+  if (box->buffered) {
+    if (auto* sprites = dynamic_cast<SceneSprite*>(box)) sprites->beginFrame(false, 0.0f);
+  }
+  if (!isActive()) refresh();
+  messageBoxClosed_ = false;
+}
+
+void GuiCanvas::hideMessageBox(bool slide) {
+  if (scene::Scene* box = findScene(kMessageScene)) {
+    if (slide) slideMessageBox(*box, false);
+    box->visible = false;
+  }
+  if (!isActive()) refresh();
+  messageBoxClosed_ = true;
+}
+
+bool GuiCanvas::isMessageBoxUp() const {
+  scene::Scene* box = findScene(kMessageScene);
+  return box && box->visible;
+}
+
+std::optional<std::string> GuiCanvas::messageBoxContext() const {
+  if (!findScene(kMessageScene)) return std::nullopt;
+  auto* context = dynamic_cast<Sprite*>(findObject("sptMessageContext"));
+  if (!context) return std::nullopt;
+  return context->text();
+}
+
+void GuiCanvas::slideMessageBox(scene::Scene& box, bool in) {
+  const int y0 = box.y;
+  const int h = box.height;
+  for (int step = 0; step <= kSlideSteps; ++step) {
+    int k = in ? kSlideSteps - step : step;
+    box.y = y0 + (k * h) / kSlideSteps;
+    refresh();
+  }
+  box.y = y0;
+}
+
+void GuiCanvas::drawMessageIntoPicture(Sprite& sprite, std::string_view message) {
+  Surface& picture = *sprite.normalImage->currentSurface();
+  fill(picture, 0x2D2D2D, 0, 0, -1, -1, true);
+  host::Gdi& gdi = host::Host::get().gdi();
+  host::Hdc dc = picture.dc();
+  int size = sprite.textSize > 0 ? sprite.textSize : Sprite::kDefaultTextSize;
+  // The picture is drawn at design size and scaled with the sprite, so the font is too.
+  host::Hfont font = createFont(static_cast<int>(static_cast<float>(size) / platform::screenScale()),
+                                host::FW_NORMAL, false, false, sprite.fontFace);
+  host::Hgdiobj old = gdi.selectObject(dc, font);
+  int oldMode = gdi.setBkMode(dc, host::TRANSPARENT);
+  host::ColorRef oldColor = gdi.setTextColor(dc, gdiColor(sprite.textColor));
+  drawTextInRect(dc, host::Rect{sprite.textOffsetX, sprite.textOffsetY, picture.width(),
+                                picture.height()},
+                 message, host::DT_CENTER);
+  gdi.setTextColor(dc, oldColor);
+  gdi.setBkMode(dc, oldMode);
+  gdi.selectObject(dc, old);
+  gdi.deleteObject(font);
+}
+
+void GuiCanvas::enableInputPad(uint32_t textColor, std::string_view directory,
+                               std::string_view backgroundName, std::string_view keyName,
+                               std::string_view bigKeyName) {
+  setInputPad(std::make_unique<InputPadDialog>(*this, textColor, directory, backgroundName,
+                                               keyName, bigKeyName));
+}
+
+}  // namespace media

@@ -1,0 +1,74 @@
+#include "media/ImageTexture.h"
+
+#include <map>
+#include <utility>
+
+#include "media/Surface.h"
+
+namespace media {
+namespace {
+
+std::map<std::string, std::shared_ptr<ImageTexture>>& sharedTextures() {
+  static std::map<std::string, std::shared_ptr<ImageTexture>> textures;
+  return textures;
+}
+
+}  // namespace
+
+std::shared_ptr<ImageTexture> ImageTexture::load(const engine3d::TextureRequest& request) {
+  std::string path = request.folder + request.name;
+  auto image = std::make_unique<Image>(path, request.powerOfTwo, request.padToPowerOfTwo);
+  if (!image->currentSurface()) return nullptr;
+  return std::make_shared<ImageTexture>(std::move(image));
+}
+
+ImageTexture::ImageTexture(std::unique_ptr<Image> image) : image_(std::move(image)) {}
+
+std::optional<engine3d::Colour> ImageTexture::transparentColour() const {
+  const Surface* frame = image_->currentSurface();
+  if (!frame || !frame->transparent) return std::nullopt;
+  return static_cast<engine3d::Colour>(frame->transparentColor & 0xFFFFFF);
+}
+
+const std::uint32_t* ImageTexture::texels() const {
+  const Surface* frame = image_->currentSurface();
+  if (!frame) return nullptr;
+  if (texelFrame_ != image_->currentIndex() || texels_.empty()) {
+    texels_.resize(static_cast<size_t>(frame->width()) * frame->height());
+    // A 16-bit frame widens its pixels with zero low bits; the key pixels must still read back
+    // as the exact key the texture reports.
+    std::optional<engine3d::Colour> key = transparentColour();
+    std::uint32_t storedKey = 0;
+    if (key) {
+      auto probe = Surface::create(1, 1, frame->layout(), frame->useDeviceDepth());
+      if (probe) {
+        probe->setPixel(0, 0, *key);
+        storedKey = probe->getPixel(0, 0);
+      }
+    }
+    size_t i = 0;
+    for (int y = 0; y < frame->height(); ++y)
+      for (int x = 0; x < frame->width(); ++x) {
+        std::uint32_t c = frame->getPixel(x, y);
+        texels_[i++] = key && c == storedKey ? *key : c;
+      }
+    texelFrame_ = image_->currentIndex();
+  }
+  return texels_.data();
+}
+
+engine3d::TextureLoader textureLoader() {
+  return [](const engine3d::TextureRequest& request) -> std::shared_ptr<engine3d::Texture> {
+    std::string key = request.folder + request.name + (request.powerOfTwo ? "|p2" : "") +
+                      (request.padToPowerOfTwo ? "|pad" : "");
+    auto& shared = sharedTextures();
+    if (auto it = shared.find(key); it != shared.end()) return it->second;
+    std::shared_ptr<ImageTexture> texture = ImageTexture::load(request);
+    if (texture) shared.emplace(key, texture);
+    return texture;
+  };
+}
+
+void releaseTextures() { sharedTextures().clear(); }
+
+}  // namespace media

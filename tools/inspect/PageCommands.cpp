@@ -1,0 +1,110 @@
+// page render: one frame of a screen template, as the program's root page shows it, written to a
+// PNG. Content authors preview screens with it without starting the game.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "Commands.h"
+#include "host/Host.h"
+#include "host/Profile.h"
+#include "host/Screen.h"
+#include "media/AwtCreators.h"
+#include "media/Creators3D.h"
+#include "media/GuiCanvas.h"
+#include "media/ImageMessages.h"
+#include "media/SpriteCreators.h"
+#include "platform/Files.h"
+#include "platform/ProcessSwitches.h"
+#include "platform/Window.h"
+#include "scene/TemplateFactory.h"
+
+namespace inspect {
+namespace {
+
+constexpr const char* kPageUsage = "usage: skirrow-tool page render TEMPLATE OUT.png [--profile P]";
+
+// A headless device of the chosen profile, the program's creators, and the messages of loaders
+// on standard error. Ends in the order the program ends: page, shared pictures, host.
+class PageSession {
+ public:
+  explicit PageSession(const host::DeviceProfile& profile) {
+    host::HostConfig config = host::configFromEnvironment();
+    config.backend = host::BackendKind::Headless;
+    config.profile = profile;
+    config.scriptPath.clear();
+    host::Host::restart(config);
+    scene::TemplateFactory::clearCreators();
+    media::registerSpriteCreators();
+    media::registerAwtCreators();
+    media::register3DCreators();
+  }
+  ~PageSession() {
+    main_.reset();
+    media::releaseSpriteImages();
+    media::release3DContent();
+    scene::TemplateFactory::clearCreators();
+    host::Host::shutdown();
+  }
+
+  // The main window over the screen and the root page over its client area.
+  media::GuiCanvas* open() {
+    const host::DeviceProfile& p = host::Host::get().profile();
+    main_ = std::make_unique<platform::Window>("Skirrow", 0, false);
+    if (!main_->create(0, 0, p.screenWidth, p.screenHeight)) return nullptr;
+    platform::setScreenScaleFromWidth(main_->clientWidth());
+    auto page = std::make_unique<media::GuiCanvas>("gamePage", true);
+    media::GuiCanvas* raw = page.get();
+    if (!main_->addChild(std::move(page), 0, 0, main_->clientWidth(), main_->clientHeight()))
+      return nullptr;
+    return raw;
+  }
+
+ private:
+  media::ScopedMessageReporter messages_{
+      [](std::string_view caption, std::string_view text, media::MessageIcon) {
+        std::fprintf(stderr, "skirrow-tool: %.*s: %.*s\n", static_cast<int>(caption.size()),
+                     caption.data(), static_cast<int>(text.size()), text.data());
+      }};
+  std::unique_ptr<platform::Window> main_;
+};
+
+int render(const std::string& file, const std::string& out, const std::string& profileName) {
+  std::optional<host::DeviceProfile> profile = host::findProfile(profileName);
+  if (!profile) return fail("unknown profile '" + profileName + "'", 2);
+  if (!platform::fileExists(file)) return fail("cannot read template " + file);
+  size_t slash = file.find_last_of("/\\");
+  std::string folder = slash == std::string::npos ? "./" : file.substr(0, slash + 1);
+  std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+
+  PageSession session(*profile);
+  // Pictures a template names are looked up beside it, as the GUI folder's are.
+  platform::setGuiFolder(folder);
+  media::GuiCanvas* page = session.open();
+  if (!page) return fail("cannot create the page window");
+  scene::TemplateFactory::loadTemplate(*page, folder, name, true);
+  page->refresh();
+  if (!host::Host::get().screen().writePng(out)) return fail("cannot write " + out);
+  std::printf("%s: %dx%d, %zu scenes\n", out.c_str(), profile->screenWidth,
+              profile->screenHeight, page->scenes().size());
+  return 0;
+}
+
+}  // namespace
+
+int pageCommand(const Args& args) {
+  if (args.empty() || args[0] != "render") return fail(kPageUsage, 2);
+  std::string profile = "qvga";
+  Args rest;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--profile") {
+      if (i + 1 >= args.size()) return fail(kPageUsage, 2);
+      profile = args[++i];
+    } else {
+      rest.push_back(args[i]);
+    }
+  }
+  if (rest.size() != 2) return fail(kPageUsage, 2);
+  return render(rest[0], rest[1], profile);
+}
+
+}  // namespace inspect
