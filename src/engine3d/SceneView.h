@@ -12,8 +12,9 @@
 namespace engine3d {
 
 class Camera;
-class Renderer;
 class Group3D;
+class Renderer;
+struct TexturePixels;
 struct Fog;
 struct Light;
 
@@ -63,6 +64,26 @@ class SceneView {
   // starts each frame from (null for none), so that scenes drawn over each other share depth.
   virtual Renderer* renderer() const { return nullptr; }
   virtual SceneView* zBufferProviderScene() const { return nullptr; }
+
+  // Where and over what a hardware driver draws (the OpenGL ES driver's camera also reaches its
+  // renderer's context through renderer()).
+  // Top-left corner of the scene's area in its canvas window, pixels, y down.
+  virtual int x() const { return 0; }
+  virtual int y() const { return 0; }
+  // The host window handle of the canvas window (0: none).
+  virtual std::uint32_t window() const { return 0; }
+  // True when the canvas window is buffered: 3D output then goes into drawingSurface().
+  virtual bool offscreen() const { return false; }
+  // The scene's drawing surface (its own buffer or the canvas back buffer), null when none.
+  virtual TexturePixels* drawingSurface() const { return nullptr; }
+  // Background fill colour of a window scene, kNoColour for none; whether a background picture
+  // is set (either leaves the colour clear out).
+  virtual Colour bkgColor() const { return kNoColour; }
+  virtual bool hasBkgTexture() const { return false; }
+  // Key colour used when the scene's surface is laid over the canvas, kNoColour for none.
+  virtual Colour transparentColor() const { return kNoColour; }
+
+  static constexpr Colour kNoColour = 0xFFFFFFFFu;
 };
 
 }  // namespace engine3d

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine3d/Colour.h"
+#include "engine3d/TexturePixels.h"
 
 namespace engine3d {
 
@@ -32,6 +33,9 @@ class Texture {
   virtual bool animated() const { return false; }
   // Advances an animated picture by `seconds`.
   virtual void advance(float seconds) {}
+  // The current frame's pixel memory for drivers that upload pictures, or null when the picture
+  // keeps none that a driver may use (the picture is then drawn untextured by such drivers).
+  virtual TexturePixels* texturePixels() { return nullptr; }
 
   // The frame number the picture was last advanced in, so that a texture shared by several
   // materials advances once per frame (see Group3D::animateTextures).
