@@ -1,6 +1,12 @@
 // Entry point of the program.
+#include <cstdlib>
+#include <memory>
+#include <string_view>
+
 #include "app/Application.h"
 #include "app/BuildProfile.h"
+#include "engine3d/gles/GlesDriver.h"
+#include "engine3d/gles/GlesRenderer.h"
 #include "engine3d/soft/VexagraphRenderer.h"
 #include "host/Host.h"
 #include "host/System.h"
@@ -13,12 +19,22 @@
 
 namespace {
 
+// The 3D driver of the root page's scenes: software, or OpenGL ES with SKIRROW_RENDERER=gles
+// (the game page takes its driver from its command line instead).
+int rootRenderer() {
+  const char* chosen = std::getenv("SKIRROW_RENDERER");
+  return chosen && std::string_view(chosen) == "gles" ? engine3d::kRendererGles
+                                                      : engine3d::kRendererSoftware;
+}
+
 // The pages the application reaches: the menu screens live in the root canvas.
 app::PageHooks pageHooks() {
   app::PageHooks hooks;
   hooks.createRootPage = [](app::Application&) -> std::unique_ptr<platform::Window> {
     // Its sprites act as buttons, boxes and links.
-    return std::make_unique<media::GuiCanvas>(scene::kRootPageName, true);
+    auto page = std::make_unique<media::GuiCanvas>(scene::kRootPageName, true);
+    page->rendererType = rootRenderer();
+    return page;
   };
   hooks.loadTemplate = [](app::Application&, platform::Window& page, const std::string& name) {
     scene::loadRootTemplate(page, name);
@@ -35,6 +51,9 @@ int main() {
   media::registerAwtCreators();
   media::register3DCreators();
   engine3d::registerSoftwareDriver();
+  engine3d::registerGlesDriver();
+  // The two builds differ in the display their OpenGL ES set-up asks EGL for.
+  engine3d::GlesRenderer::nativeDisplay = app::kEglDisplayArgument;
   media::registerSoundCreators();
   int code = app::runApplication(host::commandLine(), pageHooks());
   // Pictures shared by sprites go before the host that holds their bitmaps.

@@ -57,6 +57,29 @@ const std::uint32_t* ImageTexture::texels() const {
   return texels_.data();
 }
 
+engine3d::TexturePixels* ImageTexture::texturePixels() {
+  const std::uint32_t* rgb = texels();
+  if (!rgb) return nullptr;
+  if (uploadFrame_ != image_->currentIndex() || uploadPixels_.empty()) {
+    const size_t count = static_cast<size_t>(width()) * height();
+    uploadPixels_.resize(count);
+    // 0x00RRGGBB to bytes R, G, B, A (alpha 0: opaque until the driver writes one).
+    for (size_t i = 0; i < count; ++i) {
+      std::uint32_t c = rgb[i];
+      uploadPixels_[i] = ((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16);
+    }
+    uploadBlock_.bits = reinterpret_cast<std::uint8_t*>(uploadPixels_.data());
+    uploadBlock_.width = width();
+    uploadBlock_.height = height();
+    uploadBlock_.stride = width() * 4;
+    uploadBlock_.bitsPerPixel = 32;
+    uploadBlock_.uploaded = false;
+    uploadBlock_.opaque = true;
+    uploadFrame_ = image_->currentIndex();
+  }
+  return &uploadBlock_;
+}
+
 engine3d::TextureLoader textureLoader() {
   return [](const engine3d::TextureRequest& request) -> std::shared_ptr<engine3d::Texture> {
     std::string key = request.folder + request.name + (request.powerOfTwo ? "|p2" : "") +

@@ -4,7 +4,8 @@
 // The texture owns its Image (3D pictures are loaded power-of-two sized and red/blue swapped as
 // the display asks, which 2D sprites never are, so they are not shared with the sprite cache).
 // Texels are handed out as 32-bit 0x00RRGGBB, converted from the current frame when the frame
-// changes, so a 16-bit picture costs one conversion per frame shown, not per draw.
+// changes, so a 16-bit picture costs one conversion per frame shown, not per draw. A hardware
+// driver gets its own 32-bit copy in GL byte order, whatever depth the picture was decoded to.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "engine3d/Texture.h"
+#include "engine3d/TexturePixels.h"
 #include "media/Image.h"
 
 namespace media {
@@ -28,6 +30,9 @@ class ImageTexture : public engine3d::Texture {
   int height() const override { return image_->height(); }
   std::optional<engine3d::Colour> transparentColour() const override;
   const std::uint32_t* texels() const override;
+  // The current frame for a hardware driver: a copy in the driver's byte order (R, G, B, A),
+  // remade (and marked for upload again) when the frame changes.
+  engine3d::TexturePixels* texturePixels() override;
   bool animated() const override { return image_->animated(); }
   void advance(float seconds) override { image_->advance(seconds); }
 
@@ -37,6 +42,9 @@ class ImageTexture : public engine3d::Texture {
   std::unique_ptr<Image> image_;
   mutable std::vector<std::uint32_t> texels_;
   mutable int texelFrame_ = -1;
+  std::vector<std::uint32_t> uploadPixels_;
+  engine3d::TexturePixels uploadBlock_;
+  int uploadFrame_ = -1;
 };
 
 // The loader 3D content uses: each folder + name is loaded once per process and shared (a

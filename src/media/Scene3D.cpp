@@ -108,6 +108,37 @@ void Scene3D::View::drawBackgroundStep() {
   }
 }
 
+std::uint32_t Scene3D::View::window() const {
+  return scene_.canvas() ? static_cast<std::uint32_t>(scene_.canvas()->hwnd()) : 0;
+}
+
+bool Scene3D::View::offscreen() const { return scene_.canvas() && scene_.canvas()->buffered(); }
+
+engine3d::TexturePixels* Scene3D::View::drawingSurface() const {
+  // The own buffer when buffered, else the page's back buffer (the whole of it: a hardware
+  // driver places the scene with x() and y()).
+  scene::DrawTarget t = scene_.buffered ? scene_.bufferTarget() : scene_.target();
+  if (!t.pixels) return nullptr;
+  engine3d::TexturePixels& p = scene_.surfacePixels_;
+  p.bits = static_cast<std::uint8_t*>(t.pixels);
+  p.width = t.width;
+  p.height = t.height;
+  p.stride = t.pitch;
+  p.bitsPerPixel = t.bitsPerPixel;
+  p.bitmap = static_cast<std::uint32_t>(t.bitmap);
+  return &p;
+}
+
+engine3d::Colour Scene3D::View::bkgColor() const {
+  return scene_.bkgColor >= 0 ? static_cast<engine3d::Colour>(scene_.bkgColor)
+                              : engine3d::SceneView::kNoColour;
+}
+
+engine3d::Colour Scene3D::View::transparentColor() const {
+  return scene_.transparentColor >= 0 ? static_cast<engine3d::Colour>(scene_.transparentColor)
+                                      : engine3d::SceneView::kNoColour;
+}
+
 engine3d::Colour Scene3D::View::backgroundColour() const {
   return scene_.bkgColor >= 0 ? static_cast<engine3d::Colour>(scene_.bkgColor) : 0;
 }

@@ -20,6 +20,7 @@
 #include "engine3d/Light.h"
 #include "engine3d/Renderer.h"
 #include "engine3d/SceneView.h"
+#include "engine3d/TexturePixels.h"
 #include "scene/Scene.h"
 
 namespace media {
@@ -92,12 +93,21 @@ class Scene3D : public scene::Scene {
     // Fills the scene's rectangle of the page with bkgColor (when it has one) before the
     // models are drawn, so a view that its models do not cover shows its colour.
     void drawBackgroundStep() override;
+    int x() const override { return scene_.x; }
+    int y() const override { return scene_.y; }
+    std::uint32_t window() const override;
+    bool offscreen() const override;
+    engine3d::TexturePixels* drawingSurface() const override;
+    engine3d::Colour bkgColor() const override;
+    engine3d::Colour transparentColor() const override;
 
    private:
     Scene3D& scene_;
   };
 
   View view_{*this};
+  // The drawing surface as a hardware driver binds it (kept so its texture name stays fixed).
+  mutable engine3d::TexturePixels surfacePixels_;
   std::vector<engine3d::Light> lights_;
   std::optional<engine3d::Fog> fog_;
   engine3d::Colour ambient_ = kDefaultAmbient;

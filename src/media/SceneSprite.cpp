@@ -111,6 +111,7 @@ scene::DrawTarget SceneSprite::bufferTarget() const {
   t.height = buffer_->height();
   t.pitch = buffer_->stride();
   t.bitsPerPixel = buffer_->bitsPerPixel();
+  t.bitmap = buffer_->bitmap();
   return t;
 }
 

@@ -24,6 +24,7 @@ DrawTarget targetOf(const platform::BackBuffer* buffer) {
   t.height = buffer->height();
   t.pitch = buffer->pitch();
   t.bitsPerPixel = 16;
+  t.bitmap = buffer->bitmap();
   return t;
 }
 

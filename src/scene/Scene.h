@@ -32,6 +32,7 @@ struct DrawTarget {
   int height = 0;
   int pitch = 0;  // bytes from one row to the next
   int bitsPerPixel = 16;
+  host::Hbitmap bitmap = 0;  // the bitmap holding the pixels, when there is one
   bool valid() const { return dc != 0 || pixels != nullptr; }
 };
 

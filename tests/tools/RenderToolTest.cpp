@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -82,13 +83,38 @@ TEST(RenderTool, FailuresAndUsage) {
   TempFolder dir;
   const std::string model = dir.write("cube.3ds", cubeModel());
   const std::string out = dir.path() + "/x.png";
-  EXPECT_EQ(runTool("render '" + model + "' '" + out + "' --renderer gles").status, 1);
+  EXPECT_EQ(runTool("render '" + model + "' '" + out + "' --renderer vulkan").status, 2);
   EXPECT_EQ(runTool("render '" + dir.path() + "/missing.3ds' '" + out + "'").status, 1);
   EXPECT_EQ(runTool("render '" + model + "' '" + out + "' --size 0x10").status, 2);
   EXPECT_EQ(runTool("render '" + model + "' '" + out + "' --eye 1,2").status, 2);
   EXPECT_EQ(runTool("render '" + model + "' '" + out + "' --depth 8").status, 2);
   EXPECT_EQ(runTool("render '" + model + "' '" + out + "' --renderer vulkan").status, 2);
   EXPECT_EQ(runTool("render '" + model + "'").status, 2);
+}
+
+// Both drivers draw the same model from the same eye: the silhouettes (pixels that are not the
+// background) must agree. Shading may differ between the drivers; coverage may differ by at
+// most 3% of the smaller area (edge rules: the software filler and GL differ on shared edges).
+TEST(RenderTool, TheOpenGlEsDriverCoversTheSamePixels) {
+  TempFolder dir;
+  const std::string model = dir.write("cube.3ds", cubeModel());
+  const std::string soft = dir.path() + "/soft.png", gles = dir.path() + "/gles.png";
+  ASSERT_EQ(runTool("render '" + model + "' '" + soft + "'").status, 0);
+  ASSERT_EQ(runTool("render '" + model + "' '" + gles + "' --renderer gles").status, 0);
+  auto a = host::readPng(soft), b = host::readPng(gles);
+  ASSERT_TRUE(a && b);
+  ASSERT_EQ(a->width, b->width);
+  int coveredA = 0, coveredB = 0, disagree = 0;
+  for (int y = 0; y < a->height; ++y)
+    for (int x = 0; x < a->width; ++x) {
+      bool inA = at(*a, x, y) != 0x203040u, inB = at(*b, x, y) != 0x203040u;
+      coveredA += inA;
+      coveredB += inB;
+      disagree += inA != inB;
+    }
+  EXPECT_GT(coveredA, 1000);
+  EXPECT_LE(disagree * 100, std::min(coveredA, coveredB) * 3)
+      << "soft " << coveredA << ", gles " << coveredB << ", differing " << disagree;
 }
 
 }  // namespace

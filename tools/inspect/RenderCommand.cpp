@@ -15,10 +15,12 @@
 #include "engine3d/soft/LightingUnit.h"
 #include "engine3d/soft/SoftCamera.h"
 #include "engine3d/soft/VexagraphRenderer.h"
+#include "engine3d/gles/GlesPicture.h"
 #include "host/Host.h"
 #include "host/Png.h"
 #include "media/Image.h"
 #include "media/ImageMessages.h"
+#include "media/ImageTexture.h"
 #include "media/PixelFormat.h"
 
 namespace inspect {
@@ -28,6 +30,14 @@ namespace {
 constexpr const char* kUsage =
     "usage: skirrow-tool render FILE.3ds OUT.png [--renderer soft|gles] [--size WxH] "
     "[--eye x,y,z] [--target x,y,z] [--depth 16|32]";
+
+constexpr engine3d::Colour kBackground = 0x203040;
+constexpr engine3d::Colour kAmbient = 0x404040;
+
+// The one light both renderers get: white, from above, front and right.
+engine3d::Light keyLight() {
+  return engine3d::Light::make("key", engine3d::Vector3(0.4f, -1.0f, 0.6f), 0xFFFFFF);
+}
 
 // One loaded model, a light and a camera, drawn into a pixel buffer of the chosen depth.
 class ModelScene : public engine3d::SceneView {
@@ -39,7 +49,7 @@ class ModelScene : public engine3d::SceneView {
     camera_ = std::make_unique<engine3d::SoftCamera>(this, 0);
     camera_->setViewport(width, height);
     camera_->setPerspective(45.0f, 0.1f, 10000.0f);
-    light_ = engine3d::Light::make("key", engine3d::Vector3(0.4f, -1.0f, 0.6f), 0xFFFFFF);
+    light_ = keyLight();
     model_->cullingPolicy = engine3d::kCullNever;
   }
 
@@ -48,7 +58,7 @@ class ModelScene : public engine3d::SceneView {
   engine3d::Camera* camera() const override { return camera_.get(); }
   int width() const override { return width_; }
   int height() const override { return height_; }
-  engine3d::Colour ambient() const override { return 0x404040; }
+  engine3d::Colour ambient() const override { return kAmbient; }
   int lightCount() const override { return 1; }
   const engine3d::Light* light(int) const override { return &light_; }
   engine3d::PixelTarget drawTarget() const override {
@@ -86,31 +96,12 @@ class ModelScene : public engine3d::SceneView {
   }
 
  private:
-  static constexpr engine3d::Colour kBackground = 0x203040;
   std::unique_ptr<engine3d::Group3D> model_;
   int width_, height_, bits_;
   std::vector<std::uint8_t> pixels_;
   std::unique_ptr<engine3d::SoftCamera> camera_;
   engine3d::Light light_;
 };
-
-// The first frame of the picture, decoded at 32 bits, as an engine texture.
-std::shared_ptr<engine3d::Texture> loadTexture(const engine3d::TextureRequest& request) {
-  std::string path = request.folder + request.name;
-  for (char& c : path)
-    if (c == '\\') c = '/';
-  media::Image image(path, request.powerOfTwo, request.padToPowerOfTwo);
-  const media::Surface* frame = image.frameCount() > 0 ? image.surfaceAt(0) : nullptr;
-  if (!frame || frame->width() <= 0 || frame->height() <= 0) return nullptr;
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(frame->width()) * frame->height());
-  for (int y = 0; y < frame->height(); ++y)
-    for (int x = 0; x < frame->width(); ++x)
-      pixels[static_cast<std::size_t>(y) * frame->width() + x] = frame->getPixel(x, y);
-  std::optional<engine3d::Colour> key;
-  if (frame->transparent) key = frame->transparentColor & 0xFFFFFFu;
-  return std::make_shared<engine3d::PixelTexture>(frame->width(), frame->height(),
-                                                  std::move(pixels), key);
-}
 
 bool parseVector(const std::string& text, engine3d::Vector3& out) {
   float v[3];
@@ -174,8 +165,7 @@ int renderCommand(const Args& args) {
     }
   }
   if (positional.size() != 2) return fail(kUsage, 2);
-  if (renderer == "gles") return fail("the OpenGL ES renderer is not available in this build");
-  if (renderer != "soft") return fail("--renderer must be soft or gles", 2);
+  if (renderer != "soft" && renderer != "gles") return fail("--renderer must be soft or gles", 2);
 
   // Pictures decode into platform bitmaps: a headless host runs for the length of the command.
   host::HostConfig config = host::configFromEnvironment();
@@ -198,13 +188,33 @@ int renderCommand(const Args& args) {
   const std::string name = cut == std::string::npos ? file : file.substr(cut + 1);
   engine3d::ModelLoadOptions options;
   options.quietWhenMissing = true;
-  options.textures = loadTexture;
+  options.textures = media::textureLoader();
   options.messages = [](const engine3d::UserMessage& m) {
     std::fprintf(stderr, "skirrow-tool: %s\n", m.text.c_str());
   };
   std::unique_ptr<engine3d::Group3D> model =
       engine3d::loadModel3ds(folder, name, 1.0f, {}, options);
   if (!model) return fail("cannot read 3DS model " + file);
+  if (renderer == "gles") {
+    // The OpenGL ES driver draws 32-bit pictures only; --depth does not apply.
+    engine3d::GlesPictureRequest request;
+    request.width = width;
+    request.height = height;
+    request.eye = eye;
+    request.target = target;
+    request.background = kBackground;
+    request.ambient = kAmbient;
+    request.lights.push_back(keyLight());
+    model->cullingPolicy = engine3d::kCullNever;
+    std::vector<std::unique_ptr<engine3d::Group3D>> groups;
+    groups.push_back(std::move(model));
+    std::optional<host::RgbImage> picture = engine3d::renderGlesPicture(request, std::move(groups));
+    media::releaseTextures();
+    if (!picture) return fail("cannot draw with OpenGL ES");
+    if (!host::writePng(positional[1], *picture)) return fail("cannot write " + positional[1]);
+    std::printf("%s: %dx%d, 32 bits, OpenGL ES\n", positional[1].c_str(), width, height);
+    return 0;
+  }
   model->prepare(true);
 
   ModelScene scene(std::move(model), width, height, bits);
@@ -212,6 +222,7 @@ int renderCommand(const Args& args) {
   scene.cam().setTarget(target);
   engine3d::VexagraphRenderer soft(&scene);
   soft.renderScene(0.0f);
+  media::releaseTextures();
   if (!host::writePng(positional[1], scene.picture())) return fail("cannot write " + positional[1]);
   std::printf("%s: %dx%d, %d bits, %d triangles drawn\n", positional[1].c_str(), width, height,
               bits, soft.trianglesDrawn);
