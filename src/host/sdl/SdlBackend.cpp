@@ -122,6 +122,10 @@ std::uint32_t virtualKeyOfButton(Uint8 button) {
 
 std::unique_ptr<SdlBackend> SdlBackend::create(const DeviceProfile& profile,
                                                std::uint32_t clockStart, int logicalScale) {
+  // On X11, SDL would otherwise set up GLX for its windows, and with GLX loaded the program's
+  // OpenGL ES calls (made on the EGL bridge's context) no longer reach that context: the 3D
+  // view stayed empty. Through EGL both live side by side.
+  SDL_SetHint(SDL_HINT_VIDEO_X11_FORCE_EGL, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
   SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
   auto state = std::make_unique<State>();
