@@ -24,6 +24,13 @@ namespace {
 
 constexpr const char* kPageUsage = "usage: skirrow-tool page render TEMPLATE OUT.png [--profile P]";
 
+// The tool's stand-in for the program's main window. Several tools (and the program) may run
+// at once, so it does not claim the single-instance lock the program's window takes.
+class ToolWindow : public platform::Window {
+ public:
+  ToolWindow() : Window("Skirrow", 0, false) { multiInstance_ = true; }
+};
+
 // A headless device of the chosen profile, the program's creators, and the messages of loaders
 // on standard error. Ends in the order the program ends: page, shared pictures, host.
 class PageSession {
@@ -51,7 +58,7 @@ class PageSession {
   // The main window over the screen and the root page over its client area.
   media::GuiCanvas* open() {
     const host::DeviceProfile& p = host::Host::get().profile();
-    main_ = std::make_unique<platform::Window>("Skirrow", 0, false);
+    main_ = std::make_unique<ToolWindow>();
     if (!main_->create(0, 0, p.screenWidth, p.screenHeight)) return nullptr;
     platform::setScreenScaleFromWidth(main_->clientWidth());
     auto page = std::make_unique<media::GuiCanvas>("gamePage", true);
