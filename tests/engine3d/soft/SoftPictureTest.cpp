@@ -57,7 +57,7 @@ const std::vector<std::pair<std::string, std::function<void(SoftScene&)>>>& scen
   static const std::vector<std::pair<std::string, std::function<void(SoftScene&)>>> all = {
       {"lit_smooth", [](SoftScene& s) { litSphere(s, [](Material&) {}); }},
       {"lit_flat", [](SoftScene& s) { litSphere(s, [](Material& m) { m.flat = true; }); }},
-      {"specular",
+      {"highlight",
        [](SoftScene& s) {
          litSphere(s, [](Material& m) {
            m.shadingMode = kShadingSpecular;
