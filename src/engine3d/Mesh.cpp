@@ -117,6 +117,7 @@ void Mesh::computeVertexNormals() {
     v.ny = static_cast<std::int32_t>(r[1] * fixedOne / length);
     v.nz = static_cast<std::int32_t>(r[2] * fixedOne / length);
   }
+  vertexNormals_ = true;
 }
 
 void Mesh::computeBounds() {
@@ -176,7 +177,14 @@ void Mesh::transform(const Matrix4& m, bool invalidate) {
     v.y = out[1];
     v.z = out[2];
   }
-  if (invalidate) prepared = false;
+  if (invalidate) {
+    prepared = false;
+    vertexNormals_ = false;
+  }
+}
+
+void Mesh::ensureVertexNormals() {
+  if (!vertexNormals_) computeVertexNormals();
 }
 
 std::unique_ptr<Mesh> Mesh::clone() const {
@@ -201,6 +209,7 @@ std::unique_ptr<Mesh> Mesh::clone() const {
   copy->lastFace = lastFace;
   copy->name = name;
   copy->prepared = prepared;
+  copy->vertexNormals_ = vertexNormals_;
   copy->subdivision = subdivision;
   return copy;
 }

@@ -37,6 +37,11 @@ class Mesh {
   // computes face normals and, for lit materials that are not flat, vertex normals, all in the
   // engine's integer arithmetic; with computeBounds also radius, centre and size.
   void prepare(bool computeBounds);
+  // Computes vertex normals (from the face normals, so after prepare()) when the mesh has none
+  // yet. prepare() leaves them zero for flat
+  // and unlit materials, which the software renderer shades from face normals; a driver that
+  // lights per vertex calls this before drawing such a mesh lit.
+  void ensureVertexNormals();
   // Rebuilds indexArray: a, b, c of every face as unsigned 16-bit values, in face order.
   void buildIndexArray();
   // Bakes the 3x4 part of `m` into the 16.16 positions in fixed-point arithmetic. With
@@ -89,6 +94,7 @@ class Mesh {
   void computeBounds();
 
   std::unique_ptr<Material> defaultMaterial_;
+  bool vertexNormals_ = false;  // computeVertexNormals ran since the positions last changed
 };
 
 }  // namespace engine3d

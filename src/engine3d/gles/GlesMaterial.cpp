@@ -54,13 +54,14 @@ void GlesRenderer::applyMaterial(const Material& material) {
     glDisable(GL_BLEND);
   }
   glShadeModel(material.flat ? GL_FLAT : GL_SMOOTH);
-  GLenum face = GL_FRONT;
-  if (material.twoSided) {
+  if (material.twoSided)
     glDisable(GL_CULL_FACE);
-    face = GL_FRONT_AND_BACK;
-  } else {
+  else
     glEnable(GL_CULL_FACE);
-  }
+  // OpenGL ES takes material colours for GL_FRONT_AND_BACK only (GL_FRONT is an invalid enum
+  // that leaves the default grey material in place); a one-sided material culls its back faces
+  // instead, so the colours apply to what is drawn either way.
+  constexpr GLenum face = GL_FRONT_AND_BACK;
 
   if (texturing) {
     glEnable(GL_TEXTURE_2D);

@@ -194,6 +194,9 @@ void GlesRenderer::drawMesh(const DrawItem& item, const FaceSpans& spans) {
     lastMaterial = mesh.material;
     applyMaterial(*mesh.material);
   }
+  // GL lights per vertex: a flat material's mesh has no vertex normals of its own (the flat
+  // shade model then takes each face's colour from its last vertex).
+  if (lighting) mesh.ensureVertexNormals();
   drawFaces(mesh, spans);
 }
 

@@ -279,6 +279,48 @@ TEST_F(GlesMaterialTest, SpecularModesSetMaterialColours) {
   EXPECT_EQ(v[0], 100 << 16);
 }
 
+TEST_F(GlesMaterialTest, OneSidedMaterialsGetTheirColoursToo) {
+  // OpenGL ES sets material colours for both faces only: asked for the front alone it keeps
+  // its default grey and reports an invalid enum.
+  auto m = plainMaterial(0xC08040, kShadingLit);
+  m->twoSided = false;
+  scene_->add(quad(1, std::move(m), Vector3(0, 0, 0)));
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  const auto& states = frame();
+  ASSERT_EQ(states.size(), 1u);
+  EXPECT_TRUE(states[0].cullFace);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  GLfixed v[4];
+  glGetMaterialxv(GL_FRONT, GL_DIFFUSE, v);
+  EXPECT_EQ(v[0], toFixedColour(0xC08040, 0)[0]);
+  EXPECT_EQ(v[2], toFixedColour(0xC08040, 0)[2]);
+  glGetMaterialxv(GL_FRONT, GL_AMBIENT, v);
+  EXPECT_EQ(v[1], toFixedColour(0xC08040, 0)[1]);
+}
+
+TEST_F(GlesMaterialTest, FlatLitMeshesAreGivenVertexNormalsToLightBy) {
+  // Preparing leaves a flat material's vertex normals zero (the software renderer shades such
+  // faces from their face normals); lit per vertex by GL they would show only the ambient.
+  auto flat = plainMaterial(0xC08040, kShadingLit);
+  flat->flat = true;
+  Group3D& lit = scene_->add(quad(1, std::move(flat), Vector3(0, 0, 0)));
+  auto unlitFlat = plainMaterial(0xC08040, kShadingUnlit);
+  unlitFlat->flat = true;
+  Group3D& unlit = scene_->add(quad(1, std::move(unlitFlat), Vector3(3, 0, 0)));
+  ASSERT_TRUE(scene_->setUp(kRendererGles));
+  scene_->cam().setEye(0, 0, -10);
+  scene_->cam().setTarget(0, 0, 0);
+  const Vertex& before = lit.firstMesh()->vertices[0];
+  EXPECT_EQ(before.nz, 0);
+  frame();
+  const Vertex& after = lit.firstMesh()->vertices[0];
+  EXPECT_EQ(after.nx, 0);
+  EXPECT_EQ(after.ny, 0);
+  EXPECT_EQ(std::abs(after.nz), fixedOne);  // the quad's face normal, unit length
+  EXPECT_EQ(unlit.firstMesh()->vertices[0].nz, 0);  // not lit: left as prepared
+}
+
 TEST_F(GlesMaterialTest, FogDistancesAreEyeUnits) {
   scene_->hasFog = true;
   scene_->fogSettings = Fog{100, 200, 0x102030};
