@@ -46,7 +46,8 @@ class Texture {
   std::uint32_t lastAdvancedFrame_ = 0;
 };
 
-// A one-frame texture held in memory as 32-bit 0x00RRGGBB pixels, rows top to bottom.
+// A one-frame texture held in memory as 32-bit 0x00RRGGBB pixels, rows top to bottom. Its
+// pixels never change, so the copy in driver layout is made once, on first request.
 class PixelTexture : public Texture {
  public:
   // `pixels` must hold width * height values (it is resized to that when it does not).
@@ -60,12 +61,15 @@ class PixelTexture : public Texture {
   const std::uint32_t* texels() const override {
     return pixels_.empty() ? nullptr : pixels_.data();
   }
+  TexturePixels* texturePixels() override;
 
  private:
   int width_;
   int height_;
   std::vector<std::uint32_t> pixels_;
   std::optional<Colour> key_;
+  std::vector<std::uint32_t> uploadPixels_;  // red in the low byte, as drivers upload them
+  TexturePixels uploadBlock_;
 };
 
 // What the model loader asks for: the picture `name` in `folder` ("" or a folder ending in a

@@ -123,6 +123,24 @@ TEST(GlesTextureNames, AreUniqueAndStayFixed) {
   EXPECT_EQ(a.texturePixels()->name, name);
 }
 
+TEST(GlesTexturePixels, InMemoryPicturesAreHandedOverRedLowAndOpaque) {
+  PixelTexture picture(2, 1, {0x00112233, 0x00AABBCC});
+  TexturePixels* pixels = picture.texturePixels();
+  ASSERT_NE(pixels, nullptr);
+  EXPECT_EQ(pixels->width, 2);
+  EXPECT_EQ(pixels->stride, 8);
+  EXPECT_EQ(pixels->bitsPerPixel, 32);
+  const auto* words = reinterpret_cast<const std::uint32_t*>(pixels->bits);
+  EXPECT_EQ(words[0], 0x00332211u);
+  EXPECT_EQ(words[1], 0x00CCBBAAu);
+  // The copy is made once: a driver's alpha and upload flag stay with it.
+  pixels->uploaded = true;
+  EXPECT_EQ(picture.texturePixels(), pixels);
+  EXPECT_TRUE(picture.texturePixels()->uploaded);
+  EXPECT_EQ(picture.texels()[0], 0x00112233u);  // the software renderer's texels are unchanged
+  EXPECT_EQ(PixelTexture(0, 0).texturePixels(), nullptr);
+}
+
 using GlesUploadTest = GlesTest;
 
 TEST_F(GlesUploadTest, UploadsOnceAndThenOnlyBinds) {

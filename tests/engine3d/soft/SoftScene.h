@@ -111,6 +111,9 @@ class SoftScene : public SceneView {
   }
 
   Camera& cam() { return *camera_; }
+  // Hands the groups over (to draw the same scene with another driver); the scene is empty
+  // afterwards.
+  std::vector<std::unique_ptr<Group3D>> takeGroups() { return std::move(groups_); }
   std::vector<Light> lights;
   Colour ambientColour = 0;
   std::optional<Fog> fogSetting;
