@@ -1,70 +1,60 @@
-// Frame rate of the OpenGL ES driver (Mesa llvmpipe through the EGL bridge) on a built-in scene
-// of 2,048 textured, lit, fogged triangles: a rolling terrain under a directional light, drawn
-// into a window scene and shown on the device screen every frame (the swap's read-back
-// included). Runs headless: SKIRROW_HOST is not needed.
+// The OpenGL ES driver (Mesa llvmpipe through the EGL bridge) against the software renderer, in
+// one run, on the same reference scene (BenchScene.h) at 240x320 and 480x640.
 //
-// Frames per second are reported as the "fps" counter; the argument is the scene width (240 for
-// 240x320, 480 for 480x640).
+// The GL scene is a window scene, as a page's is: every frame ends with the swap, which reads
+// the frame back into the 16-bit device screen. The software frames are 16-bit and draw into
+// their own buffer. Both are timed on the wall clock (llvmpipe draws on threads of its own, so
+// the calling thread's CPU time would flatter it). After the runs a table gives frames per
+// second side by side and their ratio. Headless: SKIRROW_HOST is not needed. With
+// SKIRROW_BENCH_PICTURES=DIR the GL frames are written to DIR/gles_WxH.png (the software
+// renderer's by bench_soft_renderer).
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-#include <memory>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
 #include <vector>
 
-#include "engine3d/FixedPoint.h"
-#include "engine3d/Group3D.h"
-#include "engine3d/Material.h"
-#include "engine3d/Mesh.h"
+#include "BenchScene.h"
 #include "engine3d/StandaloneScene.h"
-#include "engine3d/SurfaceTexture.h"
 #include "engine3d/gles/GlesDriver.h"
+#include "engine3d/soft/VexagraphRenderer.h"
 #include "host/Host.h"
 #include "host/Messages.h"
+#include "host/Png.h"
+#include "host/Screen.h"
 #include "host/WindowManager.h"
 
 namespace {
 
 using namespace engine3d;
 
-constexpr int kCells = 32;  // 32 x 32 squares: 2,048 triangles
-
-std::shared_ptr<SurfaceTexture> terrainTexture() {
-  std::vector<std::uint32_t> rgb(64 * 64);
-  for (int y = 0; y < 64; ++y)
-    for (int x = 0; x < 64; ++x) {
-      const bool light = ((x / 8) + (y / 8)) % 2 == 0;
-      rgb[y * 64 + x] = light ? 0x58A048 : 0x3C7830;
-    }
-  return std::make_shared<SurfaceTexture>(64, 64, SurfaceTexture::fromRgb(rgb));
+void BM_SoftFrame(benchmark::State& state) {
+  const int width = static_cast<int>(state.range(0));
+  bench3d::BenchScene scene(width, width * 4 / 3, 16);
+  VexagraphRenderer renderer(&scene);
+  for (auto _ : state) {
+    renderer.renderScene(0.016f);
+    benchmark::ClobberMemory();
+  }
+  state.counters["triangles"] = renderer.trianglesDrawn;
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
+BENCHMARK(BM_SoftFrame)->Arg(240)->Arg(480)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-std::unique_ptr<Group3D> terrain() {
-  auto group = std::make_unique<Group3D>();
-  auto mesh = std::make_unique<Mesh>();
-  const float size = 64.0f;
-  const float step = size / kCells;
-  for (int j = 0; j <= kCells; ++j)
-    for (int i = 0; i <= kCells; ++i) {
-      const float x = -size / 2 + step * static_cast<float>(i);
-      const float z = step * static_cast<float>(j);
-      const float y = 1.5f * std::sin(x * 0.3f) * std::cos(z * 0.25f);
-      mesh->addVertex(x, y, z, i * fixedOne / 4, j * fixedOne / 4);
-    }
-  const int row = kCells + 1;
-  for (int j = 0; j < kCells; ++j)
-    for (int i = 0; i < kCells; ++i) {
-      const int a = j * row + i;
-      mesh->addFace(a, a + 1, a + row + 1);
-      mesh->addFace(a, a + row + 1, a + row);
-    }
-  auto material = std::make_unique<Material>();
-  material->texture = terrainTexture();
-  material->shadingMode = kShadingSpecular;
-  material->specularLevel = 40;
-  mesh->material = group->addMaterial("ground", std::move(material));
-  group->addMesh("ground", std::move(mesh));
-  group->cullingPolicy = kCullNever;
-  return group;
+// The device screen as a PNG (565 widened by bit replication).
+void writeScreen(const std::string& path) {
+  host::Screen& screen = host::Host::get().screen();
+  host::RgbImage image{screen.width(), screen.height(), {}};
+  for (int i = 0; i < screen.width() * screen.height(); ++i) {
+    const std::uint16_t p = screen.pixels()[i];
+    image.rgb.push_back(static_cast<std::uint8_t>(host::red565(p)));
+    image.rgb.push_back(static_cast<std::uint8_t>(host::green565(p)));
+    image.rgb.push_back(static_cast<std::uint8_t>(host::blue565(p)));
+  }
+  host::writePng(path, image);
 }
 
 void BM_GlesFrame(benchmark::State& state) {
@@ -82,35 +72,71 @@ void BM_GlesFrame(benchmark::State& state) {
   host.windows().registerClass(windowClass);
   registerGlesDriver();
   {
+    bench3d::BenchScene content(width, height, 16);
     StandaloneScene scene(width, height);
     scene.windowHandle =
         host.windows().createWindow(0, "GLBENCH", "bench", host::WS_POPUP | host::WS_VISIBLE, 0, 0,
                                     width, height, 0, 0, nullptr);
-    scene.background = 0x8098C0;
-    scene.ambientColour = 0x404040;
-    scene.lights.push_back(Light::make("sun", Vector3(0.3f, -1.0f, 0.5f), 0xFFFFFF));
+    scene.background = content.fogSetting().colour;
+    scene.ambientColour = bench3d::kAmbient;
+    scene.lights.push_back(content.sun());
     scene.hasFog = true;
-    scene.fogSettings = Fog{20, 60, 0x8098C0};
-    scene.add(terrain());
+    scene.fogSettings = content.fogSetting();
+    for (auto& group : content.takeGroups()) scene.add(std::move(group));
     if (!scene.setUp(kRendererGles)) {
       state.SkipWithError("no OpenGL ES driver");
       return;
     }
-    scene.cam().setEye(0, 6, -4);
-    scene.cam().setTarget(0, 0, 20);
-    float t = 0.0f;
-    for (auto _ : state) {
-      // A slow pan, so that every frame is a new picture.
-      t += 0.01f;
-      scene.cam().setTarget(8.0f * std::sin(t), 0, 20);
-      scene.draw().renderScene(0.016f);
-    }
+    scene.cam().setPerspective(45.0f, 1.0f, 1000.0f);
+    scene.cam().setEye(bench3d::kEye);
+    scene.cam().setTarget(bench3d::kTarget);
+    for (auto _ : state) scene.draw().renderScene(0.016f);
     state.counters["triangles"] = scene.draw().trianglesDrawn;
     state.counters["fps"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    if (const char* dir = std::getenv("SKIRROW_BENCH_PICTURES"))
+      writeScreen(std::string(dir) + "/gles_" + std::to_string(width) + "x" +
+                  std::to_string(height) + ".png");
   }
   host::Host::shutdown();
 }
 BENCHMARK(BM_GlesFrame)->Arg(240)->Arg(480)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The console output, plus each run's frames per second for the closing table.
+class RateReporter : public benchmark::ConsoleReporter {
+ public:
+  RateReporter() : ConsoleReporter(OO_Tabular) {}
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs)
+      if (auto fps = run.counters.find("fps"); fps != run.counters.end())
+        rates[run.benchmark_name()] = fps->second.value;
+  }
+  std::map<std::string, double> rates;
+};
+
 }  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RateReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  std::printf("\n%-9s %14s %14s %8s\n", "size", "software fps", "OpenGL ES fps", "ratio");
+  // With --benchmark_repetitions the medians are compared, else the single runs.
+  auto rate = [&](const std::string& name) {
+    for (const char* suffix : {"_median", ""})
+      if (auto it = reporter.rates.find(name + suffix); it != reporter.rates.end())
+        return it->second;
+    return 0.0;
+  };
+  for (const char* size : {"240", "480"}) {
+    const double soft = rate(std::string("BM_SoftFrame/") + size + "/real_time");
+    const double gl = rate(std::string("BM_GlesFrame/") + size + "/real_time");
+    if (soft <= 0 || gl <= 0) continue;
+    std::printf("%-9s %14.0f %14.0f %7.1fx\n", size[0] == '2' ? "240x320" : "480x640", soft, gl,
+                soft / gl);
+  }
+  return 0;
+}
