@@ -9,7 +9,10 @@
 //     eglSwapBuffers, bottom row of GL last, as a device's display controller would show it;
 //   - a pixmap surface is read back into its GDI bitmap at eglWaitGL (and at eglSwapBuffers),
 //     GL's first row into the bitmap's first (top) row, as when GL renders straight into the
-//     bitmap's memory. A pixmap scene therefore mirrors y in its projection.
+//     bitmap's memory. A pixmap scene therefore mirrors y in its projection. The other way,
+//     GL takes in the bitmap's pixels when the surface is first made current and at each
+//     eglWaitNative: what GDI drew into the bitmap since, GL sees only after that call, as
+//     EGL requires of native drawing on a surface GL shares.
 // Configurations report the surface kinds the caller asked for (window or pixmap); underneath,
 // each is an 8-bit-per-channel pbuffer configuration with the asked depth size (or the smallest
 // larger one).
@@ -81,6 +84,7 @@ inline constexpr EglInt kEglSampleBuffers = 0x3032;
 inline constexpr EglInt kEglSurfaceType = 0x3033;
 inline constexpr EglInt kEglNone = 0x3038;
 inline constexpr EglInt kEglHeight = 0x3056;
+inline constexpr EglInt kEglCoreNativeEngine = 0x305B;
 inline constexpr EglInt kEglWidth = 0x3057;
 inline constexpr EglInt kEglPbufferBit = 0x0001;
 inline constexpr EglInt kEglPixmapBit = 0x0002;
@@ -122,6 +126,9 @@ EglSurface eglGetCurrentSurface();
 EglBoolean eglSwapBuffers(EglDisplay display, EglSurface surface);
 // Finishes GL drawing; a current pixmap surface is brought into its bitmap.
 EglBoolean eglWaitGL();
+// Native drawing is done: a current pixmap surface takes in its bitmap's pixels. `engine` must
+// be kEglCoreNativeEngine (else kEglFalse with kEglBadParameter).
+EglBoolean eglWaitNative(EglInt engine);
 EglInt eglGetError();
 
 // What the device does to surfaces when it is suspended: every live surface is lost, and its

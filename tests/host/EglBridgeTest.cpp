@@ -172,13 +172,22 @@ TEST_F(EglBridgeTest, PixmapSurfaceStartsFromItsBitmapAndWritesBackFirstRowsFirs
   EXPECT_EQ(bitmapPixel(bitmap, 0, 2), 0x123456u);
   EXPECT_EQ(bitmapPixel(bitmap, 15, 7), 0x123456u);
 
-  // GDI changes the bitmap between frames: the next frame starts from the change.
+  // GDI changes the bitmap between frames: GL sees the change after eglWaitNative, with the
+  // same surface and context still current.
   auto* bits = reinterpret_cast<std::uint32_t*>(Host::get().gdi().surfaceOf(bitmap).top);
   bits[16 * 7 + 15] = 0xABCDEF;
   ASSERT_TRUE(eglMakeCurrent(display, surface, surface, context));
   glReadPixels(15, 7, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  EXPECT_EQ(rgba[0], 0x12) << "not before eglWaitNative";
+  ASSERT_TRUE(eglWaitNative(kEglCoreNativeEngine));
+  EXPECT_EQ(eglGetCurrentSurface(), surface);
+  glReadPixels(15, 7, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
   EXPECT_EQ(rgba[0], 0xAB);
   EXPECT_EQ(rgba[2], 0xEF);
+  glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  EXPECT_EQ(rgba[1], 0xFF) << "GL's own drawing went back into the bitmap before";
+  EXPECT_FALSE(eglWaitNative(0));
+  EXPECT_EQ(eglGetError(), kEglBadParameter);
 }
 
 TEST_F(EglBridgeTest, BadNativeObjectsAreRefused) {

@@ -159,6 +159,11 @@ TEST(SdlScriptTest, OpenGlEsScenesShowOnTheDesktop) {
       red += p[0] > 120 && p[0] > p[1] + 60;
     }
   EXPECT_GT(red, 1000);
+  // The scene's own colour (24, 30, 44) around the model, as the 565 screen shows it.
+  const std::uint8_t* corner = &shot->rgb[(static_cast<size_t>(44) * 240 + 4) * 3];
+  EXPECT_NEAR(corner[0], 24, 4);
+  EXPECT_NEAR(corner[1], 30, 4);
+  EXPECT_NEAR(corner[2], 44, 4);
 }
 
 }  // namespace

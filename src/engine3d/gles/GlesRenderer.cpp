@@ -170,6 +170,9 @@ void GlesRenderer::clearBackground() {
 }
 
 void GlesRenderer::resetFogAndDepth() {
+  // A pixmap scene draws over its bitmap: the page's layers and the scene's background step
+  // went into it natively, and GL must see them before it draws.
+  if (offscreen) host::eglWaitNative(host::kEglCoreNativeEngine);
   if (const Fog* fog = scene ? scene->fog() : nullptr) {
     glFogx(GL_FOG_MODE, GL_LINEAR);
     glFogxv(GL_FOG_COLOR, toFixedColour(fog->colour, 0).data());

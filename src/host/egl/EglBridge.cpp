@@ -40,9 +40,8 @@ struct BridgeSurface {
   int width = 0;
   int height = 0;
   bool lost = false;
-  // A pixmap's GL picture holds drawing its bitmap does not have yet (set from the moment the
-  // bitmap is brought into GL until the next read-back).
-  bool glNewer = false;
+  // A pixmap's bitmap has been brought into GL at least once (when it is first made current).
+  bool synced = false;
   EGLConfig config = nullptr;
   std::vector<std::uint8_t> readBack;  // RGBA rows, reused between frames
 };
@@ -239,7 +238,6 @@ void readBack(BridgeSurface& s) {
     }
     return;
   }
-  s.glNewer = false;
   PixelSurface bitmap = host.gdi().surfaceOf(s.bitmap);
   if (!bitmap.top) return;
   const int w = std::min(bitmap.width, s.width);
@@ -604,13 +602,16 @@ EglBoolean eglMakeCurrent(EglDisplay display, EglSurface draw, EglSurface read,
   if (!s || draw != read) return fail(kEglBadSurface);
   if (!c) return fail(kEglBadContext);
   // Re-binding what is already current costs a driver round trip per call; the driver makes
-  // its context current before every operation, so skip the repeat. A pixmap whose bitmap is
-  // newer than its GL picture is brought up to date first.
-  const bool syncPixmap = !s->window && !s->glNewer;
-  if (st.currentSurface == s && st.currentContext == c && !syncPixmap) return succeed();
+  // its context current before every operation, so skip the repeat. What the thread really
+  // has current is asked each time: the desktop's own GL (SDL presenting the screen) binds
+  // its context between frames. A pixmap starts from its bitmap's pixels.
+  const bool syncPixmap = !s->window && !s->synced;
+  if (st.currentSurface == s && st.currentContext == c && !syncPixmap &&
+      ::eglGetCurrentContext() == c->real && ::eglGetCurrentSurface(EGL_DRAW) == s->real)
+    return succeed();
   if (syncPixmap) {
     pushBitmap(*d, *s);
-    s->glNewer = true;
+    s->synced = true;
     st.currentSurface = nullptr;
     st.currentContext = nullptr;
   }
@@ -646,6 +647,23 @@ EglBoolean eglWaitGL() {
   if (!st.currentSurface) return succeed();
   ::glFinish();
   if (!st.currentSurface->window && !st.currentSurface->lost) readBack(*st.currentSurface);
+  return succeed();
+}
+
+EglBoolean eglWaitNative(EglInt engine) {
+  if (engine != kEglCoreNativeEngine) return fail(kEglBadParameter);
+  BridgeState& st = state();
+  BridgeSurface* s = st.currentSurface;
+  BridgeContext* c = st.currentContext;
+  BridgeDisplay* d = st.display.get();
+  if (!s || !c || !d || s->window || s->lost) return succeed();
+  pushBitmap(*d, *s);  // leaves no context current
+  s->synced = true;
+  if (!::eglMakeCurrent(d->real, s->real, s->real, c->real)) {
+    st.currentSurface = nullptr;
+    st.currentContext = nullptr;
+    return fail(kEglBadSurface);
+  }
   return succeed();
 }
 

@@ -126,6 +126,11 @@ std::unique_ptr<SdlBackend> SdlBackend::create(const DeviceProfile& profile,
   // OpenGL ES calls (made on the EGL bridge's context) no longer reach that context: the 3D
   // view stayed empty. Through EGL both live side by side.
   SDL_SetHint(SDL_HINT_VIDEO_X11_FORCE_EGL, "1");
+  // SDL's own drawing stays in software (its renderer and the window surface under it): GL
+  // there would keep a context of its own on this thread and, believing it still current,
+  // make its calls into the bridge's context once the 3D driver has bound that (the 3D view
+  // then stayed empty after its first frame). Scaling one small screen picture needs no GPU.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
   SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
   auto state = std::make_unique<State>();
@@ -146,7 +151,7 @@ std::unique_ptr<SdlBackend> SdlBackend::create(const DeviceProfile& profile,
                                    profile.screenWidth * scale, profile.screenHeight * scale,
                                    SDL_WINDOW_RESIZABLE);
   if (!state->window) return nullptr;
-  state->renderer = SDL_CreateRenderer(state->window, -1, 0);
+  state->renderer = SDL_CreateRenderer(state->window, -1, SDL_RENDERER_SOFTWARE);
   if (!state->renderer) return nullptr;
   // The logical size keeps the picture at an integer scale, centred, and maps mouse positions
   // to device pixels for us.

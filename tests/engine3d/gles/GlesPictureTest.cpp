@@ -96,6 +96,43 @@ TEST_F(GlesPictureTest, PixmapSceneIsUprightLikeTheWindowScene) {
   EXPECT_LT(d.mean, 4.0);
 }
 
+TEST_F(GlesPictureTest, PixmapScenesDrawOverWhatThePageAndTheBackgroundStepPutThere) {
+  // As a page's buffered 3D scene: the page draws its layers into the bitmap between frames,
+  // and the scene's background step fills the scene's colour after the frame has begun.
+  class FilledScene : public StandaloneScene {
+   public:
+    FilledScene(BitmapTarget& target) : StandaloneScene(40, 30), target_(target) {}
+    void drawBackgroundStep() override {
+      for (int y = 10; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+          reinterpret_cast<std::uint32_t*>(target_.pixels().bits + y * target_.pixels().stride)[x] =
+              fill;
+    }
+    std::uint32_t fill = 0x0000FF;
+
+   private:
+    BitmapTarget& target_;
+  };
+  BitmapTarget target(40, 30);
+  ASSERT_TRUE(target.valid());
+  target.fill(0x000000);
+  FilledScene scene(target);
+  scene.offscreenTarget = &target.pixels();
+  // A red square in the middle; the rest of the bitmap is the page's and the step's.
+  scene.add(quad(1.0f, plainMaterial(0xFF0000, kShadingUnlit), Vector3(0, 0, 0)));
+  ASSERT_TRUE(scene.setUp(kRendererGles));
+  scene.cam().setEye(0, 0, -10);
+  scene.cam().setTarget(0, 0, 0);
+  for (std::uint32_t page : {0x00FF00u, 0xFFFF00u}) {
+    target.fill(page);  // the page's layers, drawn after the previous frame
+    scene.fill = page == 0x00FF00u ? 0x0000FFu : 0xFF00FFu;
+    scene.draw().renderScene(0.02f);
+    EXPECT_EQ(target.at(20, 15), 0xFF0000u);
+    EXPECT_EQ(target.at(1, 1), page) << "the page's pixels above the step's rows";
+    EXPECT_EQ(target.at(1, 28), scene.fill) << "the background step's pixels";
+  }
+}
+
 TEST_F(GlesPictureTest, WindowSceneLandsInItsPlaceOnTheScreen) {
   // A window at (20, 30) whose scene is the lower 160 rows: the colour clear covers the whole
   // window, the box only the scene's viewport.
