@@ -76,7 +76,8 @@ TEST_F(EndToEnd, LowMemoryAnsweredNoEndsWithZero) {
 }
 
 TEST_F(EndToEnd, TheHangarLooksAlikeWithEitherDriverInBothBuilds) {
-  // The hangar screen: a 3D scene (rows 40 to 279, colour (24, 30, 44)) between 2D bars.
+  // The hangar screen: a 3D scene (rows 40 to 279, colour (24, 30, 44)) between 2D bars, with
+  // a caption in text colour (240, 244, 250) drawn over it.
   auto shoot = [&](const std::string& renderer, const std::string& program) {
     const std::string shot = dir / (program + "_" + renderer + ".png");
     EXPECT_EQ(run("qvga", "800 screenshot " + shot + "\n900 quit\n", "ARG:hangar",
@@ -99,7 +100,7 @@ TEST_F(EndToEnd, TheHangarLooksAlikeWithEitherDriverInBothBuilds) {
     EXPECT_NEAR(corner[0], 24, 4);
     EXPECT_NEAR(corner[1], 30, 4);
     EXPECT_NEAR(corner[2], 44, 4);
-    int twoD = 0, model = 0, far = 0;
+    int twoD = 0, model = 0, far = 0, caption = 0, captionMissing = 0;
     long long sum = 0;
     for (int y = 0; y < 320; ++y)
       for (int x = 0; x < 240; ++x) {
@@ -110,6 +111,10 @@ TEST_F(EndToEnd, TheHangarLooksAlikeWithEitherDriverInBothBuilds) {
           continue;
         }
         model += std::abs(a[0] - 24) + std::abs(a[1] - 30) + std::abs(a[2] - 44) > 24;
+        if (y >= 250 && y < 274 && a[0] >= 232 && a[1] >= 236 && a[2] >= 240) {
+          ++caption;
+          captionMissing += !(b[0] >= 232 && b[1] >= 236 && b[2] >= 240);
+        }
         int worst = 0;
         for (int c = 0; c < 3; ++c) {
           sum += std::abs(a[c] - b[c]);
@@ -118,6 +123,8 @@ TEST_F(EndToEnd, TheHangarLooksAlikeWithEitherDriverInBothBuilds) {
         far += worst > 48;
       }
     EXPECT_EQ(twoD, 0) << program << ": the 2D bars over and under the 3D scene";
+    EXPECT_GT(caption, 20);
+    EXPECT_EQ(captionMissing, 0) << program << ": the caption over the 3D frame";
     // Measured over the scene's 57,600 pixels: mean difference 2.9 per channel, 1,856 pixels
     // (3.2%) with a channel more than 48 apart (lighting of the textured body: per pixel
     // against per vertex). The software renderer's model covers 7,346 pixels.

@@ -364,7 +364,7 @@ void settingsFile(Output& out, const std::string& file, int driver) {
 }
 
 // The hangar: the helicopter model turning in a 3D view under the menu's title, lit by two
-// lights in light fog, a spark chip at its heart. Content authors open it with
+// lights in light fog, a spark chip at its heart, a caption drawn over the view. Content authors open it with
 // "skirrow ARG:hangar" to check models as the game draws them.
 void hangar(Output& out) {
   TemplateWriter t;
@@ -385,6 +385,9 @@ void hangar(Output& out) {
   t.entry("fog", Items()("type", "Fog")("container", "scene3D")("front", 8)("back", 40)
                      .color("color", rgb(24, 30, 44)));
   t.blank();
+  // A caption laid over the 3D view: a sprite scene without a colour of its own.
+  t.entry("sceneCaption", sceneItems(0, 250, 240, 24));
+  t.entry("txtCaption", textItems("sceneCaption", 0, 2, 240, 20, "Vega", 13, kText));
   t.entry("sceneTitle", sceneItems(0, 0, 240, 40).color("bkgColor", kInk));
   t.entry("txtTitle", textItems("sceneTitle", 0, 10, 240, 24, "Hangar", 16, kText));
   t.entry("sceneBar", sceneItems(0, 280, 240, 40).color("bkgColor", kInk));
