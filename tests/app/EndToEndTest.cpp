@@ -75,7 +75,7 @@ TEST_F(EndToEnd, LowMemoryAnsweredNoEndsWithZero) {
   EXPECT_FALSE(testing_support::exists(shot));  // it ended before its window existed
 }
 
-TEST_F(EndToEnd, TheHangarLooksAlikeWithEitherDriverInBothBuilds) {
+TEST_F(EndToEnd, TheHangarLooksAlikeWithOpenGlEsOrTheSoftwareRendererInBothBuilds) {
   // The hangar screen: a 3D scene (rows 40 to 279, colour (24, 30, 44)) between 2D bars, with
   // a caption in text colour (240, 244, 250) drawn over it.
   auto shoot = [&](const std::string& renderer, const std::string& program) {
