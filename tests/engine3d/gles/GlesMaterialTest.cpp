@@ -317,7 +317,7 @@ TEST_F(GlesMaterialTest, FlatLitMeshesAreGivenVertexNormalsToLightBy) {
   const Vertex& after = lit.firstMesh()->vertices[0];
   EXPECT_EQ(after.nx, 0);
   EXPECT_EQ(after.ny, 0);
-  EXPECT_EQ(std::abs(after.nz), fixedOne);  // the quad's face normal, unit length
+  EXPECT_EQ(std::abs(after.nz), fixedOne);          // the quad's face normal, unit length
   EXPECT_EQ(unlit.firstMesh()->vertices[0].nz, 0);  // not lit: left as prepared
 }
 

@@ -21,7 +21,7 @@
 
 #include "../soft/ReferenceScenes.h"
 #include "GlesFixture.h"
-#include "engine3d/BitmapTarget.h"
+#include "engine3d/gles/GlesPicture.h"
 #include "support/ReferenceImage.h"
 
 namespace engine3d::testing {
@@ -35,25 +35,19 @@ using soft_test::SoftScene;
 host::RgbImage drawWithGles(const std::function<void(SoftScene&)>& build) {
   SoftScene source(kSize, kSize, 32);
   build(source);
-  BitmapTarget target(kSize, kSize);
-  target.fill(source.background);
-  {
-    StandaloneScene scene(kSize, kSize);
-    scene.offscreenTarget = &target.pixels();
-    scene.background = source.background;
-    scene.ambientColour = source.ambientColour;
-    scene.lights = source.lights;
-    if (source.fogSetting) {
-      scene.hasFog = true;
-      scene.fogSettings = *source.fogSetting;
-    }
-    for (auto& group : source.takeGroups()) scene.add(std::move(group));
-    EXPECT_TRUE(scene.setUp(kRendererGles));
-    scene.cam().setEye(0, 0, 0);
-    scene.cam().setTarget(0, 0, 1);
-    scene.draw().renderScene(0.1f);
-  }
-  return target.picture();
+  GlesPictureRequest request;
+  request.width = kSize;
+  request.height = kSize;
+  request.eye = Vector3(0, 0, 0);
+  request.target = Vector3(0, 0, 1);
+  request.background = source.background;
+  request.ambient = source.ambientColour;
+  request.lights = source.lights;
+  request.fog = source.fogSetting;
+  std::optional<host::RgbImage> picture = renderGlesPicture(request, source.takeGroups());
+  EXPECT_TRUE(picture);
+  return picture ? *picture
+                 : host::RgbImage{kSize, kSize, std::vector<std::uint8_t>(kSize * kSize * 3)};
 }
 
 struct Measures {
@@ -89,7 +83,7 @@ Measures compare(const host::RgbImage& a, const host::RgbImage& b, Colour backgr
 
 struct Bounds {
   const char* scene;
-  Measures most;  // negative: compared by a test of its own
+  Measures most;    // negative: compared by a test of its own
   const char* why;  // what keeps the drivers apart in this scene
 };
 
@@ -160,12 +154,11 @@ TEST_P(GlesDrawsSoftScenes, WithinStatedBoundsOfTheSoftwareRenderer) {
   EXPECT_LE(m.far, most.most.far);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllScenes, GlesDrawsSoftScenes,
-    ::testing::Range(0, static_cast<int>(soft_test::scenes().size())),
-    [](const ::testing::TestParamInfo<int>& info) {
-      return soft_test::scenes()[static_cast<std::size_t>(info.param)].first;
-    });
+INSTANTIATE_TEST_SUITE_P(AllScenes, GlesDrawsSoftScenes,
+                         ::testing::Range(0, static_cast<int>(soft_test::scenes().size())),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return soft_test::scenes()[static_cast<std::size_t>(info.param)].first;
+                         });
 
 }  // namespace
 }  // namespace engine3d::testing
