@@ -9,6 +9,7 @@
 #include <string>
 
 #include "BenchScene.h"
+#include "engine3d/soft/LightingUnit.h"
 #include "engine3d/soft/VexagraphRenderer.h"
 
 namespace {
@@ -41,5 +42,24 @@ BENCHMARK(BM_SoftFrame)
     ->Args({480, 640, 16})
     ->Args({480, 640, 32})
     ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+namespace {
+
+// Building the two light maps: once per change of the lights and, for lights fixed in the
+// world, whenever the camera turns.
+void BM_LightMaps(benchmark::State& state) {
+  std::vector<engine3d::Light> lights;
+  for (int i = 0; i < state.range(0); ++i)
+    lights.push_back(engine3d::Light::make(
+        "l", engine3d::Vector3(0.3f * static_cast<float>(i) - 0.4f, -1.0f, 0.5f), 0xFFE0C0));
+  engine3d::LightingUnit unit;
+  for (auto _ : state) {
+    unit.build(lights, 0x303030, true);
+    benchmark::DoNotOptimize(unit.diffuse());
+  }
+}
+BENCHMARK(BM_LightMaps)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

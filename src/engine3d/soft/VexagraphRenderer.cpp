@@ -88,7 +88,19 @@ void VexagraphRenderer::applyLights() {
     for (int i = 0; i < scene->lightCount(); ++i)
       if (const Light* light = scene->light(i)) lights_.push_back(*light);
   }
-  lighting_.build(lights_, ambient_, colourDepth == 16);
+  buildLighting(lightingRotation_);
+}
+
+void VexagraphRenderer::buildLighting(const std::array<float, 9>& rotation) {
+  lightingRotation_ = rotation;
+  std::vector<Light> eyeLights = lights_;
+  for (Light& light : eyeLights) {
+    const Vector3 d = light.direction;
+    light.direction = Vector3(rotation[0] * d.x + rotation[1] * d.y + rotation[2] * d.z,
+                              rotation[3] * d.x + rotation[4] * d.y + rotation[5] * d.z,
+                              rotation[6] * d.x + rotation[7] * d.y + rotation[8] * d.z);
+  }
+  lighting_.build(eyeLights, ambient_, colourDepth == 16);
   filler_.state.diffuseMap = lighting_.diffuse();
   filler_.state.specularMap = lighting_.specular();
 }
@@ -124,7 +136,7 @@ void VexagraphRenderer::makeTargetCurrent() {
   s.depthStride = depthWidth_;
   // The light maps hold target-format cells: a target of another depth needs them rebuilt.
   if (depthBefore != 0 && depthBefore != colourDepth) {
-    lighting_.build(lights_, ambient_, colourDepth == 16);
+    buildLighting(lightingRotation_);
     lastMaterial = nullptr;
   }
 }
@@ -250,15 +262,14 @@ void VexagraphRenderer::drawMesh(const DrawItem& item, const FaceSpans& spans) {
     for (int j = 0; j < 3; ++j) transform_.rotation[i][j] = scaled(m.at(i, j), 65536.0f / 8.0f);
     transform_.translation[i] = scaled(m.at(i, 3), 65536.0f);
   }
-  if (lightsInEyeSpace) {
+  // Normals are lit in eye space; world-fixed lights need maps built for this view.
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) transform_.lighting[i][j] = transform_.rotation[i][j] >> 2;
+  std::array<float, 9> view{1, 0, 0, 0, 1, 0, 0, 0, 1};
+  if (!lightsInEyeSpace)
     for (int i = 0; i < 3; ++i)
-      for (int j = 0; j < 3; ++j) transform_.lighting[i][j] = transform_.rotation[i][j] >> 2;
-  } else {
-    Matrix4 world;
-    mul(world, item.group ? item.group->worldMatrix : Matrix4(), mesh.localMatrix);
-    for (int i = 0; i < 3; ++i)
-      for (int j = 0; j < 3; ++j) transform_.lighting[i][j] = scaled(world.at(i, j), 65536.0f) >> 5;
-  }
+      for (int j = 0; j < 3; ++j) view[i * 3 + j] = frameView().at(i, j);
+  if (view != lightingRotation_) buildLighting(view);
 
   if (lastMaterial != &material) {
     loadMaterial(material);

@@ -12,12 +12,19 @@
 // are interpolated linearly across a triangle, so large triangles seen at a slant are drawn
 // with bent textures and depth; a mesh's subdivision question splits such faces.
 //
+// Lighting: the light maps are indexed by eye-space normals (a face the camera sees has an
+// inward normal pointing away from it, so one hemisphere of directions suffices). Lights fixed
+// in the world are turned into eye space when the maps are built, and the maps are built again
+// whenever the view's rotation differs from the one they were built for; lights fixed to the
+// camera (lightsInEyeSpace) are taken as given.
+//
 // Depth entries hold eye depth in 16.16 less trunc(65536 * the mesh's depth layer), compared
 // unsigned (smaller is nearer); each frame starts from the depth buffer of the scene's
 // zBufferProviderScene() when that scene is drawn by a renderer of this kind with the same
 // buffer size, else from 0xFFFFFFFF everywhere.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -93,6 +100,8 @@ class VexagraphRenderer : public Renderer {
   // along z to place one.
   Vertex* clipEdge(const Vertex& a, const Vertex& b);
   Vertex* takeScratch();
+  // Builds the light maps for the view rotation `rotation` (row-major 3x3).
+  void buildLighting(const std::array<float, 9>& rotation);
 
   std::vector<std::uint32_t> depth_;
   int depthWidth_ = 0;
@@ -102,6 +111,7 @@ class VexagraphRenderer : public Renderer {
   LightingUnit lighting_;
   std::vector<Light> lights_;
   Colour ambient_ = 0;
+  std::array<float, 9> lightingRotation_{1, 0, 0, 0, 1, 0, 0, 0, 1};  // the maps were built for
   TriangleFiller filler_;
   std::string description_;
 

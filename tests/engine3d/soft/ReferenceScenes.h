@@ -49,6 +49,28 @@ inline void litSphere(SoftScene& scene, const std::function<void(Material&)>& se
   addSphere(g, "ball", m, 2.0f);
 }
 
+// The lit sphere of litSphere() turned by `yaw` about the vertical with (when `turnLight`) its
+// light, seen by a camera standing 6 units from it on the side `yaw` turns the original
+// camera to.
+inline void turnedLitSphere(SoftScene& scene, float yaw, bool turnLight) {
+  const Matrix4 turn = Matrix4::rotationY(yaw);
+  const Vector3 d = keyLight().direction;
+  const Vector3 direction = turnLight ? Vector3(turn.at(0, 0) * d.x + turn.at(0, 2) * d.z, d.y,
+                                                turn.at(2, 0) * d.x + turn.at(2, 2) * d.z)
+                                      : d;
+  scene.lights.push_back(Light::make("key", direction, 0xFFFFFF));
+  scene.ambientColour = 0x202020;
+  scene.background = 0x102030;
+  Group3D& g = scene.addGroup();
+  g.localMatrix = turn;  // the sphere turns too, so that its facets face the camera alike
+  g.localMatrix.setTranslation({0, 0, 6});
+  addSphere(g, "ball", addMaterial(g, "m", kShadingLit, 0xC08040), 2.0f);
+  // The original camera stands at (0, 0, 0), 6 units in front of the sphere along -z.
+  const Vector3 eye(-6.0f * turn.at(0, 2), 0.0f, 6.0f - 6.0f * turn.at(2, 2));
+  scene.cam().setEye(eye.x, eye.y, eye.z);
+  scene.cam().setTarget(0, 0, 6);
+}
+
 // Splits every face three times deep.
 inline SubdivisionQuestion* splitThrice() {
   class SplitThrice : public SubdivisionQuestion {
