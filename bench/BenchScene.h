@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "engine3d/Camera.h"
+#include "engine3d/Colour.h"
 #include "engine3d/Group3D.h"
 #include "engine3d/Light.h"
 #include "engine3d/SceneView.h"
-#include "engine3d/soft/LightingUnit.h"
 #include "engine3d/soft/SoftCamera.h"
 #include "host/Png.h"
 

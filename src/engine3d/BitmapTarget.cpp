@@ -6,16 +6,9 @@
 namespace engine3d {
 
 BitmapTarget::BitmapTarget(int width, int height) {
-  host::BitmapInfo info;
-  info.width = width;
-  info.height = -height;  // top-down
-  info.bitCount = 32;
-  info.compression = host::BI_BITFIELDS;
-  info.redMask = 0xFF0000;
-  info.greenMask = 0x00FF00;
-  info.blueMask = 0x0000FF;
   void* bits = nullptr;
-  const host::Hbitmap bitmap = host::Host::get().gdi().createDibSection(info, &bits);
+  const host::Hbitmap bitmap =
+      host::Host::get().gdi().createDibSection(host::topDownBitmapInfo(width, height, 32), &bits);
   if (!bitmap || !bits) return;
   pixels_.bits = static_cast<std::uint8_t*>(bits);
   pixels_.width = width;

@@ -24,6 +24,11 @@ constexpr std::uint32_t blue(Colour c) {
   return c & 0xFFu;
 }
 
+// The RGB565 form of 0x00RRGGBB: the top 5, 6 and 5 bits of red, green and blue.
+constexpr std::uint32_t toRgb565(Colour c) {
+  return ((c & 0xF8u) | (((c >> 3) & 0x1F0000u) | (c & 0xFC00u)) >> 2) >> 3;
+}
+
 // (r + g + b) / 3, integer division: a value 0..255, not a packed colour.
 constexpr std::uint32_t grey(Colour c) {
   return (red(c) + green(c) + blue(c)) / 3;

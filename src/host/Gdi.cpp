@@ -173,17 +173,24 @@ Hbitmap Gdi::createDibSection(const BitmapInfo& info, void** bits) {
   return h;
 }
 
-Hbitmap Gdi::createCompatibleBitmap(Hdc dc, int width, int height) {
+BitmapInfo topDownBitmapInfo(int width, int height, int bitsPerPixel) {
   BitmapInfo info;
   info.width = width;
   info.height = -height;
-  info.bitCount = 16;
+  info.bitCount = bitsPerPixel;
   info.compression = BI_BITFIELDS;
-  info.redMask = 0xF800, info.greenMask = 0x07E0, info.blueMask = 0x001F;
+  if (bitsPerPixel == 32)
+    info.redMask = 0xFF0000, info.greenMask = 0x00FF00, info.blueMask = 0x0000FF;
+  else
+    info.redMask = 0xF800, info.greenMask = 0x07E0, info.blueMask = 0x001F;
+  return info;
+}
+
+Hbitmap Gdi::createCompatibleBitmap(Hdc dc, int width, int height) {
+  BitmapInfo info = topDownBitmapInfo(width, height, 16);
   if (DcData* d = dcData(dc); d && !d->window && !d->screen) {
     const Object* b = object(d->bitmap);
-    info.bitCount = bitsOf(b->surface.format);
-    if (info.bitCount == 32) info.redMask = 0xFF0000, info.greenMask = 0xFF00, info.blueMask = 0xFF;
+    info = topDownBitmapInfo(width, height, bitsOf(b->surface.format));
     if (info.bitCount == 24 || b->surface.format == PixelFormat::Rgb555) info.compression = BI_RGB;
     if (info.bitCount <= 8) info.palette = b->palette;
   }

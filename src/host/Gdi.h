@@ -104,6 +104,10 @@ struct BitmapInfo {
   std::vector<std::uint32_t> palette;
 };
 
+// A top-down DIB of `bitsPerPixel` 16 (RGB565) or 32 (0x00RRGGBB) described with bit fields,
+// the layouts the drawing code works in.
+BitmapInfo topDownBitmapInfo(int width, int height, int bitsPerPixel);
+
 // getObject of a bitmap.
 struct BitmapObject {
   int width = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine3d/Colour.h"
 #include "engine3d/Mesh.h"
 #include "engine3d/RendererFactory.h"
 #include "scene/Canvas.h"
@@ -97,8 +98,7 @@ void Scene3D::View::drawBackgroundStep() {
   engine3d::PixelTarget t = drawTarget();
   if (!t.valid()) return;  // the renderer's own buffer, which it clears itself
   const auto rgb = static_cast<std::uint32_t>(scene_.bkgColor) & 0xFFFFFF;
-  const std::uint16_t c565 = static_cast<std::uint16_t>(((rgb >> 8) & 0xF800) |
-                                                        ((rgb >> 5) & 0x07E0) | ((rgb >> 3) & 0x1F));
+  const auto c565 = static_cast<std::uint16_t>(engine3d::toRgb565(rgb));
   for (int y = 0; y < t.height; ++y) {
     auto* row = static_cast<std::uint8_t*>(t.bits) + static_cast<std::ptrdiff_t>(y) * t.stride;
     if (t.bitsPerPixel == 16)

@@ -33,16 +33,7 @@ std::unique_ptr<Surface> Surface::create(int width, int height, PixelLayout layo
 
   // Top-down rows described with bit fields, whatever order red and blue really have: the
   // swapped layouts exist for texture upload, where GDI never looks at the colours.
-  host::BitmapInfo info;
-  info.width = width;
-  info.height = -height;
-  info.bitCount = layout.bitsPerPixel;
-  info.compression = host::BI_BITFIELDS;
-  if (layout.bitsPerPixel == 16) {
-    info.redMask = 0xF800, info.greenMask = 0x07E0, info.blueMask = 0x001F;
-  } else {
-    info.redMask = 0xFF0000, info.greenMask = 0x00FF00, info.blueMask = 0x0000FF;
-  }
+  const host::BitmapInfo info = host::topDownBitmapInfo(width, height, layout.bitsPerPixel);
 
   std::unique_ptr<Surface> surface(new Surface);
   surface->layout_ = layout;

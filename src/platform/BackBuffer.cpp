@@ -8,17 +8,9 @@ namespace platform {
 std::unique_ptr<BackBuffer> BackBuffer::create(int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
   host::Gdi& gdi = host::Host::get().gdi();
-  host::BitmapInfo info;
-  info.width = width;
-  info.height = -height;  // top-down
-  info.bitCount = 16;
-  info.compression = host::BI_BITFIELDS;
-  info.redMask = 0xF800;
-  info.greenMask = 0x07E0;
-  info.blueMask = 0x001F;
   void* bits = nullptr;
   std::unique_ptr<BackBuffer> buffer(new BackBuffer());
-  buffer->bitmap_ = gdi.createDibSection(info, &bits);
+  buffer->bitmap_ = gdi.createDibSection(host::topDownBitmapInfo(width, height, 16), &bits);
   buffer->dc_ = gdi.createCompatibleDc(0);
   if (!buffer->bitmap_ || !buffer->dc_ || !bits) return nullptr;
   buffer->previous_ = gdi.selectObject(buffer->dc_, buffer->bitmap_);

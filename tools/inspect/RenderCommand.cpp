@@ -8,16 +8,17 @@
 #include <vector>
 
 #include "Commands.h"
+#include "engine3d/Colour.h"
 #include "engine3d/Group3D.h"
 #include "engine3d/Light.h"
 #include "engine3d/Model3dsLoader.h"
 #include "engine3d/SceneView.h"
-#include "engine3d/soft/LightingUnit.h"
 #include "engine3d/soft/SoftCamera.h"
 #include "engine3d/soft/VexagraphRenderer.h"
 #include "engine3d/gles/GlesPicture.h"
 #include "host/Host.h"
 #include "host/Png.h"
+#include "host/Screen.h"
 #include "media/Image.h"
 #include "media/ImageMessages.h"
 #include "media/ImageTexture.h"
@@ -80,17 +81,17 @@ class ModelScene : public engine3d::SceneView {
     host::RgbImage image{width_, height_, {}};
     image.rgb.reserve(static_cast<std::size_t>(width_) * height_ * 3);
     for (int i = 0; i < width_ * height_; ++i) {
-      std::uint32_t c;
       if (bits_ == 32) {
-        c = reinterpret_cast<const std::uint32_t*>(pixels_.data())[i];
+        const std::uint32_t c = reinterpret_cast<const std::uint32_t*>(pixels_.data())[i];
+        image.rgb.push_back(static_cast<std::uint8_t>(c >> 16));
+        image.rgb.push_back(static_cast<std::uint8_t>(c >> 8));
+        image.rgb.push_back(static_cast<std::uint8_t>(c));
       } else {
-        const std::uint32_t p = reinterpret_cast<const std::uint16_t*>(pixels_.data())[i];
-        const std::uint32_t r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
-        c = (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) | ((b << 3) | (b >> 2));
+        const std::uint16_t p = reinterpret_cast<const std::uint16_t*>(pixels_.data())[i];
+        image.rgb.push_back(static_cast<std::uint8_t>(host::red565(p)));
+        image.rgb.push_back(static_cast<std::uint8_t>(host::green565(p)));
+        image.rgb.push_back(static_cast<std::uint8_t>(host::blue565(p)));
       }
-      image.rgb.push_back(static_cast<std::uint8_t>(c >> 16));
-      image.rgb.push_back(static_cast<std::uint8_t>(c >> 8));
-      image.rgb.push_back(static_cast<std::uint8_t>(c));
     }
     return image;
   }

@@ -34,9 +34,4 @@ class LightingUnit {
   std::vector<std::uint32_t> specular_;
 };
 
-// The RGB565 form of 0x00RRGGBB: the top 5, 6 and 5 bits of red, green and blue.
-constexpr std::uint32_t toRgb565(Colour c) {
-  return ((c & 0xF8u) | (((c >> 3) & 0x1F0000u) | (c & 0xFC00u)) >> 2) >> 3;
-}
-
 }  // namespace engine3d

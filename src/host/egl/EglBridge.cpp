@@ -97,6 +97,13 @@ EglBoolean fromReal(EGLBoolean ok) {
   return ok ? kEglTrue : kEglFalse;
 }
 
+// Leaves nothing current on the thread, in Mesa and in the bridge's record.
+void releaseCurrent(BridgeDisplay& d) {
+  ::eglMakeCurrent(d.real, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+  state().currentSurface = nullptr;
+  state().currentContext = nullptr;
+}
+
 BridgeDisplay* displayOf(EglDisplay handle) {
   BridgeDisplay* d = state().display.get();
   return d && handle == d ? d : nullptr;
@@ -410,10 +417,7 @@ EglBoolean eglTerminate(EglDisplay display) {
   if (!d) return fail(kEglBadDisplay);
   if (d->initialised == 0) return succeed();
   if (--d->initialised > 0) return succeed();
-  BridgeState& s = state();
-  ::eglMakeCurrent(d->real, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-  s.currentSurface = nullptr;
-  s.currentContext = nullptr;
+  releaseCurrent(*d);
   for (auto& surface : d->surfaces) ::eglDestroySurface(d->real, surface->real);
   for (auto& context : d->contexts) ::eglDestroyContext(d->real, context->real);
   for (HelperContext& helper : d->helpers) ::eglDestroyContext(d->real, helper.context);
@@ -528,12 +532,7 @@ EglBoolean eglDestroySurface(EglDisplay display, EglSurface surface) {
   if (!d) return kEglFalse;
   BridgeSurface* s = find(d->surfaces, surface);
   if (!s) return fail(kEglBadSurface);
-  BridgeState& st = state();
-  if (st.currentSurface == s) {
-    ::eglMakeCurrent(d->real, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    st.currentSurface = nullptr;
-    st.currentContext = nullptr;
-  }
+  if (state().currentSurface == s) releaseCurrent(*d);
   ::eglDestroySurface(d->real, s->real);
   erase(d->surfaces, s);
   return succeed();
@@ -575,16 +574,29 @@ EglBoolean eglDestroyContext(EglDisplay display, EglContext context) {
   if (!d) return kEglFalse;
   BridgeContext* c = find(d->contexts, context);
   if (!c) return fail(kEglBadContext);
-  BridgeState& st = state();
-  if (st.currentContext == c) {
-    ::eglMakeCurrent(d->real, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    st.currentSurface = nullptr;
-    st.currentContext = nullptr;
-  }
+  if (state().currentContext == c) releaseCurrent(*d);
   ::eglDestroyContext(d->real, c->real);
   erase(d->contexts, c);
   return succeed();
 }
+
+namespace {
+
+// Makes `s` and `c` current, a pixmap first taking in its bitmap when `syncPixmap` (which
+// leaves no context current on the way). Failure leaves nothing current.
+EglBoolean bind(BridgeDisplay& d, BridgeSurface& s, BridgeContext& c, bool syncPixmap) {
+  if (syncPixmap) {
+    pushBitmap(d, s);
+    s.synced = true;
+  }
+  BridgeState& st = state();
+  const EGLBoolean ok = ::eglMakeCurrent(d.real, s.real, s.real, c.real);
+  st.currentSurface = ok ? &s : nullptr;
+  st.currentContext = ok ? &c : nullptr;
+  return fromReal(ok);
+}
+
+}  // namespace
 
 EglBoolean eglMakeCurrent(EglDisplay display, EglSurface draw, EglSurface read,
                           EglContext context) {
@@ -592,9 +604,7 @@ EglBoolean eglMakeCurrent(EglDisplay display, EglSurface draw, EglSurface read,
   if (!d) return kEglFalse;
   BridgeState& st = state();
   if (draw == kEglNoSurface && read == kEglNoSurface && context == kEglNoContext) {
-    ::eglMakeCurrent(d->real, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    st.currentSurface = nullptr;
-    st.currentContext = nullptr;
+    releaseCurrent(*d);
     return succeed();
   }
   BridgeSurface* s = find(d->surfaces, draw);
@@ -609,16 +619,7 @@ EglBoolean eglMakeCurrent(EglDisplay display, EglSurface draw, EglSurface read,
   if (st.currentSurface == s && st.currentContext == c && !syncPixmap &&
       ::eglGetCurrentContext() == c->real && ::eglGetCurrentSurface(EGL_DRAW) == s->real)
     return succeed();
-  if (syncPixmap) {
-    pushBitmap(*d, *s);
-    s->synced = true;
-    st.currentSurface = nullptr;
-    st.currentContext = nullptr;
-  }
-  if (!fromReal(::eglMakeCurrent(d->real, s->real, s->real, c->real))) return kEglFalse;
-  st.currentSurface = s;
-  st.currentContext = c;
-  return kEglTrue;
+  return bind(*d, *s, *c, syncPixmap);
 }
 
 EglContext eglGetCurrentContext() {
@@ -657,14 +658,7 @@ EglBoolean eglWaitNative(EglInt engine) {
   BridgeContext* c = st.currentContext;
   BridgeDisplay* d = st.display.get();
   if (!s || !c || !d || s->window || s->lost) return succeed();
-  pushBitmap(*d, *s);  // leaves no context current
-  s->synced = true;
-  if (!::eglMakeCurrent(d->real, s->real, s->real, c->real)) {
-    st.currentSurface = nullptr;
-    st.currentContext = nullptr;
-    return fail(kEglBadSurface);
-  }
-  return succeed();
+  return bind(*d, *s, *c, true);
 }
 
 EglInt eglGetError() {

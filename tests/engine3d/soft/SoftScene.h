@@ -20,6 +20,8 @@
 #include "engine3d/soft/SoftCamera.h"
 #include "engine3d/soft/VexagraphRenderer.h"
 #include "host/Png.h"
+#include "host/Screen.h"
+#include "support/ReferenceImage.h"
 
 namespace engine3d::soft_test {
 
@@ -94,8 +96,9 @@ class SoftScene : public SceneView {
     return pixel(x, y);
   }
   static Colour widen(std::uint16_t p) {
-    const std::uint32_t r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
-    return rgb((r << 3) | (r >> 2), (g << 2) | (g >> 4), (b << 3) | (b >> 2));
+    return rgb(static_cast<std::uint32_t>(host::red565(p)),
+               static_cast<std::uint32_t>(host::green565(p)),
+               static_cast<std::uint32_t>(host::blue565(p)));
   }
 
   host::RgbImage picture() const {
@@ -232,34 +235,8 @@ inline std::shared_ptr<PixelTexture> checker(int n, int cell, Colour a, Colour b
 // SKIRROW_UPDATE_REFERENCES=1 the picture is written as the new reference instead.
 inline ::testing::AssertionResult matchesReference(const host::RgbImage& image,
                                                    const std::string& name) {
-  const std::string path =
-      std::string(SKIRROW_TEST_DATA) + "/../reference/engine3d/" + name + ".png";
-  if (const char* update = std::getenv("SKIRROW_UPDATE_REFERENCES"); update && *update == '1') {
-    if (!host::writePng(path, image))
-      return ::testing::AssertionFailure() << "cannot write " << path;
-    return ::testing::AssertionSuccess();
-  }
-  auto reference = host::readPng(path);
-  if (!reference) return ::testing::AssertionFailure() << "missing reference " << path;
-  if (reference->width != image.width || reference->height != image.height)
-    return ::testing::AssertionFailure() << "size differs from " << path;
-  std::size_t far = 0;
-  int worst = 0;
-  for (std::size_t i = 0; i < image.rgb.size(); i += 3) {
-    int d = 0;
-    for (int c = 0; c < 3; ++c)
-      d = std::max(d, std::abs(int(image.rgb[i + c]) - int(reference->rgb[i + c])));
-    worst = std::max(worst, d);
-    if (d > 4) ++far;
-  }
-  const std::size_t pixels = image.rgb.size() / 3;
-  if (far * 500 > pixels) {
-    host::writePng(path + ".actual.png", image);
-    return ::testing::AssertionFailure()
-           << far << " of " << pixels << " pixels differ by more than 4 (worst " << worst
-           << "); wrote " << path << ".actual.png";
-  }
-  return ::testing::AssertionSuccess();
+  return testing_support::matchesReferenceFile(
+      image, testing_support::referenceFile("engine3d/" + name), 4, 0.002);
 }
 
 }  // namespace engine3d::soft_test
