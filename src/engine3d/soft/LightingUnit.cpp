@@ -36,7 +36,7 @@ const std::vector<CellNormal>& cellNormals() {
 
 }  // namespace
 
-LightingUnit::LightingUnit() : diffuse_(kCells, 0), specular_(kCells, 0) {}
+LightingUnit::LightingUnit() : diffuse_(kCells, 0), specular_(kCells, 0), cosines_(kCells, 0) {}
 
 void LightingUnit::build(const std::vector<Light>& lights, Colour ambient, bool rgb565) {
   // Per light, what a cell needs from the light: its direction and, for every whole cosine
@@ -45,8 +45,8 @@ void LightingUnit::build(const std::vector<Light>& lights, Colour ambient, bool 
   struct Prepared {
     Vector3 direction;
     float length;
-    std::array<int, 3> diffuse;                 // channels
-    std::vector<std::array<int, 3>> highlight;  // [A]: trunc(specular channel * k * (A/255)^e)
+    std::array<int, 3> diffuse;                     // channels
+    std::array<std::array<int, 3>, 256> highlight;  // [A]: trunc(channel * k * (A/255)^e)
   };
   std::vector<Prepared> prepared;
   prepared.reserve(lights.size());
@@ -65,7 +65,6 @@ void LightingUnit::build(const std::vector<Light>& lights, Colour ambient, bool 
     const float channels[3] = {static_cast<float>(red(light.specular)),
                                static_cast<float>(green(light.specular)),
                                static_cast<float>(blue(light.specular))};
-    p.highlight.resize(256);
     for (int a = 0; a < 256; ++a) {
       const float highlight = strength * std::pow(static_cast<float>(a) / 255.0f, exponent);
       for (int c = 0; c < 3; ++c) p.highlight[a][c] = static_cast<int>(channels[c] * highlight);
@@ -77,7 +76,7 @@ void LightingUnit::build(const std::vector<Light>& lights, Colour ambient, bool 
   // vectorise), summing into per-cell channels: diffuse from the ambient colour, specular
   // from 0.
   const std::vector<CellNormal>& normals = cellNormals();
-  std::array<std::vector<int>, 6> sums;
+  auto& sums = sums_;
   const int start[6] = {static_cast<int>(red(ambient)),
                         static_cast<int>(green(ambient)),
                         static_cast<int>(blue(ambient)),
@@ -85,7 +84,7 @@ void LightingUnit::build(const std::vector<Light>& lights, Colour ambient, bool 
                         0,
                         0};
   for (int c = 0; c < 6; ++c) sums[c].assign(kCells, start[c]);
-  std::vector<int> cosines(kCells, 0);
+  std::vector<int>& cosines = cosines_;
   for (const Prepared& p : prepared) {
     if (p.length <= 0.0f) continue;  // a light without a direction adds nothing
     for (int cell = 0; cell < kCells; ++cell) {

@@ -32,6 +32,10 @@ class LightingUnit {
  private:
   std::vector<std::uint32_t> diffuse_;
   std::vector<std::uint32_t> specular_;
+  // Working space of build(), kept so that rebuilding as the camera turns allocates nothing:
+  // per-cell channel sums (diffuse r, g, b, specular r, g, b) and one light's cosines.
+  std::array<std::vector<int>, 6> sums_;
+  std::vector<int> cosines_;
 };
 
 }  // namespace engine3d
