@@ -17,13 +17,16 @@ std::unique_ptr<engine3d::Group3D> loadLevel(const std::string& folder, float ra
                                              const engine3d::ModelLoadOptions& options) {
   std::unique_ptr<engine3d::Group3D> level =
       engine3d::loadModel3ds(folder, kLevelModel, radius, {}, options);
-  if (!level) return nullptr;
-  level->setDetailLevel(engine3d::kShadingUnlit);
-  level->cullingPolicy = engine3d::kCullMesh;
+  if (level) prepareLevel(*level);
+  return level;
+}
+
+void prepareLevel(engine3d::Group3D& level) {
+  level.setDetailLevel(engine3d::kShadingUnlit);
+  level.cullingPolicy = engine3d::kCullMesh;
   // Unlit, so no vertex normals are made; the face normals are what the grid needs, and the
   // mesh bounds are what culling mesh by mesh needs.
-  level->prepare(true);
-  return level;
+  level.prepare(true);
 }
 
 std::unique_ptr<Analyzer> analyzeLevel(const engine3d::Group3D& level) {

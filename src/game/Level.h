@@ -19,10 +19,14 @@ float levelRadius(int levelNumber);
 // The model file of a room, in its level folder.
 inline constexpr const char* kLevelModel = "level.3ds";
 
+// Makes a loaded, normalised model a level as the battle draws and collides with it: every
+// material in shading mode 1 (unlit), culling policy 2 (mesh by mesh), and prepared with
+// bounds, so that the face normals the collision grid reads are in place (a later scene set-up
+// finds it prepared).
+void prepareLevel(engine3d::Group3D& level);
+
 // "level.3ds" of `folder` (opened through the resource archives), normalised to `radius`
-// (centred on the origin, longest half-extent = radius), every material in shading mode 1
-// (unlit), culling policy 2 (mesh by mesh), and prepared with bounds, so that the face normals
-// the collision grid reads are in place (a later scene set-up finds it prepared). Maps are
+// (centred on the origin, longest half-extent = radius) and made a level by prepareLevel. Maps are
 // loaded through the program's shared texture loader and the loader's messages are shown as
 // message boxes. Null when it cannot be loaded (the loader has told the user). The caller owns
 // the level.

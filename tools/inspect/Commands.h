@@ -12,6 +12,8 @@ using Args = std::vector<std::string>;
 int templateCommand(const Args& args);  // template dump FILE | template set FILE KEY [ITEM] VALUE
 int archiveCommand(const Args& args);   // archive list ZIP | archive extract ZIP MEMBER DIR
 int modelCommand(const Args& args);     // model info FILE.3ds [RADIUS]
+// level info FILE.3ds [--radius R] | level query FILE.3ds X Y Z AXIS [--radius R]
+int levelCommand(const Args& args);
 int imageCommand(const Args& args);     // image info FILE | image export FILE DIR
 int pageCommand(const Args& args);      // page render TEMPLATE OUT.png [--profile P]
 int validateCommand(const Args& args);  // validate RESOURCES: 1 when the tree has problems

@@ -21,6 +21,15 @@ constexpr const char* kUsage =
     "  model info FILE.3ds [RADIUS]         list a 3DS model's objects (vertex and face counts)\n"
     "                                       and materials (colours, maps), and its bounds after\n"
     "                                       normalising to RADIUS (default 1)\n"
+    "  level info FILE.3ds [--radius R]     load a room as the battle does (normalised to R:\n"
+    "                                       80 in folders level4 and level6, else 50) and\n"
+    "                                       print its collision grid (Analyzer Info), its\n"
+    "                                       path-finder grid (PathFinder Info) and the number\n"
+    "                                       of free cells\n"
+    "  level query FILE.3ds X Y Z AXIS [--radius R]\n"
+    "                                       the face the battle's collision query finds along\n"
+    "                                       AXIS (x, y or z) from the point X Y Z: its object,\n"
+    "                                       hit point, normal and offset, or \"no hit\"\n"
     "  image info [--depth 16|32] FILE      format, size, depth, frames with their delays and\n"
     "                                       transparency keys of a GIF, BMP or JPEG picture\n"
     "  image export [--depth 16|32] FILE DIR\n"
@@ -66,6 +75,7 @@ int main(int argc, char** argv) {
   if (group == "template") return inspect::templateCommand(args);
   if (group == "archive") return inspect::archiveCommand(args);
   if (group == "model") return inspect::modelCommand(args);
+  if (group == "level") return inspect::levelCommand(args);
   if (group == "image") return inspect::imageCommand(args);
   if (group == "page") return inspect::pageCommand(args);
   if (group == "validate") return inspect::validateCommand(args);
