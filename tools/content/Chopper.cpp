@@ -2,7 +2,10 @@
 // the bullet, the muzzle spark, bullet marks and smoke puffs.
 //
 // The model is built in its final size (about 4.4 units nose to tail, the radius the game
-// normalises it to), nose towards -y, rotor mast up (+z).
+// normalises it to), nose towards -y, rotor mast up (+z). It is kept low (1.32 units from the
+// skids to the rotor, about 1.22 once the game has sized it): a landed helicopter stands half
+// its height above the floor and must stay within the 0.66 units at which it feels the floor,
+// or it would lift off again at once.
 #include <cmath>
 #include <string>
 
@@ -45,32 +48,32 @@ ModelDesc helicopter() {
   m.material({"mhud", 0xFFFFFF, "hud.gif", "", true, 0.0f});
   m.material({"mspark", 0xFFFFFF, "spark.gif", "", true, 0.0f});
 
-  m.mesh("body", "mbody").ellipsoid({0, -0.5f, 0}, {0.7f, 1.3f, 0.68f}, 8, 14);
+  m.mesh("body", "mbody").ellipsoid({0, -0.5f, 0}, {0.7f, 1.3f, 0.55f}, 8, 14);
   MeshDesc& tail = m.mesh("body_ds", "mbody");
   tail.box({-0.16f, 0.55f, -0.05f}, {0.16f, 2.2f, 0.25f}, 0.0f);
-  tail.box({-0.05f, 1.85f, 0.25f}, {0.05f, 2.25f, 1.0f}, 0.0f);
+  tail.box({-0.05f, 1.85f, 0.25f}, {0.05f, 2.25f, 0.7f}, 0.0f);
   tail.box({-0.55f, 1.7f, 0.05f}, {0.55f, 1.95f, 0.12f}, 0.0f);
-  m.mesh("windowL", "mglass").ellipsoid({0.56f, -1.05f, 0.18f}, {0.2f, 0.5f, 0.3f}, 4, 8);
-  m.mesh("windowR", "mglass").ellipsoid({-0.56f, -1.05f, 0.18f}, {0.2f, 0.5f, 0.3f}, 4, 8);
+  m.mesh("windowL", "mglass").ellipsoid({0.56f, -1.05f, 0.14f}, {0.2f, 0.5f, 0.26f}, 4, 8);
+  m.mesh("windowR", "mglass").ellipsoid({-0.56f, -1.05f, 0.14f}, {0.2f, 0.5f, 0.26f}, 4, 8);
   MeshDesc& skids = m.mesh("skids", "mdark");
   for (float x : {-0.5f, 0.5f}) {
-    skids.box({x - 0.04f, -1.3f, -0.86f}, {x + 0.04f, 0.7f, -0.8f}, 0.0f);
-    skids.box({x - 0.03f, -0.9f, -0.8f}, {x + 0.03f, -0.84f, -0.45f}, 0.0f);
-    skids.box({x - 0.03f, 0.2f, -0.8f}, {x + 0.03f, 0.26f, -0.45f}, 0.0f);
+    skids.box({x - 0.04f, -1.3f, -0.62f}, {x + 0.04f, 0.7f, -0.56f}, 0.0f);
+    skids.box({x - 0.03f, -0.9f, -0.56f}, {x + 0.03f, -0.84f, -0.4f}, 0.0f);
+    skids.box({x - 0.03f, 0.2f, -0.56f}, {x + 0.03f, 0.26f, -0.4f}, 0.0f);
   }
   MeshDesc& gun = m.mesh("gun", "mdark");
   gun.box({-0.05f, -2.0f, -0.42f}, {0.05f, -1.5f, -0.32f}, 0.0f);
   MeshDesc& mast = m.mesh("mast", "mdark");
-  mast.cylinder({0, -0.4f, 0.6f}, 0.09f, 0.07f, 0.3f, 8);
+  mast.cylinder({0, -0.4f, 0.5f}, 0.09f, 0.07f, 0.15f, 8);
 
   MeshDesc& rotor = m.mesh("rotor1", "mrotor");
-  rotor.cylinder({0, -0.4f, 0.88f}, 0.14f, 0.14f, 0.08f, 8);
-  bar(rotor, -2.0f, -0.4f, 2.0f, -0.4f, 0.93f, 0.16f, 0.03f);
-  bar(rotor, 0, -2.4f, 0, 1.6f, 0.935f, 0.16f, 0.03f);
+  rotor.cylinder({0, -0.4f, 0.62f}, 0.14f, 0.14f, 0.06f, 8);
+  bar(rotor, -2.0f, -0.4f, 2.0f, -0.4f, 0.67f, 0.16f, 0.03f);
+  bar(rotor, 0, -2.4f, 0, 1.6f, 0.675f, 0.16f, 0.03f);
 
   // The tail rotor spins about x: its blades lie in the y-z plane beside the fin.
   MeshDesc& tailRotor = m.mesh("rotor2", "mrotor");
-  const float tx = 0.1f, ty = 2.05f, tz = 0.62f, r = 0.38f;
+  const float tx = 0.1f, ty = 2.05f, tz = 0.45f, r = 0.25f;
   tailRotor.box({tx - 0.02f, ty - r, tz - 0.04f}, {tx + 0.02f, ty + r, tz + 0.04f}, 0.0f);
   tailRotor.box({tx - 0.02f, ty - 0.04f, tz - r}, {tx + 0.02f, ty + 0.04f, tz + r}, 0.0f);
 
