@@ -48,6 +48,36 @@ void deleteFilesIn(std::string_view folder) {
     if (!entry.isFolder && !entry.name.empty()) host::removeFile(base + "\\" + entry.name);
 }
 
+bool matchesPattern(std::string_view name, std::string_view pattern) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  // Greedy matching with one remembered star: enough for the patterns the pages use, and linear
+  // in practice.
+  size_t n = 0, p = 0, star = std::string_view::npos, resume = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
+      ++n;
+      ++p;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      resume = n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+std::vector<std::string> findFiles(std::string_view folder, std::string_view pattern) {
+  std::vector<std::string> found;
+  for (const host::FolderEntry& entry : host::listFolder(std::string(folder)))
+    if (!entry.isFolder && matchesPattern(entry.name, pattern)) found.push_back(entry.name);
+  return found;
+}
+
 std::string getModuleFolder() {
   std::string path = host::modulePath();
   return path.substr(0, afterLastSeparator(path));

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/ResourceArchive.h"
 
@@ -35,6 +36,14 @@ bool ensureFolder(std::string_view path);
 
 // Deletes every entry of `folder` that is not itself a folder.
 void deleteFilesIn(std::string_view folder);
+
+// The names of the plain files of `folder` (on disk, not in the archives) that match `pattern`,
+// where '*' stands for any run of characters and '?' for one, letters compared without regard to
+// case as the handheld's file system does. In the folder's listing order (by name); empty when
+// the folder cannot be read.
+std::vector<std::string> findFiles(std::string_view folder, std::string_view pattern);
+// Whether `name` matches `pattern` as findFiles matches them.
+bool matchesPattern(std::string_view name, std::string_view pattern);
 
 // The executable's folder with its trailing separator ("/opt/skirrow/bin/").
 std::string getModuleFolder();

@@ -42,6 +42,28 @@ TEST(FileServices, ExistenceFoldersAndDeletion) {
   EXPECT_TRUE(exists(dir / "sub/h.txt"));
 }
 
+TEST(FileServices, FindFilesMatchesWildcardsWithoutRegardToCase) {
+  EXPECT_TRUE(matchesPattern("level0_Living_Room.gif", "level*.gif"));
+  EXPECT_TRUE(matchesPattern("LEVEL12.GIF", "level*.gif"));
+  EXPECT_FALSE(matchesPattern("level0.gif.bak", "level*.gif"));
+  EXPECT_FALSE(matchesPattern("alevel0.gif", "level*.gif"));
+  EXPECT_TRUE(matchesPattern("Juno_neutral.gif", "*_neutral.*"));
+  EXPECT_TRUE(matchesPattern("a_neutral_neutral.x", "*_neutral.*"));
+  EXPECT_FALSE(matchesPattern("Juno_happy.gif", "*_neutral.*"));
+  EXPECT_TRUE(matchesPattern("ab", "a?"));
+  EXPECT_FALSE(matchesPattern("a", "a?"));
+  EXPECT_TRUE(matchesPattern("", "*"));
+
+  TempFolder dir;
+  dir.write("level1_b.gif", "");
+  dir.write("level0_a.gif", "");
+  dir.write("other.gif", "");
+  dir.write("level9.gif/inner", "");  // a folder of a matching name is no match
+  EXPECT_EQ(findFiles(dir.path(), "level*.gif"),
+            (std::vector<std::string>{"level0_a.gif", "level1_b.gif"}));
+  EXPECT_TRUE(findFiles(dir.path() + "/missing", "*").empty());
+}
+
 TEST(FileServices, ModuleAndSpecialFolders) {
   std::string folder = getModuleFolder();
   std::string name = getModuleFileName();
