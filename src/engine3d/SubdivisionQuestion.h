@@ -11,12 +11,20 @@ namespace engine3d {
 
 struct Face;
 
+// One corner of the triangle being asked about, as the renderer projected it: screen position
+// in pixels and eye depth in whole units.
+struct ProjectedCorner {
+  int x = 0;
+  int y = 0;
+  int depth = 0;
+};
+
 class SubdivisionQuestion {
  public:
   virtual ~SubdivisionQuestion() = default;
   // True to split `face` (the original face, also for its parts) at split depth `depth`
-  // (0 for the face itself).
-  virtual bool shouldSplit(const Face& face, int depth) = 0;
+  // (0 for the face itself); `corners` are the three corners of the part now asked about.
+  virtual bool shouldSplit(const Face& face, int depth, const ProjectedCorner (&corners)[3]) = 0;
 };
 
 }  // namespace engine3d

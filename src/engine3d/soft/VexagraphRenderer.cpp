@@ -445,7 +445,11 @@ Vertex* VexagraphRenderer::clipEdge(const Vertex& a, const Vertex& b) {
 
 void VexagraphRenderer::subdivide(const Face& face, Vertex& a, Vertex& b, Vertex& c, int depth) {
   SubdivisionQuestion* question = mesh_ ? mesh_->subdivision : nullptr;
-  if (!question || depth >= kMaxSubdivisionDepth || !question->shouldSplit(face, depth)) {
+  auto corner = [](const Vertex& v) {
+    return ProjectedCorner{v.work[vw::kScreenX], v.work[vw::kScreenY], v.work[vw::kDepth]};
+  };
+  const ProjectedCorner corners[3] = {corner(a), corner(b), corner(c)};
+  if (!question || depth >= kMaxSubdivisionDepth || !question->shouldSplit(face, depth, corners)) {
     drawTriangle(a, b, c);
     return;
   }

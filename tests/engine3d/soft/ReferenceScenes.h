@@ -75,7 +75,9 @@ inline void turnedLitSphere(SoftScene& scene, float yaw, bool turnLight) {
 inline SubdivisionQuestion* splitThrice() {
   class SplitThrice : public SubdivisionQuestion {
    public:
-    bool shouldSplit(const Face&, int depth) override { return depth < 3; }
+    bool shouldSplit(const Face&, int depth, const ProjectedCorner (&)[3]) override {
+      return depth < 3;
+    }
   };
   static SplitThrice question;
   return &question;

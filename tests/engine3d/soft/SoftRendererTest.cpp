@@ -305,7 +305,7 @@ TEST(VexagraphRenderer, WithoutATargetItDrawsIntoItsOwnClearedBuffer) {
 class SplitBelow : public SubdivisionQuestion {
  public:
   explicit SplitBelow(int limit) : limit_(limit) {}
-  bool shouldSplit(const Face&, int depth) override {
+  bool shouldSplit(const Face&, int depth, const ProjectedCorner (&)[3]) override {
     ++asked;
     deepest = std::max(deepest, depth);
     return depth < limit_;
