@@ -6,9 +6,9 @@
 #include "host/Gapi.h"
 #include "host/Host.h"
 #include "host/Messages.h"
+#include "media/DialogParts.h"
 #include "media/SceneSprite.h"
 #include "media/Sprite.h"
-#include "media/SpriteCreators.h"
 #include "platform/ProcessSwitches.h"
 
 namespace media {
@@ -46,21 +46,8 @@ constexpr Part kDeviceParts[kParts] = {
     {104, 110, 20, 6, ""},   {104, 142, 20, 6, ""},  {106, 122, 16, 14, ""},
 };
 
-constexpr uint32_t invert(uint32_t c) {
-  return 0xFFFFFF - (c & 0xFFFFFF);
-}
-
-bool isDark(uint32_t c) {
-  return (((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF)) / 3 < 128;
-}
-
 std::string partName(int i) {
   return "sptBtn" + std::to_string(i) + "_KEYCALIBRATION";
-}
-
-void goHome(Sprite& s, int offset) {
-  s.x = static_cast<int>(s.homePosition >> 16) + offset;
-  s.y = static_cast<int>(s.homePosition & 0xFFFF) + offset;
 }
 
 }  // namespace
@@ -80,12 +67,6 @@ KeyCalibration::~KeyCalibration() {
   if (open_) release();
 }
 
-Image* KeyCalibration::picture(const std::string& name) const {
-  if (name.empty()) return nullptr;
-  Image* image = spriteImages().get(directory_, name);
-  return image && image->currentSurface() ? image : nullptr;
-}
-
 SceneSprite* KeyCalibration::dialogScene() const {
   return dynamic_cast<SceneSprite*>(canvas_.findScene(kSceneName));
 }
@@ -96,28 +77,12 @@ Sprite* KeyCalibration::element(std::string_view name) const {
 }
 
 void KeyCalibration::build() {
-  Image* background = picture(backgroundName_);
-  Image* bigKey = picture(bigKeyName_);
-  const bool dark = isDark(textColor_);
-  auto shade = [dark](uint32_t c) { return dark ? invert(c) : c; };
+  Image* background = dialogPicture(directory_, backgroundName_);
+  Image* bigKey = dialogPicture(directory_, bigKeyName_);
   auto sprite = [](int x, int y, int w, int h) {
     return std::make_unique<Sprite>(scaleInt(x), scaleInt(y), scaleInt(w), scaleInt(h));
   };
-
-  const int w = scaleInt(230), h = scaleInt(200);
-  auto owned = std::make_unique<SceneSprite>((canvas_.clientWidth() - w) / 2,
-                                             (canvas_.clientHeight() - h) / 2, w, h, 0, background);
-  owned->indexTextOffsetX = scaleInt(10);
-  owned->indexTextOffsetY = scaleInt(-10);
-  auto* scene = static_cast<SceneSprite*>(canvas_.addScene(kSceneName, std::move(owned)));
-  scene->visible = false;
-
-  if (!background) {
-    auto frame = std::make_unique<Sprite>(0, 0, w, h);
-    frame->frameColor = shade(0xFFFFFF);
-    scene->addSprite(std::move(frame), kFrame);
-    scene->bkgColor = static_cast<int32_t>(shade(0x3C3C3C));
-  }
+  SceneSprite* scene = addDialogScene(canvas_, kSceneName, background, kFrame, textColor_);
 
   auto title = sprite(5, 6, 220, 14);
   title->setText("Pocket PC Button Calibration");
@@ -155,27 +120,8 @@ void KeyCalibration::build() {
     scene->addSprite(std::move(part), partName(i));
   }
 
-  const std::pair<const char*, const char*> buttons[2] = {{kOk, "Start"}, {kCancel, "Cancel"}};
-  const int buttonX[2] = {91, 150};
-  for (int i = 0; i < 2; ++i) {
-    auto b = sprite(buttonX[i], 170, 48, 22);
-    if (bigKey) {
-      b->setImages(bigKey, bigKey);
-      b->setSize(scaleInt(48), scaleInt(22));
-    } else {
-      b->color = shade(0x5A503C);
-      b->brightColor = shade(0x32281E);
-      b->frameColor = shade(0x000000);
-    }
-    b->setText(buttons[i].second);
-    b->textSize = scaleInt(16);
-    b->textOffsetY = scaleInt(2);
-    b->textAlignment = Sprite::kCenter;
-    b->textColor = invert(textColor_);
-    b->guiKind = Sprite::kButton;
-    b->homePosition = (static_cast<uint32_t>(b->x) << 16) | (static_cast<uint32_t>(b->y) & 0xFFFF);
-    scene->addSprite(std::move(b), buttons[i].first);
-  }
+  scene->addSprite(commandKey(91, 170, 48, 22, "Start", bigKey, textColor_, 2), kOk);
+  scene->addSprite(commandKey(150, 170, 48, 22, "Cancel", bigKey, textColor_, 2), kCancel);
 }
 
 void KeyCalibration::showLayout(bool on) {

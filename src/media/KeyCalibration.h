@@ -114,7 +114,6 @@ class KeyCalibration : public platform::MouseListener,
   void nextStep();
   void finish(bool ok);
   void release();
-  Image* picture(const std::string& name) const;
 
   scene::Canvas& canvas_;
   uint32_t textColor_;
