@@ -13,8 +13,10 @@
 #include "media/AwtCreators.h"
 #include "media/Creators3D.h"
 #include "media/GuiCanvas.h"
+#include "media/KeyMapping.h"
 #include "media/SoundCreators.h"
 #include "media/SpriteCreators.h"
+#include "platform/ProcessSwitches.h"
 #include "scene/RootPageHooks.h"
 
 namespace {
@@ -30,10 +32,12 @@ int rootRenderer() {
 // The pages the application reaches: the menu screens live in the root canvas.
 app::PageHooks pageHooks() {
   app::PageHooks hooks;
-  hooks.createRootPage = [](app::Application&) -> std::unique_ptr<platform::Window> {
+  hooks.createRootPage = [](app::Application& app) -> std::unique_ptr<platform::Window> {
     // Its sprites act as buttons, boxes and links.
     auto page = std::make_unique<media::GuiCanvas>(scene::kRootPageName, true);
     page->rendererType = rootRenderer();
+    // Calibrated buttons reach the menus as the standard codes.
+    media::applyMapping(*page, platform::guiFolder(), app.settingsFile());
     return page;
   };
   hooks.loadTemplate = [](app::Application&, platform::Window& page, const std::string& name) {

@@ -8,31 +8,16 @@
 #include "host/Keys.h"
 #include "host/Messages.h"
 #include "host/WindowManager.h"
+#include "media/DialogParts.h"
 #include "media/GuiCanvas.h"
 #include "media/SceneSprite.h"
 #include "media/Sprite.h"
-#include "media/SpriteCreators.h"
 #include "platform/ProcessSwitches.h"
 
 namespace media {
 namespace {
 
 using platform::scaleInt;
-
-constexpr uint32_t invert(uint32_t c) { return 0xFFFFFF - (c & 0xFFFFFF); }
-
-bool isDark(uint32_t c) {
-  return (((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF)) / 3 < 128;
-}
-
-uint32_t homeOf(const Sprite& s) {
-  return (static_cast<uint32_t>(s.x) << 16) | (static_cast<uint32_t>(s.y) & 0xFFFF);
-}
-
-void goHome(Sprite& s, int offset) {
-  s.x = static_cast<int>(s.homePosition >> 16) + offset;
-  s.y = static_cast<int>(s.homePosition & 0xFFFF) + offset;
-}
 
 struct CommandKey {
   const char* name;
@@ -43,8 +28,8 @@ struct CommandKey {
 };
 
 constexpr CommandKey kCommandKeys[] = {
-    {"btnCaps_MSGBOX", "Caps", 10, "6", true},    {"btnClear_MSGBOX", "Clear", 53, "7", false},
-    {"btnDel_MSGBOX", "Del", 96, "8", false},     {"btnCancel_MSGBOX", "Esc", 139, "0", false},
+    {"btnCaps_MSGBOX", "Caps", 10, "6", true}, {"btnClear_MSGBOX", "Clear", 53, "7", false},
+    {"btnDel_MSGBOX", "Del", 96, "8", false},  {"btnCancel_MSGBOX", "Esc", 139, "0", false},
     {"btnOk_MSGBOX", "Ok", 182, "9", false},
 };
 constexpr const char* kKeyName = "btn_MSGBOX";
@@ -71,12 +56,6 @@ InputPadDialog::~InputPadDialog() {
   canvas_.setKeyListener(savedKeyListener_);
 }
 
-Image* InputPadDialog::picture(const std::string& name) const {
-  if (name.empty()) return nullptr;
-  Image* image = spriteImages().get(directory_, name);
-  return image && image->currentSurface() ? image : nullptr;
-}
-
 SceneSprite* InputPadDialog::padScene() const {
   return dynamic_cast<SceneSprite*>(canvas_.findScene(kSceneName));
 }
@@ -87,26 +66,13 @@ Sprite* InputPadDialog::characterKey(int i) const {
 }
 
 void InputPadDialog::build() {
-  Image* background = picture(backgroundName_);
-  Image* key = picture(keyName_);
-  Image* bigKey = picture(bigKeyName_);
-  const bool dark = isDark(textColor_);
-  auto shade = [dark](uint32_t c) { return dark ? invert(c) : c; };
-
-  const int w = scaleInt(230), h = scaleInt(200);
-  auto owned = std::make_unique<SceneSprite>((canvas_.clientWidth() - w) / 2,
-                                             (canvas_.clientHeight() - h) / 2, w, h, 0,
-                                             background);
-  owned->indexTextOffsetX = scaleInt(10);
-  owned->indexTextOffsetY = scaleInt(-10);
-  auto* scene = static_cast<SceneSprite*>(canvas_.addScene(kSceneName, std::move(owned)));
-
-  if (!background) {
-    auto frame = std::make_unique<Sprite>(0, 0, w, h);
-    frame->frameColor = shade(0xFFFFFF);
-    scene->addSprite(std::move(frame), "sptFrame_MSGBOX");
-    scene->bkgColor = static_cast<int32_t>(shade(0x3C3C3C));
-  }
+  Image* background = dialogPicture(directory_, backgroundName_);
+  Image* key = dialogPicture(directory_, keyName_);
+  Image* bigKey = dialogPicture(directory_, bigKeyName_);
+  const bool dark = isDarkColor(textColor_);
+  auto shade = [dark](uint32_t c) { return dark ? invertColor(c) : c; };
+  SceneSprite* scene =
+      addDialogScene(canvas_, kSceneName, background, "sptFrame_MSGBOX", textColor_);
 
   auto title = std::make_unique<Sprite>(scaleInt(5), scaleInt(6), scaleInt(220), scaleInt(16));
   title->textSize = scaleInt(16);
@@ -116,29 +82,15 @@ void InputPadDialog::build() {
 
   auto display = std::make_unique<Sprite>(scaleInt(20), scaleInt(24), scaleInt(190), scaleInt(18));
   display->color = textColor_;
-  display->frameColor = invert(textColor_);
-  display->textColor = invert(textColor_);
+  display->frameColor = invertColor(textColor_);
+  display->textColor = invertColor(textColor_);
   display->textSize = scaleInt(16);
   display->textFormatted = false;
   scene->addSprite(std::move(display), kDisplayName);
 
   for (const CommandKey& c : kCommandKeys) {
-    auto k = std::make_unique<Sprite>(scaleInt(c.x), scaleInt(173), scaleInt(40), scaleInt(20));
-    if (bigKey) {
-      k->setImages(bigKey, bigKey);
-      k->setSize(scaleInt(40), scaleInt(20));
-    } else {
-      k->color = shade(0x5A503C);
-      k->brightColor = shade(0x32281E);
-      k->frameColor = shade(0x000000);
-    }
-    k->setText(c.label);
-    k->textSize = scaleInt(16);
-    k->textOffsetY = scaleInt(1);
-    k->textAlignment = Sprite::kCenter;
-    k->textColor = invert(textColor_);
-    k->guiKind = c.toggles ? Sprite::kCheckbox : Sprite::kButton;
-    k->homePosition = homeOf(*k);
+    auto k = commandKey(c.x, 173, 40, 20, c.label, bigKey, textColor_, 1);
+    if (c.toggles) k->guiKind = Sprite::kCheckbox;
     scene->addSprite(std::move(k), c.name, c.index);
   }
 
@@ -146,8 +98,8 @@ void InputPadDialog::build() {
   const int side = scaleInt(key ? 18 : 16);
   for (int r = 1; r <= 4; ++r) {
     for (int c = 0; c < 10; ++c) {
-      auto k = std::make_unique<Sprite>(scaleInt(11 + 21 * c), scaleInt(kKeyRows[r - 1]), side,
-                                        side);
+      auto k =
+          std::make_unique<Sprite>(scaleInt(11 + 21 * c), scaleInt(kKeyRows[r - 1]), side, side);
       if (key) {
         k->setImages(key, key);
         k->setSize(side, side);
@@ -166,7 +118,6 @@ void InputPadDialog::build() {
       scene->addSprite(std::move(k), kKeyName, label);
     }
   }
-  scene->visible = false;
   labelKeys();
 }
 
@@ -180,8 +131,8 @@ void InputPadDialog::labelKeys() {
   }
 }
 
-void InputPadDialog::open(scene::SceneObject& target, std::string_view text,
-                          std::string_view title, int maxLength, bool allowEmpty) {
+void InputPadDialog::open(scene::SceneObject& target, std::string_view text, std::string_view title,
+                          int maxLength, bool allowEmpty) {
   maxLength_ = std::clamp(maxLength, 0, kMaxLength);
   allowEmpty_ = allowEmpty;
   target_ = &target;

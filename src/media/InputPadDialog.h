@@ -76,7 +76,6 @@ class InputPadDialog : public scene::InputPad,
   void act(Sprite& key);
   void close(bool ok);
   void showBuffer();
-  Image* picture(const std::string& name) const;
 
   GuiCanvas& canvas_;
   uint32_t textColor_;

@@ -30,6 +30,9 @@ namespace scene {
 
 class Canvas;
 
+// Calibrated key codes: device code (as decimal text) -> standard code.
+using KeyMap = platform::HashMap<std::string, uint32_t>;
+
 // Called with the frame time before the update (pre-frame) or after drawing (post-frame).
 struct FrameListener {
   virtual ~FrameListener() = default;
@@ -177,8 +180,14 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   void setPressedSprite(SceneObject* object) { pressedSprite_ = object; }
   const std::string& typedKeys() const { return typedKeys_; }
 
-  // Key-code translation table (calibrated keys); borrowed, null for none.
-  void setKeyMap(platform::HashMap<std::string, uint32_t>* map) { keyMap_ = map; }
+  // The key-code translation table of calibrated buttons: device code (decimal text) -> the
+  // code the page sees. Owned; null for none.
+  void setKeyMap(std::unique_ptr<KeyMap> map) { keyMap_ = std::move(map); }
+  const KeyMap* keyMap() const { return keyMap_.get(); }
+  // `key` as the page sees it: through the key map when it holds the code, then turned for a
+  // rotated window (see onKey). Key listeners get the device's code; a page's own key handling
+  // translates with this.
+  uint32_t translateKey(uint32_t key) const;
   bool typeToTap = false;
   bool singleKeyState = false;
   bool rotateKeys = false;
@@ -242,7 +251,6 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   void typeKey(uint32_t message, uint32_t key);
   void tapObject(Scene& scene, SceneObject& object, uint32_t message);
   uint32_t actionBitOf(uint32_t key) const;
-  uint32_t translateKey(uint32_t key) const;
   void releaseAll();
 
   // The idle handler that was installed when this page was made.
@@ -271,7 +279,7 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   uint32_t lastTypedTick_ = 0;
   std::unique_ptr<InputPad> inputPad_;
   std::unique_ptr<DirectionPad> directionPad_;
-  platform::HashMap<std::string, uint32_t>* keyMap_ = nullptr;
+  std::unique_ptr<KeyMap> keyMap_;
   bool active_ = false;
   std::string templateFolder_;
   std::string templateName_;

@@ -88,9 +88,9 @@ TEST_F(CanvasInput, SingleKeyStateHoldsOnlyTheLastKey) {
 
 TEST_F(CanvasInput, KeyMapTranslatesBeforeEverythingElse) {
   RecordingCanvas& page = makePage();
-  platform::HashMap<std::string, uint32_t> map;
-  map.put("200", host::VK_APP2);
-  page.setKeyMap(&map);
+  auto map = std::make_unique<scene::KeyMap>();
+  map->put("200", host::VK_APP2);
+  page.setKeyMap(std::move(map));
   down(page, 200);
   EXPECT_EQ(page.keyState(), 0x4000u);
   up(page, 200);
