@@ -6,7 +6,7 @@
 // shows. Textures and lighting are compared elsewhere; this is about geometry: what is culled,
 // clipped at the near plane and hidden by depth.
 //
-// Four eyes per room, placed from the room's box E: the centre looking at a wall; 1.5 units
+// Four eyes per room, placed from the room's box E: the centre looking towards a wall; 1.5 units
 // above the floor looking across it; 1.5 units from a side wall looking along it; and at the
 // battle camera's bound (0.45 x E) looking into the upper corner, where a wall mesh's centre
 // lies further behind the eye than its bounding radius.
@@ -31,6 +31,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -95,37 +96,17 @@ class LevelSubdivision : public SubdivisionQuestion {
   bool wall_;
 };
 
-// A colour of its own for mesh `index`: hues a golden angle apart, two lightnesses.
+// A colour of its own for each mesh of a room (the rooms hold at most 19), none of them the
+// background's black.
+constexpr Colour kObjectColours[] = {
+    0xE6194B, 0x3CB44B, 0xFFE119, 0x4363D8, 0xF58231, 0x911EB4, 0x46F0F0, 0xF032E6,
+    0xBCF60C, 0xFABEBE, 0x008080, 0xE6BEFF, 0x9A6324, 0xFFFAC8, 0x800000, 0xAAFFC3,
+    0x808000, 0xFFD8B1, 0x000075, 0x808080, 0xFFFFFF, 0x5A5AFF, 0xC86464, 0x64C864,
+};
+constexpr int kObjectColourCount = static_cast<int>(std::size(kObjectColours));
+
 Colour objectColour(int index) {
-  const double hue = std::fmod(static_cast<double>(index) * 0.618034, 1.0) * 6.0;
-  const double value = index % 2 ? 0.7 : 0.95;
-  const double saturation = 0.6;
-  const int sector = static_cast<int>(hue);
-  const double f = hue - sector;
-  const double p = value * (1 - saturation), q = value * (1 - saturation * f),
-               t = value * (1 - saturation * (1 - f));
-  double r = value, g = t, b = p;
-  switch (sector) {
-    case 1:
-      r = q, g = value, b = p;
-      break;
-    case 2:
-      r = p, g = value, b = t;
-      break;
-    case 3:
-      r = p, g = q, b = value;
-      break;
-    case 4:
-      r = t, g = p, b = value;
-      break;
-    case 5:
-      r = value, g = p, b = q;
-      break;
-    default:
-      break;
-  }
-  auto channel = [](double c) { return static_cast<std::uint32_t>(c * 255.0 + 0.5); };
-  return (channel(r) << 16) | (channel(g) << 8) | channel(b);
+  return kObjectColours[index % kObjectColourCount];
 }
 
 // One room as the battle loads it, each mesh in its object colour. The subdivision answers
@@ -147,6 +128,7 @@ std::unique_ptr<Room> loadRoom(const std::string& folder, int level) {
   room->model = loadModel3ds(folder, "level.3ds", roomRadius(level), {}, options);
   if (!room->model) return nullptr;
   room->model->cullingPolicy = kCullMesh;
+  EXPECT_LE(room->model->meshes().size(), std::size(kObjectColours)) << "colours for each mesh";
   int index = 0;
   for (const auto& mesh : room->model->meshes()) {
     auto material = std::make_unique<Material>();
