@@ -1,10 +1,11 @@
 // Both drivers inside every content room, with the battle's lens: fov 50 degrees, near plane
 // 1, far plane 3 x the room's radius, a 240 x 320 portrait view. Each room is loaded from the
-// build's scenes.zip as the battle loads it (normalised to radius 50, or 80 for rooms 4 and 6;
-// culled mesh by mesh; the level's face-subdivision answer on every mesh), and every mesh gets
-// a flat, unlit colour of its own, so that each pixel of both pictures names the object it
-// shows. Textures and lighting are compared elsewhere; this is about geometry: what is culled,
-// clipped at the near plane and hidden by depth.
+// build's scenes.zip as the battle loads it (normalised to radius 50, or 80 for rooms 4 and 6,
+// culled mesh by mesh), and every mesh gets a flat, unlit colour of its own, so that each pixel
+// of both pictures names the object it shows. Textures and lighting are compared elsewhere;
+// this is about geometry: what is culled, clipped at the near plane and hidden by depth. (The
+// battle's face-subdivision answer only bends textures less in the software renderer: with
+// flat colours and an exact depth test it would change nothing compared here.)
 //
 // Four eyes per room, placed from the room's box E: the centre looking towards a wall; 1.5 units
 // above the floor looking across it; 1.5 units from a side wall looking along it; and at the
@@ -15,11 +16,11 @@
 // figures are printed):
 //  - differ: share of pixels of different colour. The software renderer's focal length is a
 //    whole number of pixels and its vertices sit on whole pixels, so its edges lie up to a
-//    pixel from GL's. Measured 0.00% to 2.72% (level 5, floor: the legs of 24 desks and
+//    pixel from GL's. Measured 0.00% to 2.72% (level 5, floor: the thin legs of the desks and
 //    chairs); at most 3%.
-//  - holes: pixels showing the background; the rooms are closed. Measured 0 to 76 in the
-//    software pictures (cracks where a split ceiling face meets a wall face), 0 to 4 in GL's;
-//    at most 0.15% and 0.02% (115 and 15 pixels).
+//  - holes: pixels showing the background; the rooms are closed. Measured 0 to 65 in the
+//    software pictures (cracks along edges where the ceiling's or floor's faces meet the
+//    walls' at other vertices), 0 to 4 in GL's; at most 0.15% and 0.02% (115 and 15 pixels).
 //  - objects: every mesh covering at least 100 pixels in one picture covers at least 80% as
 //    many in the other (measured: 89% or more); none covers less than half, that is, no object
 //    is missing.
@@ -40,9 +41,7 @@
 #include "../soft/SoftScene.h"
 #include "GlesFixture.h"
 #include "engine3d/Model3dsLoader.h"
-#include "engine3d/SubdivisionQuestion.h"
 #include "engine3d/gles/GlesPicture.h"
-#include "engine3d/soft/TriangleFiller.h"
 #include "platform/ResourceArchive.h"
 #include "support/ReferenceImage.h"
 #include "support/TempFolder.h"
@@ -62,40 +61,6 @@ constexpr double kMostGlHoles = 0.0002;
 constexpr int kObjectPixels = 100;
 constexpr double kLeastObjectShare = 0.8;
 
-// The level's face-subdivision answer as the battle gives it (u45 = 45 and u15 = 15 pixels on
-// a 240-pixel-wide screen), from the projected corners of the face the software renderer asks
-// about: floor and ceiling faces split once; other faces except walls stay whole when far
-// (depths summing past 100) or small on the screen; then a face splits once when its corners'
-// depths spread over more than 15 units.
-class LevelSubdivision : public SubdivisionQuestion {
- public:
-  explicit LevelSubdivision(const Mesh& mesh)
-      : mesh_(mesh),
-        floorOrCeiling_(mesh.name == "ceiling" || mesh.name == "ground"),
-        wall_(mesh.name == "wall") {}
-
-  bool shouldSplit(const Face& face, int depth) override {
-    if (floorOrCeiling_) return depth < 1;
-    const Vertex& a = mesh_.vertices[face.index(0)];
-    const Vertex& b = mesh_.vertices[face.index(1)];
-    const Vertex& c = mesh_.vertices[face.index(2)];
-    auto spread = [&](int word) {
-      return std::abs(c.work[word] - a.work[word]) + std::abs(b.work[word] - c.work[word]) +
-             std::abs(a.work[word] - b.work[word]);
-    };
-    if (!wall_) {
-      if (a.work[vw::kDepth] + b.work[vw::kDepth] + c.work[vw::kDepth] > 100) return false;
-      if (spread(vw::kScreenX) < 45 || spread(vw::kScreenY) < 45) return false;
-    }
-    return depth < 1 && spread(vw::kDepth) > 15;
-  }
-
- private:
-  const Mesh& mesh_;
-  bool floorOrCeiling_;
-  bool wall_;
-};
-
 // A colour of its own for each mesh of a room (the rooms hold at most 19), none of them the
 // background's black.
 constexpr Colour kObjectColours[] = {
@@ -109,11 +74,9 @@ Colour objectColour(int index) {
   return kObjectColours[index % kObjectColourCount];
 }
 
-// One room as the battle loads it, each mesh in its object colour. The subdivision answers
-// outlive the model, whoever ends up owning it.
+// One room as the battle loads it, each mesh in its object colour.
 struct Room {
   std::unique_ptr<Group3D> model;
-  std::vector<std::unique_ptr<LevelSubdivision>> answers;
   std::vector<std::string> names;  // mesh i's name
 };
 
@@ -136,8 +99,6 @@ std::unique_ptr<Room> loadRoom(const std::string& folder, int level) {
     material->shadingMode = kShadingUnlit;
     mesh->material =
         room->model->addMaterial("object" + std::to_string(index), std::move(material));
-    room->answers.push_back(std::make_unique<LevelSubdivision>(*mesh));
-    mesh->subdivision = room->answers.back().get();
     room->names.push_back(mesh->name);
     ++index;
   }
