@@ -1,5 +1,6 @@
 #include "engine3d/Camera.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -59,6 +60,16 @@ void Camera::setTarget(const Vector3& target) {
 void Camera::setUp(const Vector3& up) {
   up_ = up;
   dirty_ = true;
+}
+
+std::int32_t Camera::tanHalfFovY1024() const {
+  if (viewportWidth_ <= 0 || viewportHeight_ <= viewportWidth_ || tanHalfFov1024_ <= 0)
+    return tanHalfFov1024_;
+  // Rounded up: the culling that uses it may keep a little too much, never too little.
+  const std::int64_t scaled =
+      (static_cast<std::int64_t>(tanHalfFov1024_) * viewportHeight_ + viewportWidth_ - 1) /
+      viewportWidth_;
+  return static_cast<std::int32_t>(std::min<std::int64_t>(scaled, INT32_MAX));
 }
 
 std::int32_t Camera::focalLength() const {

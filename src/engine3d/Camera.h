@@ -47,7 +47,12 @@ class Camera {
   const Vector3& up() const { return up_; }
 
   // tan(fov / 2) * 1024, truncated, as setPerspective stored it (0 before the first call).
+  // The fov spans the viewport's width.
   std::int32_t tanHalfFov1024() const { return tanHalfFov1024_; }
+  // The same for the vertical half-angle, which both drivers draw with: tanHalfFov1024 *
+  // height / width, rounded up, for a viewport taller than it is wide; tanHalfFov1024 itself
+  // for any other viewport (one not taller than wide, or not set).
+  std::int32_t tanHalfFovY1024() const;
   // (width / 2) / tan(fov / 2) in pixels: ((width with its lowest bit cleared) << 9) /
   // tanHalfFov1024, integer division. 0 while tanHalfFov1024 is 0 (a fov so small that the
   // tangent truncates to nothing, or no perspective set yet).

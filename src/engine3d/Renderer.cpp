@@ -76,7 +76,7 @@ void sortDrawList(DrawItem* items, int lo, int hi) {
 }
 
 bool sphereOutside(const Vector3& c, float r, std::int32_t nearFixed, std::int32_t farFixed,
-                   std::int32_t tanHalfFov1024) {
+                   std::int32_t tanHalfFov1024, std::int32_t tanHalfFovY1024) {
   // 64-bit sums and products give the 32-bit results wherever those do not overflow, and stay
   // defined where they would.
   const std::int64_t radius = truncateDouble(65536.0 * static_cast<double>(r) * 1.1);
@@ -84,9 +84,13 @@ bool sphereOutside(const Vector3& c, float r, std::int32_t nearFixed, std::int32
   if (z > farFixed + radius || z < nearFixed - radius) return true;
   const std::int64_t x = floatToFixed(c.x);
   const std::int64_t y = floatToFixed(c.y);
-  const std::int64_t limit =
-      static_cast<std::int64_t>(tanHalfFov1024) * (std::llabs(z + radius) >> 10);
-  return std::llabs(x) - radius > limit || std::llabs(y) - radius > limit;
+  const std::int64_t depth = std::llabs(z + radius) >> 10;
+  return std::llabs(x) - radius > static_cast<std::int64_t>(tanHalfFov1024) * depth ||
+         std::llabs(y) - radius > static_cast<std::int64_t>(tanHalfFovY1024) * depth;
+}
+
+float cullingRadius(float radius, const Vector3& size) {
+  return std::max(radius, 0.5f * size.length());
 }
 
 Renderer::Renderer(int rendererType, SceneView* drawnScene)
@@ -97,7 +101,7 @@ Renderer::Renderer(int rendererType, SceneView* drawnScene)
 Renderer::~Renderer() = default;
 
 bool Renderer::sphereOutside(const Vector3& c, float r) const {
-  return engine3d::sphereOutside(c, r, nearFixed, farFixed, tanHalfFov1024_);
+  return engine3d::sphereOutside(c, r, nearFixed, farFixed, tanHalfFov1024_, tanHalfFovY1024_);
 }
 
 void Renderer::reserveVertexPool(int count) {
@@ -128,6 +132,8 @@ void Renderer::renderScene(float dt) {
     camera->getPerspective(fov, near, far);
     view_ = camera->viewMatrix();
     tanHalfFov1024_ = camera->tanHalfFov1024();
+    // A portrait view reaches further up and down than sideways.
+    tanHalfFovY1024_ = camera->tanHalfFovY1024();
     const int groups = scene->groupCount();
     for (int index = 0; index < groups; ++index) {
       Group3D& group = *scene->group(index);
@@ -151,7 +157,9 @@ void Renderer::queueGroup(Group3D& group) {
   mul(group.modelViewMatrix, view_, group.worldMatrix);
   group.applyBillboard(view_);
   const Vector3 e = group.modelViewMatrix.translation();
-  if (group.cullingPolicy == kCullGroup && sphereOutside(e, group.radius)) return;
+  if (group.cullingPolicy == kCullGroup &&
+      sphereOutside(e, cullingRadius(group.radius, group.size)))
+    return;
   ++groupsDrawn;
 
   const auto* levels = group.lodLists();
@@ -178,7 +186,8 @@ void Renderer::queueMesh(Group3D& group, Mesh& mesh) {
   // Wrapping arithmetic: only depths far beyond any far plane come near the limits.
   if (isOpaque(mesh.material))
     key = static_cast<std::int32_t>(65536u - static_cast<std::uint32_t>(key));
-  if (group.cullingPolicy == kCullMesh && sphereOutside(c, mesh.radius)) return;
+  if (group.cullingPolicy == kCullMesh && sphereOutside(c, cullingRadius(mesh.radius, mesh.size)))
+    return;
   item.sortKey = key;
   mesh.sortKey = key;
   drawList_.push_back(item);

@@ -73,10 +73,21 @@ void sortDrawList(DrawItem* items, int lo, int hi);
 
 // True when the sphere of radius `r` about the eye-space point `c` lies wholly outside the view
 // volume. Decided in 16.16 integers: the radius grows by a tenth, the depth is tested against
-// nearFixed and farFixed, and x and y against the same half-angle tanHalfFov1024 / 1024 (the
-// viewport's aspect ratio is not applied).
+// nearFixed and farFixed, x against the horizontal half-angle tanHalfFov1024 / 1024 and y
+// against the vertical one tanHalfFovY1024 / 1024 (Camera::tanHalfFovY1024).
 bool sphereOutside(const Vector3& c, float r, std::int32_t nearFixed, std::int32_t farFixed,
-                   std::int32_t tanHalfFov1024);
+                   std::int32_t tanHalfFov1024, std::int32_t tanHalfFovY1024);
+// The same with one half-angle for x and y.
+inline bool sphereOutside(const Vector3& c, float r, std::int32_t nearFixed, std::int32_t farFixed,
+                          std::int32_t tanHalfFov1024) {
+  return sphereOutside(c, r, nearFixed, farFixed, tanHalfFov1024, tanHalfFov1024);
+}
+
+// The radius the frame's culling gives a group or mesh of bounding radius `radius` and box
+// extent `size`: the larger of the radius and half the box's diagonal. A bounding radius is
+// half the box's longest side, which leaves the corners of a flat or cubic box (a room's floor
+// and walls) outside its sphere; the box's own diagonal holds them.
+float cullingRadius(float radius, const Vector3& size);
 
 class Renderer {
  public:
@@ -99,7 +110,7 @@ class Renderer {
   virtual void present() = 0;
 
   // True when the sphere lies outside the view volume of the current frame (see the free
-  // function; near, far and the half-angle are those of the frame being drawn).
+  // function; near, far and the half-angles are those of the frame being drawn).
   bool sphereOutside(const Vector3& c, float r) const;
 
   // The draw list of the frame being drawn (empty between frames).
@@ -148,6 +159,7 @@ class Renderer {
   std::vector<DrawItem> drawList_;
   Matrix4 view_;
   std::int32_t tanHalfFov1024_ = 0;
+  std::int32_t tanHalfFovY1024_ = 0;
 };
 
 }  // namespace engine3d

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -39,6 +41,18 @@ class EndToEnd : public ::testing::Test {
   }
 
   std::string stderrText() { return readFile(dir / "stderr.txt"); }
+
+  // The screen 800 ms after `program` starts on the page `argument` with `renderer` (soft or
+  // gles) drawing its 3D scenes.
+  std::optional<host::RgbImage> screenshot(const std::string& argument, const std::string& renderer,
+                                           const std::string& program = "skirrow") {
+    const std::string shot = dir / (program + "_" + renderer + ".png");
+    EXPECT_EQ(run("qvga", "800 screenshot " + shot + "\n900 quit\n", argument,
+                  "SKIRROW_AUDIO=none SKIRROW_RENDERER=" + renderer, program),
+              0)
+        << stderrText();
+    return host::readPng(shot);
+  }
 
   TempFolder dir;
 };
@@ -78,18 +92,10 @@ TEST_F(EndToEnd, LowMemoryAnsweredNoEndsWithZero) {
 TEST_F(EndToEnd, TheHangarLooksAlikeWithOpenGlEsOrTheSoftwareRendererInBothBuilds) {
   // The hangar screen: a 3D scene (rows 40 to 279, colour (24, 30, 44)) between 2D bars, with
   // a caption in text colour (240, 244, 250) drawn over it.
-  auto shoot = [&](const std::string& renderer, const std::string& program) {
-    const std::string shot = dir / (program + "_" + renderer + ".png");
-    EXPECT_EQ(run("qvga", "800 screenshot " + shot + "\n900 quit\n", "ARG:hangar",
-                  "SKIRROW_AUDIO=none SKIRROW_RENDERER=" + renderer, program),
-              0)
-        << stderrText();
-    return host::readPng(shot);
-  };
-  const auto soft = shoot("soft", "skirrow");
+  const auto soft = screenshot("ARG:hangar", "soft");
   ASSERT_TRUE(soft);
   for (const std::string program : {"skirrow", "skirrow-cl"}) {
-    const auto gl = shoot("gles", program);
+    const auto gl = screenshot("ARG:hangar", "gles", program);
     ASSERT_TRUE(gl);
     ASSERT_EQ(gl->rgb.size(), soft->rgb.size());
     auto at = [](const host::RgbImage& image, int x, int y) {
@@ -132,6 +138,49 @@ TEST_F(EndToEnd, TheHangarLooksAlikeWithOpenGlEsOrTheSoftwareRendererInBothBuild
     EXPECT_LT(static_cast<double>(sum) / (240.0 * 240.0 * 3.0), 4.5) << program;
     EXPECT_LT(far, 240 * 240 * 5 / 100) << program;
   }
+}
+
+TEST_F(EndToEnd, InsideARoomOpenGlEsAndTheSoftwareRendererDrawTheSameGeometry) {
+  // The room view: the living room from a low eye, across the rug and the coffee table to the
+  // television, in a 3D scene of rows 0 to 291 whose own colour (pure green) no room shows,
+  // over a 2D bar.
+  const auto soft = screenshot("ARG:roomview", "soft");
+  const auto gl = screenshot("ARG:roomview", "gles");
+  ASSERT_TRUE(soft && gl);
+  ASSERT_EQ(gl->rgb.size(), soft->rgb.size());
+  auto hole = [](const std::uint8_t* p) { return p[0] <= 16 && p[1] >= 240 && p[2] <= 16; };
+  int twoD = 0, holesSoft = 0, holesGl = 0, far = 0;
+  long long sum = 0;
+  for (int y = 0; y < 320; ++y)
+    for (int x = 0; x < 240; ++x) {
+      const std::uint8_t* a = &soft->rgb[(static_cast<std::size_t>(y) * 240 + x) * 3];
+      const std::uint8_t* b = &gl->rgb[(static_cast<std::size_t>(y) * 240 + x) * 3];
+      if (y >= 292) {
+        twoD += a[0] != b[0] || a[1] != b[1] || a[2] != b[2];
+        continue;
+      }
+      holesSoft += hole(a);
+      holesGl += hole(b);
+      int worst = 0;
+      for (int c = 0; c < 3; ++c) {
+        sum += std::abs(a[c] - b[c]);
+        worst = std::max(worst, std::abs(a[c] - b[c]));
+      }
+      far += worst > 48;
+    }
+  const double mean = static_cast<double>(sum) / (240.0 * 292.0 * 3.0);
+  std::printf("[ measured ] room view: holes soft %d, GL %d; mean %.2f, far %.2f%%\n", holesSoft,
+              holesGl, mean, 100.0 * far / (240.0 * 292.0));
+  // Measured: 5 pixels of cracks in the software picture, none in GL's; mean difference 8.2
+  // per channel and 3.2% of the pixels a channel more than 48 apart, from texturing (affine
+  // against perspective mapping). When the software renderer's depth followed the eye depth
+  // across the rug's two large triangles, the floor hid the rug: 36% of the view that far
+  // apart, mean 27.8.
+  EXPECT_EQ(twoD, 0) << "the 2D bar under the 3D scene";
+  EXPECT_LE(holesSoft, 240 * 292 / 1000);
+  EXPECT_LE(holesGl, 240 * 292 / 1000);
+  EXPECT_LT(mean, 11.0);
+  EXPECT_LT(far, 240 * 292 * 5 / 100);
 }
 
 TEST_F(EndToEnd, SecondInstanceBringsTheFirstToTheFrontAndEnds) {

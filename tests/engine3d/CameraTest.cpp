@@ -71,6 +71,30 @@ TEST(Camera, ANonPositiveFovIsOneDegree) {
   EXPECT_EQ(camera.tanHalfFov1024(), 1023);
 }
 
+TEST(Camera, ThePortraitVerticalHalfAngleIsTheHorizontalOneScaledByTheViewportsShape) {
+  Camera camera(nullptr, 0);
+  camera.setPerspective(45.0f, 1.0f, 10000.0f);
+  // No viewport yet: the horizontal half-angle.
+  EXPECT_EQ(camera.tanHalfFovY1024(), 424);
+  // 424 * 320 / 240 = 565.33, rounded up.
+  camera.setViewport(240, 320);
+  EXPECT_EQ(camera.tanHalfFovY1024(), 566);
+  // Not taller than wide: never narrower than the horizontal half-angle.
+  camera.setViewport(320, 320);
+  EXPECT_EQ(camera.tanHalfFovY1024(), 424);
+  camera.setViewport(320, 240);
+  EXPECT_EQ(camera.tanHalfFovY1024(), 424);
+  // The battle's lens: tan(25 degrees) * 1024 = 477.5 -> 477; 477 * 4 / 3 = 636 exactly.
+  camera.setViewport(240, 320);
+  camera.setPerspective(50.0f, 1.0f, 150.0f);
+  EXPECT_EQ(camera.tanHalfFovY1024(), 636);
+  camera.setViewport(480, 641);
+  EXPECT_EQ(camera.tanHalfFovY1024(), 637);  // 636.99
+  // A fov past 180 degrees has no finite tangent; the scaled value stays representable.
+  camera.setPerspective(181.0f, 1.0f, 150.0f);
+  EXPECT_GE(camera.tanHalfFovY1024(), camera.tanHalfFov1024());
+}
+
 TEST(Camera, FocalLengthWithoutPerspectiveIsZeroRatherThanADivisionByZero) {
   Camera camera(nullptr, 0);
   camera.setViewport(240, 320);

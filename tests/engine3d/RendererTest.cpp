@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -349,17 +350,83 @@ TEST(RendererFrame, GroupCullingUsesTheGroupRadiusAndTheFovHalfAngle) {
 }
 
 TEST(RendererFrame, MeshCullingTestsEachMeshAndStillCountsTheGroup) {
+  // The 240 x 320 view reaches further up and down than sideways: x is bounded by
+  // tanHalfFov1024 424 (the limit 414.515 units at depth 1000, radius 1.1), y by 566
+  // (424 * 320 / 240 rounded up): 566 * 64070 = 36263620, 553.339 units.
   TestScene scene;
+  Group3D& group = scene.addGroup({0, 0, 1000});
+  group.cullingPolicy = kCullMesh;
+  addMesh(group, "insideX", {415.6f, 0, 0}).radius = 1.0f;
+  addMesh(group, "outsideX", {-415.7f, 0, 0}).radius = 1.0f;
+  addMesh(group, "insideY", {0, 554.4f, 0}).radius = 1.0f;
+  addMesh(group, "outsideY", {0, -554.5f, 0}).radius = 1.0f;
+  addMesh(group, "beyondFar", {0, 0, 9002}).radius = 1.0f;
+  RecordingRenderer renderer(&scene);
+  renderer.renderScene(0.1f);
+  std::vector<std::string> names = drawnNames(renderer);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"insideX", "insideY"}));
+  EXPECT_EQ(renderer.groupsDrawn, 1);
+  EXPECT_EQ(renderer.meshesQueued, 2);
+}
+
+TEST(RendererFrame, AViewNoTallerThanWideBoundsYByTheHorizontalHalfAngle) {
+  TestScene scene;
+  scene.cam().setViewport(320, 240);
   Group3D& group = scene.addGroup({0, 0, 1000});
   group.cullingPolicy = kCullMesh;
   addMesh(group, "inside", {0, 415.6f, 0}).radius = 1.0f;
   addMesh(group, "outside", {0, 415.7f, 0}).radius = 1.0f;
-  addMesh(group, "beyondFar", {0, 0, 9002}).radius = 1.0f;
   RecordingRenderer renderer(&scene);
   renderer.renderScene(0.1f);
   EXPECT_EQ(drawnNames(renderer), (std::vector<std::string>{"inside"}));
-  EXPECT_EQ(renderer.groupsDrawn, 1);
-  EXPECT_EQ(renderer.meshesQueued, 1);
+}
+
+// A floor of 100 x 70 units about the origin of its group, its bounds computed: radius 50
+// (half its longest side), size (100, 0, 70), half-diagonal 61.03.
+Mesh& addFloor(Group3D& group) {
+  auto mesh = std::make_unique<Mesh>();
+  mesh->addVertex(-50, 0, -35, 0, 0);
+  mesh->addVertex(50, 0, -35, 0, 0);
+  mesh->addVertex(50, 0, 35, 0, 0);
+  mesh->addVertex(-50, 0, 35, 0, 0);
+  mesh->addFace(0, 1, 2);
+  mesh->addFace(0, 2, 3);
+  Mesh* added = group.addMesh("ground", std::move(mesh));
+  added->prepare(true);
+  return *added;
+}
+
+TEST(RendererFrame, CullingKeepsTheCornersOfAFlatMeshInView) {
+  // An eye 2 units above the floor near its (+x, +z) corner, looking into that corner: the
+  // floor's centre lies 56.8 units behind the eye, beyond its radius grown by a tenth (55), yet
+  // the floor ahead of the eye is in view. Half the box's diagonal (61.03) holds the corner.
+  for (const int policy : {kCullMesh, kCullGroup}) {
+    TestScene scene;
+    const Vector3 corner(50, -20, 35);
+    const Vector3 eye(46.5f, -18, 32.5f);
+    scene.cam().setEye(eye);
+    scene.cam().setTarget(corner + (corner - Vector3(0, -20, 0)) * 0.1f);
+    Group3D& group = scene.addGroup({0, -20, 0});
+    group.cullingPolicy = policy;
+    Mesh& floor = addFloor(group);
+    ASSERT_FLOAT_EQ(floor.radius, 50.0f);
+    group.radius = 50.0f;
+    group.size = floor.size;
+    RecordingRenderer renderer(&scene);
+    renderer.renderScene(0.1f);
+    const Vector3 centre = scene.cam().viewMatrix().transformPoint({0, -20, 0});
+    EXPECT_LT(centre.z, 1.0f - 55.0f) << "the centre is beyond the radius behind the eye";
+    EXPECT_EQ(drawnNames(renderer), (std::vector<std::string>{"ground"})) << policy;
+  }
+}
+
+TEST(CullingRadius, IsTheLargerOfTheRadiusAndHalfTheBoxDiagonal) {
+  EXPECT_FLOAT_EQ(cullingRadius(50.0f, {100, 0, 70}), 61.032778f);
+  EXPECT_FLOAT_EQ(cullingRadius(1.0f, {}), 1.0f);  // no bounds computed: the radius as given
+  EXPECT_FLOAT_EQ(cullingRadius(3.0f, {2, 2, 2}), 3.0f);
+  // A cube of side 2 reaches sqrt(3) from its centre.
+  EXPECT_FLOAT_EQ(cullingRadius(1.0f, {2, 2, 2}), std::sqrt(3.0f));
 }
 
 TEST(RendererFrame, GroupsThatNeverCullAreDrawnBeyondTheFarPlane) {
@@ -376,9 +443,13 @@ TEST(SphereOutside, TheThousandUnitExample) {
   const std::int32_t farFixed = 10000 * 65536;  // 10000.0
   EXPECT_FALSE(sphereOutside({415.6f, 0, 1000}, 1.0f, nearFixed, farFixed, 424));
   EXPECT_TRUE(sphereOutside({415.7f, 0, 1000}, 1.0f, nearFixed, farFixed, 424));
-  // The same half-angle bounds y, whatever the viewport's shape.
+  // Given one half-angle, it bounds y too.
   EXPECT_FALSE(sphereOutside({0, -415.6f, 1000}, 1.0f, nearFixed, farFixed, 424));
   EXPECT_TRUE(sphereOutside({0, -415.7f, 1000}, 1.0f, nearFixed, farFixed, 424));
+  // A vertical half-angle of its own bounds y alone.
+  EXPECT_FALSE(sphereOutside({0, -554.4f, 1000}, 1.0f, nearFixed, farFixed, 424, 566));
+  EXPECT_TRUE(sphereOutside({0, -554.5f, 1000}, 1.0f, nearFixed, farFixed, 424, 566));
+  EXPECT_TRUE(sphereOutside({415.7f, 0, 1000}, 1.0f, nearFixed, farFixed, 424, 566));
 }
 
 TEST(SphereOutside, DepthIsTestedAgainstNearAndFarWidenedByTheRadius) {

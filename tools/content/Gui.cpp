@@ -364,20 +364,22 @@ void settingsFile(Output& out, const std::string& file, int driver) {
 }
 
 // The hangar: the helicopter model turning in a 3D view under the menu's title, lit by two
-// lights in light fog, a spark chip at its heart, a caption drawn over the view. Content authors open it with
-// "skirrow ARG:hangar" to check models as the game draws them.
+// lights in light fog, a spark chip at its heart, a caption drawn over the view. Content authors
+// open it with "skirrow ARG:hangar" to check models as the game draws them.
 void hangar(Output& out) {
   TemplateWriter t;
   t.comment("Hangar: the helicopter as the 3D engine draws it.");
   Items view;
-  view("type", "Scene3D")("x", 0)("y", 40)("width", 240)("height", 240)("eye", "(7;4;-8)").color("ambient", rgb(70, 70, 80)).color("bkgColor", rgb(24, 30, 44));
+  view("type", "Scene3D")("x", 0)("y", 40)("width", 240)("height", 240)("eye", "(7;4;-8)")
+      .color("ambient", rgb(70, 70, 80))
+      .color("bkgColor", rgb(24, 30, 44));
   t.entry("scene3D", view);
-  t.entry("heli", Items()("type", "Group3D")("container", "scene3D")(
-                      "model", "..\\chopper\\chopper_LOD.3ds")("radius", "4.5")(
-                      "cullingPolicy", 0));
-  t.entry("spark", Items()("type", "Chip3D")("container", "scene3D")(
-                       "texture", "..\\chopper\\spark.gif")("radius", "0.6")("billboard", 2)(
-                       "detailLevel", 0));
+  t.entry("heli",
+          Items()("type", "Group3D")("container", "scene3D")(
+              "model", "..\\chopper\\chopper_LOD.3ds")("radius", "4.5")("cullingPolicy", 0));
+  t.entry("spark",
+          Items()("type", "Chip3D")("container", "scene3D")("texture", "..\\chopper\\spark.gif")(
+              "radius", "0.6")("billboard", 2)("detailLevel", 0));
   t.entry("lightKey", Items()("type", "Light")("dir", "(0.5;-1;0.8)")("container", "scene3D")
                           .color("color", rgb(255, 244, 224)));
   t.entry("lightFill", Items()("type", "Light")("dir", "(-0.8;0.3;0.4)")("container", "scene3D")
@@ -396,10 +398,34 @@ void hangar(Output& out) {
   out.putText(guiPath("hangar.properties"), t.text());
 }
 
+// A room seen from inside, as the battle's camera sees it: the living room in a portrait 3D
+// view from a low eye beside the sofa, across the rug and the coffee table to the television,
+// culled mesh by mesh and drawn unlit like the battle's level. The scene's colour is a green
+// no room shows, so a hole in the drawing stands out. "skirrow ARG:roomview" shows it with
+// either driver.
+void roomView(Output& out) {
+  TemplateWriter t;
+  t.comment("Room view: a level drawn from inside, as the battle's camera sees it.");
+  Items view;
+  view("type", "Scene3D")("x", 0)("y", 0)("width", 240)("height", 292)("eye", "(-34;-11;-14)")(
+      "target", "(40;-12;4)")
+      .color("bkgColor", rgb(0, 255, 0));
+  t.entry("scene3D", view);
+  t.entry("room", Items()("type", "Group3D")("container", "scene3D")(
+                      "model", "..\\scenes\\level0\\level.3ds")("radius", "50")("detailLevel", 1)(
+                      "cullingPolicy", 2));
+  t.blank();
+  t.entry("sceneBar", sceneItems(0, 292, 240, 28).color("bkgColor", kInk));
+  t.entry("lnkBack", textItems("sceneBar", 0, 5, 240, 20, "Back to the menu", 13, kAccentLight)(
+                         "GUIType", "hyperlink")("href", "MainMenu.properties"));
+  out.putText(guiPath("roomview.properties"), t.text());
+}
+
 }  // namespace
 
 void buildGui(Output& out) {
   hangar(out);
+  roomView(out);
   cover(out);
   intro(out);
   mainMenu(out);

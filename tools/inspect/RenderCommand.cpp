@@ -13,9 +13,9 @@
 #include "engine3d/Light.h"
 #include "engine3d/Model3dsLoader.h"
 #include "engine3d/SceneView.h"
+#include "engine3d/gles/GlesPicture.h"
 #include "engine3d/soft/SoftCamera.h"
 #include "engine3d/soft/VexagraphRenderer.h"
-#include "engine3d/gles/GlesPicture.h"
 #include "host/Host.h"
 #include "host/Png.h"
 #include "host/Screen.h"
@@ -34,6 +34,11 @@ constexpr const char* kUsage =
 
 constexpr engine3d::Colour kBackground = 0x203040;
 constexpr engine3d::Colour kAmbient = 0x404040;
+// The lens of both renderers: a model normalised to radius 1 can be looked at from inside, so
+// the near plane sits a tenth of the radius from the eye.
+constexpr float kFov = 45.0f;
+constexpr float kNear = 0.1f;
+constexpr float kFar = 10000.0f;
 
 // The one light both renderers get: white, from above, front and right.
 engine3d::Light keyLight() {
@@ -49,7 +54,7 @@ class ModelScene : public engine3d::SceneView {
                    0);
     camera_ = std::make_unique<engine3d::SoftCamera>(this, 0);
     camera_->setViewport(width, height);
-    camera_->setPerspective(45.0f, 0.1f, 10000.0f);
+    camera_->setPerspective(kFov, kNear, kFar);
     light_ = keyLight();
     model_->cullingPolicy = engine3d::kCullNever;
   }
@@ -203,6 +208,9 @@ int renderCommand(const Args& args) {
     request.height = height;
     request.eye = eye;
     request.target = target;
+    request.fov = kFov;
+    request.near = kNear;
+    request.far = kFar;
     request.background = kBackground;
     request.ambient = kAmbient;
     request.lights.push_back(keyLight());

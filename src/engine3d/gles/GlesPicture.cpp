@@ -27,6 +27,7 @@ std::optional<host::RgbImage> renderGlesPicture(const GlesPictureRequest& reques
     }
     for (auto& group : groups) scene.add(std::move(group));
     if (!scene.setUp(kRendererGles)) return std::nullopt;
+    scene.cam().setPerspective(request.fov, request.near, request.far);
     scene.cam().setEye(request.eye);
     scene.cam().setTarget(request.target);
     scene.draw().renderScene(0.0f);

@@ -19,6 +19,11 @@ struct GlesPictureRequest {
   int height = 320;
   Vector3 eye{0.0f, 0.0f, -10.0f};
   Vector3 target{0.0f, 0.0f, 0.0f};
+  // The camera's projection (degrees across the width, near and far distance); the defaults
+  // are those of a scene's 3D set-up.
+  float fov = 45.0f;
+  float near = 1.0f;
+  float far = 10000.0f;
   Colour background = 0x000000;  // the bitmap is filled with it before drawing
   Colour ambient = 0x303030;
   std::vector<Light> lights;

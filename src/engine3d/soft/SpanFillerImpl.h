@@ -56,17 +56,18 @@ void fillHalf(const RasterState& s, SpanValues& left, const SpanValues& leftStep
   const std::ptrdiff_t stride = s.stride;
   std::uint32_t* const depthBuffer = s.depth;
   const std::ptrdiff_t depthStride = s.depthStride;
-  const std::int32_t dz = d.z, du = d.u, dv = d.v, dlu = d.lu, dlv = d.lv;
+  const std::int32_t dz = d.z, dfz = d.fz, du = d.u, dv = d.v, dlu = d.lu, dlv = d.lv;
 
   for (; y < yEnd; ++y) {
     int xs = left.x >> 16;
     const int xe = std::min(rightX >> 16, width);
     if (xe > xs && xe > 0) {
-      std::int32_t z = left.z, u = left.u, v = left.v, lu = left.lu, lv = left.lv;
+      std::int32_t z = left.z, fz = left.fz, u = left.u, v = left.v, lu = left.lu, lv = left.lv;
       if (xs < 0) {
         // The values are stepped in wrapping 32-bit arithmetic, like the filler's registers.
         const std::uint32_t n = static_cast<std::uint32_t>(-xs);
         z = static_cast<std::int32_t>(static_cast<std::uint32_t>(z) + n * dz);
+        fz = static_cast<std::int32_t>(static_cast<std::uint32_t>(fz) + n * dfz);
         u = static_cast<std::int32_t>(static_cast<std::uint32_t>(u) + n * du);
         v = static_cast<std::int32_t>(static_cast<std::uint32_t>(v) + n * dv);
         lu = static_cast<std::int32_t>(static_cast<std::uint32_t>(lu) + n * dlu);
@@ -127,7 +128,7 @@ void fillHalf(const RasterState& s, SpanValues& left, const SpanValues& leftStep
               }
             }
             if constexpr (Fog) {
-              const int zi = static_cast<std::int32_t>(depth) >> 16;
+              const int zi = fz >> 16;
               if (zi > fogBack) {
                 c = fogColour;
               } else if (zi >= fogFront) {
@@ -144,6 +145,7 @@ void fillHalf(const RasterState& s, SpanValues& left, const SpanValues& leftStep
           }
         }
         z += dz;
+        if constexpr (Fog) fz += dfz;
         if constexpr (Textured) {
           u += du;
           v += dv;
@@ -156,6 +158,7 @@ void fillHalf(const RasterState& s, SpanValues& left, const SpanValues& leftStep
     }
     left.x += leftStep.x;
     left.z += leftStep.z;
+    left.fz += leftStep.fz;
     left.u += leftStep.u;
     left.v += leftStep.v;
     left.lu += leftStep.lu;

@@ -4,8 +4,11 @@
 // (x, depth, texel coordinates, light-map coordinates) step row by row from one integer
 // division per edge and value, and the values along a row step by per-pixel gradients from one
 // division per value for the whole triangle. The span fillers then need no division at all.
-// Interpolation is affine in screen space (no perspective correction), as the renderer's
-// subdivision question exists to keep large near triangles small.
+// Texture and light-map coordinates and the fog's eye depth are interpolated affinely in screen
+// space (no perspective correction), as the renderer's subdivision question exists to keep
+// large near triangles small. Depth is interpolated as its depth-buffer entry (depthKey), which
+// is linear on the screen, so the depth test is exact at every pixel: a rug on a floor or a
+// board on a wall stays in front of it, however large the floor's or wall's triangles.
 #pragma once
 
 #include <cstdint>
@@ -49,8 +52,8 @@ class TriangleFiller {
   // Fills the triangle of three projected vertices (screen x, y in the work area).
   void fillTriangle(const Vertex& a, const Vertex& b, const Vertex& c);
   // Draws the edge between two projected vertices in the flat colour, testing and writing
-  // depth (always writing it, whatever the depth-write switch says). Nothing is drawn when
-  // the outcodes share a bit.
+  // depth entries (always writing them, whatever the depth-write switch says). Nothing is drawn
+  // when the outcodes share a bit.
   void drawLine(const Vertex& a, const Vertex& b);
 };
 

@@ -107,8 +107,8 @@ void VexagraphRenderer::buildLighting(const std::array<float, 9>& rotation) {
 
 std::int32_t VexagraphRenderer::depthAt(int x, int y) {
   if (x < 0 || y < 0 || x >= depthWidth_ || y >= depthHeight_) return -1;
-  const std::uint32_t entry = depth_[static_cast<std::size_t>(y) * depthWidth_ + x];
-  return static_cast<std::int16_t>(entry >> 16);
+  const std::int32_t depth = eyeDepthOfKey(depth_[static_cast<std::size_t>(y) * depthWidth_ + x]);
+  return depth < 0 ? -1 : depth >> 16;
 }
 
 std::optional<std::string> VexagraphRenderer::describe() {

@@ -8,9 +8,10 @@
 // stays there (target()) for the owner of the scene to show. The depth buffer is sized once,
 // from the scene at creation.
 //
-// Everything is affine in screen space: texture coordinates, light-map coordinates and depth
-// are interpolated linearly across a triangle, so large triangles seen at a slant are drawn
-// with bent textures and depth; a mesh's subdivision question splits such faces.
+// Texture coordinates, light-map coordinates and the fog's depth are affine in screen space:
+// they are interpolated linearly across a triangle, so large triangles seen at a slant are
+// drawn with bent textures; a mesh's subdivision question splits such faces. The depth test is
+// exact (see depthKey in RasterState.h).
 //
 // Lighting: the light maps are indexed by eye-space normals (a face the camera sees has an
 // inward normal pointing away from it, so one hemisphere of directions suffices). Lights fixed
@@ -18,8 +19,8 @@
 // whenever the view's rotation differs from the one they were built for; lights fixed to the
 // camera (lightsInEyeSpace) are taken as given.
 //
-// Depth entries hold eye depth in 16.16 less trunc(65536 * the mesh's depth layer), compared
-// unsigned (smaller is nearer); each frame starts from the depth buffer of the scene's
+// Depth entries hold depthKey(eye depth in 16.16 less trunc(65536 * the mesh's depth layer)),
+// compared unsigned (smaller is nearer); each frame starts from the depth buffer of the scene's
 // zBufferProviderScene() when that scene is drawn by a renderer of this kind with the same
 // buffer size, else from 0xFFFFFFFF everywhere.
 #pragma once
@@ -55,8 +56,8 @@ class VexagraphRenderer : public Renderer {
 
   // Hands the scene's lights and ambient colour to the lighting unit (rebuilds its maps).
   void applyLights() override;
-  // The high 16 bits of the depth entry at (x, y), signed (-1 where nothing was drawn); -1
-  // outside the scene.
+  // The whole eye-space units of the depth stored at (x, y), less the drawn mesh's depth layer
+  // (-1 where nothing was drawn); -1 outside the scene.
   std::int32_t depthAt(int x, int y) override;
   // "Vexagraph 2.0, " followed by the maker line.
   std::optional<std::string> describe() override;

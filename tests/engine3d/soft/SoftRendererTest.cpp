@@ -143,6 +143,63 @@ TEST(VexagraphRenderer, ADepthLayerMovesTheStoredDepthAndWinsOverACoplanarFace) 
   EXPECT_EQ(scene.pixel(30, 26), 0xFF0000u);
 }
 
+TEST(DepthKey, GrowsWithDepthAndGivesTheDepthBack) {
+  // Depths of 1/16 unit and less share the nearest entry; the reset value lies beyond all.
+  EXPECT_EQ(depthKey(0), 0u);
+  EXPECT_EQ(depthKey(-65536), 0u);
+  EXPECT_EQ(depthKey(4096), 0u);
+  EXPECT_GT(depthKey(4097), 0u);
+  EXPECT_LT(depthKey(INT32_MAX), 0xFFFFFFFFu);
+  std::uint32_t previous = depthKey(4096);
+  for (std::int64_t z = 4097; z < INT32_MAX; z += 1 + z / 64) {
+    const std::uint32_t key = depthKey(static_cast<std::int32_t>(z));
+    ASSERT_GE(key, previous) << z;
+    previous = key;
+  }
+  // 2^43 / z is exact for z = 2^16 (one unit): 2^27.
+  EXPECT_EQ(depthKey(65536), 0x7FFFFFFFu - (1u << 27));
+  // Back from the entry: one step is z^2 / 2^43 of 16.16 depth.
+  for (const double units : {0.1, 1.0, 10.0, 100.0, 250.5, 1000.0, 10000.0}) {
+    const auto z = static_cast<std::int32_t>(units * 65536.0);
+    const double step = static_cast<double>(z) * z / 8796093022208.0;
+    EXPECT_NEAR(eyeDepthOfKey(depthKey(z)), z, step + 1.0) << units;
+  }
+  EXPECT_EQ(eyeDepthOfKey(0xFFFFFFFFu), -1);
+}
+
+// A rug half a unit above a floor of small tiles, the rug one quad of 8 x 9 units seen from 2
+// units above the floor at a slant: interpolating eye depth across the rug's two large
+// triangles would put their inside up to 2 units too far, behind the floor (every face of the
+// floor is small, so its own depths are nearly right). The depth entries are linear on the
+// screen, so every pixel the rug covers shows the rug.
+TEST(VexagraphRenderer, ARugOfLargeTrianglesStaysOnAFloorOfSmallOnes) {
+  auto draw = [](bool withFloor) {
+    SoftScene scene(96, 96, 32);
+    Group3D& group = scene.addGroup();
+    Material& floor = addMaterial(group, "floor", 1, 0xFF0000);
+    Material& rug = addMaterial(group, "rug", 1, 0x0000FF);
+    if (withFloor)
+      for (int i = 0; i < 10; ++i) {
+        Group3D& row = scene.addGroup({-9.0f + 2.0f * static_cast<float>(i), 0, 0});
+        for (int j = 0; j < 10; ++j)
+          addFloor(row, "tile", floor, 1, -2, 1.5f + 2.0f * j, 3.5f + 2.0f * j, 1);
+      }
+    addFloor(group, "rug", rug, 4, -1.5f, 3, 12, 1);
+    scene.render();
+    return scene.picture();
+  };
+  const host::RgbImage alone = draw(false);
+  const host::RgbImage onFloor = draw(true);
+  int rug = 0, hidden = 0;
+  for (std::size_t i = 0; i < alone.rgb.size(); i += 3) {
+    if (alone.rgb[i + 2] != 0xFF) continue;
+    ++rug;
+    hidden += onFloor.rgb[i + 2] != 0xFF;
+  }
+  EXPECT_GT(rug, 1000);
+  EXPECT_EQ(hidden, 0) << "of " << rug << " rug pixels";
+}
+
 TEST(VexagraphRenderer, UnlitTransparencyDividesByTwoHundredFiftySix) {
   SoftScene scene(32, 32, 32);
   Group3D& group = scene.addGroup();

@@ -83,6 +83,12 @@ class SoftScene : public SceneView {
     return g;
   }
 
+  // Adds a group made elsewhere (a loaded model) as it is; returns it.
+  Group3D& adopt(std::unique_ptr<Group3D> group) {
+    groups_.push_back(std::move(group));
+    return *groups_.back();
+  }
+
   // The pixel at (x, y) as 0x00RRGGBB (a 16-bit pixel widened by bit replication).
   Colour pixel(int x, int y) const {
     if (bits_ == 16) return widen(pixels16[static_cast<std::size_t>(y) * width_ + x]);
