@@ -31,15 +31,15 @@ constexpr int kSlideSteps = 7;  // positions 7/7 .. 0/7 of the box height: 8 red
 
 }  // namespace
 
-EditBoxSpec parseEditBoxLink(std::string_view linkText) {
-  EditBoxSpec spec;
+EditBoxLink parseEditBoxLink(std::string_view linkText) {
+  EditBoxLink link;
   std::string text(linkText);
   int n = std::atoi(text.c_str());
-  spec.maxLength = std::abs(n);
-  spec.allowEmpty = n >= 0;
+  link.maxLength = std::abs(n);
+  link.allowEmpty = n >= 0;
   size_t comma = text.find(',');
-  if (comma != std::string::npos) spec.title = text.substr(comma + 1);
-  return spec;
+  if (comma != std::string::npos) link.title = text.substr(comma + 1);
+  return link;
 }
 
 GuiCanvas::GuiCanvas(std::string_view name, bool buffered)
@@ -87,8 +87,8 @@ void GuiCanvas::reactToStylus(scene::SceneObject& pressed, uint32_t message) {
 void GuiCanvas::openEditor(Sprite& box) {
   scene::InputPad* pad = inputPad();
   if (!pad) return;
-  EditBoxSpec spec = parseEditBoxLink(box.linkText);
-  pad->open(box, box.text(), spec.title, spec.maxLength, spec.allowEmpty);
+  EditBoxLink link = parseEditBoxLink(box.linkText);
+  pad->open(box, box.text(), link.title, link.maxLength, link.allowEmpty);
 }
 
 void GuiCanvas::pressCheckbox(Sprite& box) {

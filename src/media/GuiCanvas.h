@@ -82,11 +82,11 @@ class GuiCanvas : public scene::Canvas {
 
 // The parts of an edit box's link text "n,title": the number n at its start (0 when there is
 // none), and the title after the first comma (empty without a comma).
-struct EditBoxSpec {
+struct EditBoxLink {
   int maxLength = 0;
   bool allowEmpty = true;
   std::string title;
 };
-EditBoxSpec parseEditBoxLink(std::string_view linkText);
+EditBoxLink parseEditBoxLink(std::string_view linkText);
 
 }  // namespace media

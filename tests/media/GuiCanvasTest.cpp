@@ -184,15 +184,15 @@ TEST_F(GuiCanvasTest, AnEditBoxOpensThePadOnRelease) {
 }
 
 TEST(EditBoxLink, NumberAndTitle) {
-  EditBoxSpec a = parseEditBoxLink("-12,Name");
+  EditBoxLink a = parseEditBoxLink("-12,Name");
   EXPECT_EQ(a.maxLength, 12);
   EXPECT_FALSE(a.allowEmpty);
   EXPECT_EQ(a.title, "Name");
-  EditBoxSpec b = parseEditBoxLink("20,");
+  EditBoxLink b = parseEditBoxLink("20,");
   EXPECT_EQ(b.maxLength, 20);
   EXPECT_TRUE(b.allowEmpty);
   EXPECT_EQ(b.title, "");
-  EditBoxSpec c = parseEditBoxLink("7,a,b");  // only the first comma splits
+  EditBoxLink c = parseEditBoxLink("7,a,b");  // only the first comma splits
   EXPECT_EQ(c.title, "a,b");
 }
 
