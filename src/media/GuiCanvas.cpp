@@ -9,6 +9,7 @@
 #include "host/Messages.h"
 #include "media/Blit.h"
 #include "media/InputPadDialog.h"
+#include "media/Runtime.h"
 #include "media/Scene3D.h"
 #include "media/SceneSprite.h"
 #include "media/Sprite.h"
@@ -42,8 +43,9 @@ EditBoxLink parseEditBoxLink(std::string_view linkText) {
   return link;
 }
 
-GuiCanvas::GuiCanvas(std::string_view name, bool buffered)
-    : Canvas(name, buffered),
+GuiCanvas::GuiCanvas(Runtime& runtime, std::string_view name, bool buffered)
+    : Canvas(name, buffered, runtime.creators()),
+      runtime_(runtime),
       arrow_(host::loadCursor(host::IDC_ARROW)),
       hand_(host::loadCursor(host::IDC_HAND)),
       ibeam_(host::loadCursor(host::IDC_IBEAM)) {}
@@ -128,7 +130,8 @@ void GuiCanvas::writeStatus(const Sprite& sprite) {
 
 void GuiCanvas::afterLoad() {
   for (const auto& scene : scenes())
-    if (auto* world = dynamic_cast<Scene3D*>(scene.get())) world->setUp3D(rendererType, true);
+    if (auto* world = dynamic_cast<Scene3D*>(scene.get()))
+      world->setUp3D(runtime_.drivers(), rendererType, true);
 }
 
 void GuiCanvas::updateCursor(scene::SceneObject* hovered) {
@@ -220,14 +223,15 @@ void GuiCanvas::drawMessageIntoPicture(Sprite& sprite, std::string_view message)
   host::Hdc dc = picture.dc();
   int size = sprite.textSize > 0 ? sprite.textSize : Sprite::kDefaultTextSize;
   // The picture is drawn at design size and scaled with the sprite, so the font is too.
-  host::Hfont font = createFont(static_cast<int>(static_cast<float>(size) / platform::screenScale()),
-                                host::FW_NORMAL, false, false, sprite.fontFace);
+  host::Hfont font =
+      createFont(static_cast<int>(static_cast<float>(size) / platform::screenScale()),
+                 host::FW_NORMAL, false, false, sprite.fontFace);
   host::Hgdiobj old = gdi.selectObject(dc, font);
   int oldMode = gdi.setBkMode(dc, host::TRANSPARENT);
   host::ColorRef oldColor = gdi.setTextColor(dc, gdiColor(sprite.textColor));
-  drawTextInRect(dc, host::Rect{sprite.textOffsetX, sprite.textOffsetY, picture.width(),
-                                picture.height()},
-                 message, host::DT_CENTER);
+  drawTextInRect(
+      dc, host::Rect{sprite.textOffsetX, sprite.textOffsetY, picture.width(), picture.height()},
+      message, host::DT_CENTER);
   gdi.setTextColor(dc, oldColor);
   gdi.setBkMode(dc, oldMode);
   gdi.selectObject(dc, old);
@@ -237,8 +241,8 @@ void GuiCanvas::drawMessageIntoPicture(Sprite& sprite, std::string_view message)
 void GuiCanvas::enableInputPad(uint32_t textColor, std::string_view directory,
                                std::string_view backgroundName, std::string_view keyName,
                                std::string_view bigKeyName) {
-  setInputPad(std::make_unique<InputPadDialog>(*this, textColor, directory, backgroundName,
-                                               keyName, bigKeyName));
+  setInputPad(std::make_unique<InputPadDialog>(*this, textColor, directory, backgroundName, keyName,
+                                               bigKeyName));
 }
 
 }  // namespace media

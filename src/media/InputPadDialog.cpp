@@ -9,9 +9,9 @@
 #include "host/Messages.h"
 #include "host/WindowManager.h"
 #include "media/GuiCanvas.h"
+#include "media/Runtime.h"
 #include "media/SceneSprite.h"
 #include "media/Sprite.h"
-#include "media/SpriteCreators.h"
 #include "platform/ProcessSwitches.h"
 
 namespace media {
@@ -19,7 +19,9 @@ namespace {
 
 using platform::scaleInt;
 
-constexpr uint32_t invert(uint32_t c) { return 0xFFFFFF - (c & 0xFFFFFF); }
+constexpr uint32_t invert(uint32_t c) {
+  return 0xFFFFFF - (c & 0xFFFFFF);
+}
 
 bool isDark(uint32_t c) {
   return (((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF)) / 3 < 128;
@@ -43,8 +45,8 @@ struct CommandKey {
 };
 
 constexpr CommandKey kCommandKeys[] = {
-    {"btnCaps_MSGBOX", "Caps", 10, "6", true},    {"btnClear_MSGBOX", "Clear", 53, "7", false},
-    {"btnDel_MSGBOX", "Del", 96, "8", false},     {"btnCancel_MSGBOX", "Esc", 139, "0", false},
+    {"btnCaps_MSGBOX", "Caps", 10, "6", true}, {"btnClear_MSGBOX", "Clear", 53, "7", false},
+    {"btnDel_MSGBOX", "Del", 96, "8", false},  {"btnCancel_MSGBOX", "Esc", 139, "0", false},
     {"btnOk_MSGBOX", "Ok", 182, "9", false},
 };
 constexpr const char* kKeyName = "btn_MSGBOX";
@@ -73,7 +75,7 @@ InputPadDialog::~InputPadDialog() {
 
 Image* InputPadDialog::picture(const std::string& name) const {
   if (name.empty()) return nullptr;
-  Image* image = spriteImages().get(directory_, name);
+  Image* image = canvas_.runtime().spriteImages().get(directory_, name);
   return image && image->currentSurface() ? image : nullptr;
 }
 
@@ -95,8 +97,7 @@ void InputPadDialog::build() {
 
   const int w = scaleInt(230), h = scaleInt(200);
   auto owned = std::make_unique<SceneSprite>((canvas_.clientWidth() - w) / 2,
-                                             (canvas_.clientHeight() - h) / 2, w, h, 0,
-                                             background);
+                                             (canvas_.clientHeight() - h) / 2, w, h, 0, background);
   owned->indexTextOffsetX = scaleInt(10);
   owned->indexTextOffsetY = scaleInt(-10);
   auto* scene = static_cast<SceneSprite*>(canvas_.addScene(kSceneName, std::move(owned)));
@@ -146,8 +147,8 @@ void InputPadDialog::build() {
   const int side = scaleInt(key ? 18 : 16);
   for (int r = 1; r <= 4; ++r) {
     for (int c = 0; c < 10; ++c) {
-      auto k = std::make_unique<Sprite>(scaleInt(11 + 21 * c), scaleInt(kKeyRows[r - 1]), side,
-                                        side);
+      auto k =
+          std::make_unique<Sprite>(scaleInt(11 + 21 * c), scaleInt(kKeyRows[r - 1]), side, side);
       if (key) {
         k->setImages(key, key);
         k->setSize(side, side);
@@ -180,8 +181,8 @@ void InputPadDialog::labelKeys() {
   }
 }
 
-void InputPadDialog::open(scene::SceneObject& target, std::string_view text,
-                          std::string_view title, int maxLength, bool allowEmpty) {
+void InputPadDialog::open(scene::SceneObject& target, std::string_view text, std::string_view title,
+                          int maxLength, bool allowEmpty) {
   maxLength_ = std::clamp(maxLength, 0, kMaxLength);
   allowEmpty_ = allowEmpty;
   target_ = &target;

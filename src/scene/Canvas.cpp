@@ -18,8 +18,10 @@ host::ColorRef toColorRef(uint32_t rgb) {
 
 }  // namespace
 
-Canvas::Canvas(std::string_view name, bool buffered)
-    : platform::Window(name, 0, buffered), previousIdleHandler_(platform::activeIdleHandler()) {
+Canvas::Canvas(std::string_view name, bool buffered, const CreatorTable& creators)
+    : platform::Window(name, 0, buffered),
+      creators_(creators),
+      previousIdleHandler_(platform::activeIdleHandler()) {
   style_ = kStyle;
   className_ = kClassName;
   // A buffered page paints every pixel itself, so erasing first would only flicker.

@@ -8,7 +8,8 @@
 // derive from it and put their logic into the virtual slots.
 //
 // Ownership: the canvas owns its scenes (and through them their objects), the template, the
-// wave sounds and bitmap fonts, the input pad and the direction pad. Listeners are borrowed.
+// wave sounds and bitmap fonts, the input pad and the direction pad. Listeners and the creator
+// table its templates are built with are borrowed.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,7 @@
 namespace scene {
 
 class Canvas;
+class CreatorTable;
 
 // Called with the frame time before the update (pre-frame) or after drawing (post-frame).
 struct FrameListener {
@@ -93,9 +95,10 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   static constexpr uint32_t kKeyApp1 = 0x2000, kKeyApp2 = 0x4000, kKeyApp3 = 0x8000;
   static constexpr uint32_t kKeyApp4 = 0x10000;
 
-  // A page named `name` (its window title). Remembers the pump's current idle handler so that
-  // deactivation can put it back.
-  Canvas(std::string_view name, bool buffered);
+  // A page named `name` (its window title) whose templates are built with `creators` (borrowed:
+  // it must outlive the page). Remembers the pump's current idle handler so that deactivation
+  // can put it back.
+  Canvas(std::string_view name, bool buffered, const CreatorTable& creators);
   ~Canvas() override;
 
   // The idle handler's operation: one frame.
@@ -186,6 +189,8 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   // Which way a rotated window is turned: 1 or 2 (see onMouse and onKey).
   int rotation = 1;
 
+  // The creators every template of this page is built with.
+  const CreatorTable& creators() const { return creators_; }
   platform::Template& pageTemplate() { return template_; }
   const std::string& templateFolder() const { return templateFolder_; }
   const std::string& templateName() const { return templateName_; }
@@ -245,6 +250,7 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   uint32_t translateKey(uint32_t key) const;
   void releaseAll();
 
+  const CreatorTable& creators_;
   // The idle handler that was installed when this page was made.
   platform::IdleHandler* previousIdleHandler_ = nullptr;
   uint32_t keyState_ = 0;

@@ -8,19 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "../scene/CanvasFixture.h"
+#include "PageFixture.h"
+#include "TestPictures.h"
 #include "host/Keys.h"
 #include "host/Screen.h"
 #include "media/GuiCanvas.h"
 #include "media/InputPadDialog.h"
 #include "media/SceneSprite.h"
 #include "media/Sprite.h"
-#include "media/SpriteCreators.h"
 #include "platform/ProcessSwitches.h"
 #include "scene/TemplateFactory.h"
 #include "support/ReferenceImage.h"
 #include "support/TempFolder.h"
-#include "TestPictures.h"
 
 namespace media::testing {
 namespace {
@@ -28,7 +27,7 @@ namespace {
 // A page that counts its drawing passes and the templates it loaded.
 class CountingPage : public GuiCanvas {
  public:
-  CountingPage() : GuiCanvas("gamePage", true) {}
+  explicit CountingPage(Runtime& runtime) : GuiCanvas(runtime, "gamePage", true) {}
   void drawScenes() override {
     ++draws;
     GuiCanvas::drawScenes();
@@ -44,8 +43,8 @@ struct AnswerListener : platform::MouseListener {
   void onMouse(platform::Window&, uint32_t message, uintptr_t flags, int x, int y) override {
     if (message != host::WM_LBUTTONUP) return;
     scene::SceneObject* pressed = page.pressedSprite();
-    answers.push_back((pressed ? pressed->name : std::string("-")) + ":" +
-                      std::to_string(flags) + "@" + std::to_string(x) + "," + std::to_string(y));
+    answers.push_back((pressed ? pressed->name : std::string("-")) + ":" + std::to_string(flags) +
+                      "@" + std::to_string(x) + "," + std::to_string(y));
   }
   scene::Canvas& page;
   std::vector<std::string> answers;
@@ -59,12 +58,10 @@ std::string bmpOf(int w, int h, uint32_t rgb) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-class Dialogs : public scene_test::CanvasTest {
+class Dialogs : public PageTest {
  protected:
   void SetUp() override {
-    CanvasTest::SetUp();
-    scene::TemplateFactory::clearCreators();
-    registerSpriteCreators();
+    PageTest::SetUp();
     gui.write("msgGrid.bmp", bmpOf(200, 60, 0x808080));
     gui.write("msgGrid_smp.bmp", bmpOf(100, 30, 0x808080));
     gui.write("messagebox.properties",
@@ -87,7 +84,7 @@ class Dialogs : public scene_test::CanvasTest {
               "edtStrict=type:Sprite, container:scn, x:20, y:290, width:100, height:20, "
               "GUIType:editbox, maxLength:8, allowEmpty:0\n");
     platform::setGuiFolder(gui.path() + "/");
-    page = &makePageOf<CountingPage>();
+    page = &makePageOf<CountingPage>(runtime());
     scene::TemplateFactory::loadTemplate(*page, gui.path() + "/", "page.properties", true);
     listener = std::make_unique<AnswerListener>(*page);
     page->setMouseListener(listener.get());
@@ -96,11 +93,8 @@ class Dialogs : public scene_test::CanvasTest {
     send(host::WM_LBUTTONUP, 0, 0);
   }
   void TearDown() override {
-    main_.reset();
-    releaseSpriteImages();
-    scene::TemplateFactory::clearCreators();
     platform::setGuiFolder("");
-    CanvasTest::TearDown();
+    PageTest::TearDown();
   }
 
   void send(uint32_t message, int x, int y) {
