@@ -27,7 +27,6 @@ Sprite* guiSprite(scene::SceneObject* object) {
   return s && s->elementKind == 0 && s->guiKind != Sprite::kPlain ? s : nullptr;
 }
 
-constexpr const char* kMessageScene = "sceneMessageBox";
 constexpr int kSlideSteps = 7;  // positions 7/7 .. 0/7 of the box height: 8 redraws
 
 }  // namespace
@@ -148,44 +147,42 @@ scene::Scene* GuiCanvas::sceneHolding(const scene::SceneObject& object) const {
 
 void GuiCanvas::showMessageBox(std::string_view message, std::string_view contextKey, int kind,
                                bool slide, std::string_view templateFile) {
-  scene::Scene* box = findScene(kMessageScene);
-  if (!box) {
+  if (!messageBox_->box) {
     pageTemplate().set("MSG_GRID_PIC",
                        platform::screenScale() < 1.0f ? "msgGrid_smp.bmp" : "msgGrid.bmp");
     std::string folder = platform::guiFolder();
     std::string file(templateFile);
+    // The load binds the box's objects.
     scene::TemplateFactory::loadTemplate(*this, folder, file, false);
-    box = findScene(kMessageScene);
-    if (!box) return;
+    if (!messageBox_->box) return;
   }
-  if (auto* context = dynamic_cast<Sprite*>(findObject("sptMessageContext")))
-    context->setText(contextKey);
-  if (auto* text = dynamic_cast<Sprite*>(findObject("sptMessage"))) {
-    if (text->normalImage && text->normalImage->currentSurface())
-      drawMessageIntoPicture(*text, message);
+  const MessageBoxObjects& o = *messageBox_;
+  if (o.context) o.context->setText(contextKey);
+  if (o.message) {
+    if (o.message->normalImage && o.message->normalImage->currentSurface())
+      drawMessageIntoPicture(*o.message, message);
     else
-      text->setText(message);
+      o.message->setText(message);
   }
   const bool show[3][3] = {{true, false, false}, {false, true, true}, {false, false, false}};
-  const char* buttons[3] = {"btnOk", "btnYes", "btnNo"};
+  Sprite* const buttons[3] = {o.ok, o.yes, o.no};
   int row = kind == kMessageOk ? 0 : kind == kMessageYesNo ? 1 : 2;
   for (int i = 0; i < 3; ++i) {
-    if (auto* button = dynamic_cast<Sprite*>(findObject(buttons[i]))) {
-      button->status = 0;
-      button->visible = show[row][i];
+    if (buttons[i]) {
+      buttons[i]->status = 0;
+      buttons[i]->visible = show[row][i];
     }
   }
-  box->visible = true;
-  if (slide) slideMessageBox(*box, true);
-  if (box->buffered) {
-    if (auto* sprites = dynamic_cast<SceneSprite*>(box)) sprites->beginFrame(false, 0.0f);
-  }
+  SceneSprite& box = *o.box;
+  box.visible = true;
+  if (slide) slideMessageBox(box, true);
+  if (box.buffered) box.beginFrame(false, 0.0f);
   if (!isActive()) refresh();
   messageBoxClosed_ = false;
 }
 
 void GuiCanvas::hideMessageBox(bool slide) {
-  if (scene::Scene* box = findScene(kMessageScene)) {
+  if (SceneSprite* box = messageBox_->box) {
     if (slide) slideMessageBox(*box, false);
     box->visible = false;
   }
@@ -194,15 +191,12 @@ void GuiCanvas::hideMessageBox(bool slide) {
 }
 
 bool GuiCanvas::isMessageBoxUp() const {
-  scene::Scene* box = findScene(kMessageScene);
-  return box && box->visible;
+  return messageBox_->box && messageBox_->box->visible;
 }
 
 std::optional<std::string> GuiCanvas::messageBoxContext() const {
-  if (!findScene(kMessageScene)) return std::nullopt;
-  auto* context = dynamic_cast<Sprite*>(findObject("sptMessageContext"));
-  if (!context) return std::nullopt;
-  return context->text();
+  if (!messageBox_->box || !messageBox_->context) return std::nullopt;
+  return messageBox_->context->text();
 }
 
 void GuiCanvas::slideMessageBox(scene::Scene& box, bool in) {

@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "host/Cursor.h"
+#include "media/MessageBoxObjects.h"
 #include "scene/Canvas.h"
 
 namespace media {
@@ -52,9 +53,10 @@ class GuiCanvas : public scene::Canvas {
   static constexpr const char* kMessageTemplate = "messagebox.properties";
 
   // Shows `message` in the page's message box, with `contextKey` as the hidden context the
-  // page reads back when a button is released. The box's scene is merged in from
-  // `templateFile` in the GUI folder on first use (the page's "MSG_GRID_PIC" variable names
-  // the grid picture for the display size first); when it cannot be loaded nothing is shown.
+  // page reads back when a button is released. The box's objects (MessageBoxObjects) are merged
+  // in from `templateFile` in the GUI folder on first use (the page's "MSG_GRID_PIC" variable
+  // names the grid picture for the display size first); when the template brings no box scene
+  // nothing is shown, and a missing message, context or button is left out.
   // With `slide` the box moves up into place over 8 redraws. Clears messageBoxClosed().
   void showMessageBox(std::string_view message, std::string_view contextKey, int kind, bool slide,
                       std::string_view templateFile = kMessageTemplate);
@@ -63,6 +65,8 @@ class GuiCanvas : public scene::Canvas {
   bool isMessageBoxUp() const;
   // The context key of the box shown last; nothing when the page has no message box.
   std::optional<std::string> messageBoxContext() const;
+  // The message box's objects; null pointers before the box was loaded.
+  const MessageBoxObjects& messageBox() const { return *messageBox_; }
   bool messageBoxClosed() const { return messageBoxClosed_; }
 
   // ---- Input pad ----
@@ -89,6 +93,7 @@ class GuiCanvas : public scene::Canvas {
   host::Hcursor hand_;
   host::Hcursor ibeam_;
   bool messageBoxClosed_ = false;
+  scene::BoundObjects<MessageBoxObjects> messageBox_{*this, MessageBoxObjects::table()};
 };
 
 // The parts of an edit box's link text "n,title": the number n at its start (0 when there is

@@ -68,6 +68,18 @@ class DirectionPad {
   virtual void draw() = 0;
 };
 
+// Typed pointers a page keeps to objects of its templates (see ObjectTable.h). The canvas binds
+// every registered set after each template load and clears them before it drops the objects
+// they point at (scenes removed, sounds forgotten, the window destroyed).
+class ObjectBinding {
+ public:
+  virtual ~ObjectBinding() = default;
+  // Looks every pointer up in `canvas` again.
+  virtual void bind(Canvas& canvas) = 0;
+  // Sets every pointer to null.
+  virtual void unbind() = 0;
+};
+
 // The page's on-screen keyboard dialog; owned by the canvas.
 class InputPad {
  public:
@@ -148,6 +160,14 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   void clearSounds();
   const platform::HashMap<std::string, PageSound*>& waveSounds() const { return waveSounds_; }
   int soundFileCount() const { return sounds_.count(); }
+
+  // ---- Bound objects ----
+  // Registers `binding` (borrowed; it removes itself before it ends) and binds it at once.
+  void addBinding(ObjectBinding* binding);
+  void removeBinding(ObjectBinding* binding);
+  // Binds every registered set again: after a template load (the factory calls it before
+  // afterLoad) and after the page adds objects in code.
+  void bindObjects();
 
   // Saves the page template. On failure shows the "Warning" box and returns false.
   bool saveTemplate();
@@ -249,6 +269,7 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   uint32_t actionBitOf(uint32_t key) const;
   uint32_t translateKey(uint32_t key) const;
   void releaseAll();
+  void unbindObjects();
 
   const CreatorTable& creators_;
   // The idle handler that was installed when this page was made.
@@ -275,6 +296,8 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   std::string typedKeys_;
   uint32_t lastKey_ = 0;
   uint32_t lastTypedTick_ = 0;
+  // Before the input pad: a pad's own bindings remove themselves when it ends.
+  std::vector<ObjectBinding*> bindings_;
   std::unique_ptr<InputPad> inputPad_;
   std::unique_ptr<DirectionPad> directionPad_;
   platform::HashMap<std::string, uint32_t>* keyMap_ = nullptr;

@@ -129,7 +129,7 @@ void TemplateFactory::loadTemplate(Canvas& canvas, std::string_view folder, std:
     canvas.beforeReplace();
     tmpl.clear();
     canvas.objectNames_.clear();
-    canvas.clearSounds();
+    canvas.clearSounds();  // the page's bound objects are cleared with them
     canvas.bitmapFonts_.clear();
     canvas.removeAllScenes();
   } else {
@@ -174,6 +174,7 @@ void TemplateFactory::loadTemplate(Canvas& canvas, std::string_view folder, std:
     }
   }
   if (progress) progress->onLoadProgress("Load", canvas.templateName_, 100);
+  canvas.bindObjects();
   canvas.afterLoad();
 
   if (!replace) {

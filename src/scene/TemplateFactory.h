@@ -81,8 +81,9 @@ class TemplateFactory {
  public:
   // Loads folder + name into `canvas`. With `replace` the page's content is dropped first;
   // otherwise the file's objects are added and the page keeps its own template name and path
-  // (so saveTemplate() writes the page's file with the merged keys). A file that cannot be read
-  // shows "Can not find the template file: <folder><name>." (caption "Error", stop icon) and
+  // (so saveTemplate() writes the page's file with the merged keys). After the objects are
+  // made the canvas's bound objects are bound again, then afterLoad() runs. A file that cannot be
+  // read shows "Can not find the template file: <folder><name>." (caption "Error", stop icon) and
   // nothing else changes. Empty folder or name: nothing happens.
   static void loadTemplate(Canvas& canvas, std::string_view folder, std::string_view name,
                            bool replace);

@@ -282,6 +282,60 @@ TEST_F(Dialogs, AnEmptyAnswerWhereOneIsRequiredCountsAsCancel) {
   EXPECT_EQ(listener->answers.back(), "edtName:0@70,20");
 }
 
+TEST_F(Dialogs, TheBoxsObjectsAreBoundOnceAndGoneWithAReplacedPage) {
+  page->showMessageBox("Quit Game Now ?", "QUIT", GuiCanvas::kMessageYesNo, false);
+  const MessageBoxObjects& box = page->messageBox();
+  EXPECT_EQ(box.box, page->findScene("sceneMessageBox"));
+  EXPECT_EQ(box.message, sprite("sptMessage"));
+  EXPECT_EQ(box.ok, sprite("btnOk"));
+  EXPECT_EQ(box.no, sprite("btnNo"));
+  // A new screen replaces everything, the box with it; the next box is merged in again.
+  scene::TemplateFactory::loadTemplate(*page, gui.path() + "/", "page.properties", true);
+  EXPECT_EQ(box.box, nullptr);
+  EXPECT_EQ(box.context, nullptr);
+  EXPECT_FALSE(page->isMessageBoxUp());
+  EXPECT_FALSE(page->messageBoxContext());
+  page->hideMessageBox(false);  // nothing to hide
+  const int loads = page->loads;
+  page->showMessageBox("Retry this battle?", "RETRY", GuiCanvas::kMessageYesNo, false);
+  EXPECT_EQ(page->loads, loads + 1);
+  EXPECT_TRUE(page->isMessageBoxUp());
+  EXPECT_EQ(page->messageBoxContext().value_or(""), "RETRY");
+  EXPECT_EQ(box.yes, sprite("btnYes"));
+}
+
+TEST_F(Dialogs, ABoxTemplateWithoutSomeButtonsStillShowsWhatItHas) {
+  gui.write("short.properties",
+            "sceneMessageBox=type:SceneSprite, x:20, y:100, width:200, height:120, visible:0\n"
+            "sptMessageContext=type:Sprite, container:sceneMessageBox, visible:0\n"
+            "btnYes=type:Sprite, container:sceneMessageBox, x:10, y:80, width:60, height:30\n");
+  page->showMessageBox("Quit Game Now ?", "QUIT", GuiCanvas::kMessageYesNo, false,
+                       "short.properties");
+  EXPECT_TRUE(page->isMessageBoxUp());
+  EXPECT_EQ(page->messageBox().message, nullptr);
+  EXPECT_EQ(page->messageBox().no, nullptr);
+  EXPECT_TRUE(sprite("btnYes")->visible);
+  EXPECT_EQ(page->messageBoxContext().value_or(""), "QUIT");
+}
+
+TEST_F(Dialogs, ThePadIsBuiltAgainAfterItsSceneWasReplaced) {
+  openPad("edtName");
+  key(host::WM_KEYDOWN, host::VK_ESCAPE);
+  ASSERT_NE(pad()->padScene(), nullptr);
+  scene::TemplateFactory::loadTemplate(*page, gui.path() + "/", "page.properties", true);
+  EXPECT_EQ(pad()->padScene(), nullptr);
+  EXPECT_EQ(pad()->characterKey(0), nullptr);
+  openPad("edtName");
+  ASSERT_NE(pad()->padScene(), nullptr);
+  EXPECT_EQ(pad()->padScene(), page->findScene(InputPadDialog::kSceneName));
+  EXPECT_EQ(sprite("sptMessage_MSGBOX")->text(), "Name");
+  tapKey(3, 0);
+  EXPECT_EQ(pad()->buffer(), "Boba");
+  EXPECT_EQ(sprite("btnEditbox_MSGBOX")->text(), "Boba");
+  tapCommand("btnOk_MSGBOX");
+  EXPECT_EQ(sprite("edtName")->text(), "Boba");
+}
+
 // Both layouts as the screen shows them, plain keys (no pictures), white text.
 TEST_F(Dialogs, BothLayoutsMatchTheirReferences) {
   openPad("edtName");

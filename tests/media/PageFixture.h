@@ -24,6 +24,10 @@ class PageTest : public scene_test::CanvasTest {
 
   const scene::CreatorTable& pageCreators() override { return runtime_->creators(); }
   Runtime& runtime() { return *runtime_; }
+  // Ends the runtime (its pages must be gone) and makes a new one, as a relaunch does around
+  // a host restart.
+  void endRuntime() { runtime_.reset(); }
+  void startRuntime() { runtime_ = std::make_unique<Runtime>(); }
 
  private:
   std::unique_ptr<Runtime> runtime_;
