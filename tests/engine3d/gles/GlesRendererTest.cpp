@@ -286,6 +286,32 @@ TEST_F(GlesRendererDeathTest, NoEglDisplayEndsTheProcessWithCode1) {
       ::testing::ExitedWithCode(1), "");
 }
 
+TEST_F(GlesRendererTest, TheDriverAsksEglForTheDisplayOfItsBuild) {
+  // Common-Lite passes EGL_DEFAULT_DISPLAY (0), the Common build 1: both give the display.
+  for (host::EglNativeDisplay display : {0, 1}) {
+    RendererDrivers own;
+    own.add(kRendererGles, glesDriver(display));
+    StandaloneScene scene(64, 64);
+    scene.windowHandle = makeWindow(0, 0, 64, 64);
+    ASSERT_TRUE(scene.setUp(own, kRendererGles)) << display;
+    EXPECT_NE(gles(scene).display, host::kEglNoDisplay) << display;
+  }
+}
+
+TEST_F(GlesRendererDeathTest, ADisplayNumberEglDoesNotKnowEndsTheProcessWithCode1) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        RendererDrivers own;
+        own.add(kRendererGles, glesDriver(7));
+        StandaloneScene scene(64, 64);
+        scene.windowHandle = makeWindow(0, 0, 64, 64);
+        scene.setUp(own, kRendererGles);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(1), "");
+}
+
 TEST_F(GlesRendererDeathTest, ADeadWindowEndsTheProcessWithCode1) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
