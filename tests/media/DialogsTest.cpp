@@ -50,20 +50,12 @@ struct AnswerListener : platform::MouseListener {
   std::vector<std::string> answers;
 };
 
-std::string bmpOf(int w, int h, uint32_t rgb) {
-  BmpDescription d;
-  d.width = w;
-  d.height = h;
-  std::vector<uint8_t> bytes = makeBmp(d, [rgb](int, int) { return rgb; });
-  return std::string(bytes.begin(), bytes.end());
-}
-
 class Dialogs : public PageTest {
  protected:
   void SetUp() override {
     PageTest::SetUp();
-    gui.write("msgGrid.bmp", bmpOf(200, 60, 0x808080));
-    gui.write("msgGrid_smp.bmp", bmpOf(100, 30, 0x808080));
+    gui.write("msgGrid.bmp", solidBmpFile(200, 60, 0x808080));
+    gui.write("msgGrid_smp.bmp", solidBmpFile(100, 30, 0x808080));
     gui.write("messagebox.properties",
               "sceneMessageBox=type:SceneSprite, x:20, y:100, width:200, height:120, "
               "bkgColor:(0;0;80), visible:0\n"

@@ -24,14 +24,6 @@
 namespace media::testing {
 namespace {
 
-std::string bmpFile(int w, int h, uint32_t rgb) {
-  BmpDescription d;
-  d.width = w;
-  d.height = h;
-  std::vector<uint8_t> bytes = makeBmp(d, [rgb](int, int) { return rgb; });
-  return std::string(bytes.begin(), bytes.end());
-}
-
 // One triangle "body".
 std::string triangleModel() {
   engine3d_test::ChunkWriter w;
@@ -61,7 +53,7 @@ class RuntimeTest : public PageTest {
  protected:
   void SetUp() override {
     PageTest::SetUp();
-    folder.write("pic.bmp", bmpFile(16, 8, 0x00FF00));
+    folder.write("pic.bmp", solidBmpFile(16, 8, 0x00FF00));
     folder.write("tri.3ds", triangleModel());
     folder.write("engine.wav", toneMs(20));
     folder.write("page.properties", kEveryType);
@@ -169,7 +161,7 @@ using TextureStoreTest = testing_support::HeadlessHostTest;
 
 TEST_F(TextureStoreTest, SharesEachPictureAndKeepsNoFailure) {
   testing_support::TempFolder folder;
-  folder.write("pic.bmp", bmpFile(16, 8, 0xFF0000));
+  folder.write("pic.bmp", solidBmpFile(16, 8, 0xFF0000));
   {
     TextureStore store;
     engine3d::TextureRequest request;

@@ -14,20 +14,12 @@
 namespace media::testing {
 namespace {
 
-std::string bmpFile(int w, int h, uint32_t rgb) {
-  BmpDescription d;
-  d.width = w;
-  d.height = h;
-  std::vector<uint8_t> bytes = makeBmp(d, [rgb](int, int) { return rgb; });
-  return std::string(bytes.begin(), bytes.end());
-}
-
 class SpriteTemplate : public PageTest {
  protected:
   void SetUp() override {
     PageTest::SetUp();
-    folder.write("font.bmp", bmpFile(64, 30, 0x808080));
-    folder.write("pic.bmp", bmpFile(40, 20, 0x00FF00));
+    folder.write("font.bmp", solidBmpFile(64, 30, 0x808080));
+    folder.write("pic.bmp", solidBmpFile(40, 20, 0x00FF00));
     folder.write("page.properties",
                  "fnt=type:BitmapFont, bitmap:font.bmp, columns:16, rows:6, caseConvertion:0\n"
                  "bad=type:BitmapFont, bitmap:font.bmp, columns:0, rows:6\n"
