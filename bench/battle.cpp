@@ -11,7 +11,7 @@
 
 #include "game/Simulation.h"
 #include "host/Host.h"
-#include "media/ImageTexture.h"
+#include "media/Runtime.h"
 #include "platform/Files.h"
 #include "platform/ResourceArchive.h"
 
@@ -27,6 +27,7 @@ class Session {
     config.backend = host::BackendKind::Headless;
     config.profile = *host::findProfile("qvga");
     host::Host::restart(config);
+    runtime_ = std::make_unique<media::Runtime>();
     resources_ = platform::getModuleFolder() + "../resources/";
     platform::setTempFolder("/tmp/skirrow-bench-battle/");
     for (const char* name : {"GUI", "scenes", "chopper", "flyable"})
@@ -34,7 +35,7 @@ class Session {
   }
   ~Session() {
     platform::releaseArchives();
-    media::releaseTextures();
+    runtime_.reset();
     host::Host::shutdown();
   }
 
@@ -45,7 +46,7 @@ class Session {
     settings.seed = 12;
     game::BattleAssets assets;
     assets.resourceFolder = resources_;
-    assets.models.textures = media::textureLoader();
+    assets.models.textures = runtime_->textures().loader();
     assets.models.messages = [](const engine3d::UserMessage&) {};
     auto sim = std::make_unique<game::Simulation>(settings, assets);
     sim->setUp();
@@ -54,6 +55,7 @@ class Session {
   }
 
  private:
+  std::unique_ptr<media::Runtime> runtime_;
   std::string resources_;
 };
 

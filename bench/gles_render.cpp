@@ -25,6 +25,7 @@
 #include "host/Png.h"
 #include "host/Screen.h"
 #include "host/WindowManager.h"
+#include "media/Runtime.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ void BM_SoftFrame(benchmark::State& state) {
     renderer.renderScene(0.016f);
     benchmark::ClobberMemory();
   }
-  state.counters["triangles"] = renderer.trianglesDrawn;
+  state.counters["triangles"] = renderer.statistics().trianglesDrawn;
   state.counters["fps"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -70,8 +71,10 @@ void BM_GlesFrame(benchmark::State& state) {
     return host::Host::get().windows().defWindowProc(w, m, wp, lp);
   };
   host.windows().registerClass(windowClass);
-  registerGlesDriver();
   {
+    // The drivers a page would have, from the run's runtime.
+    media::Runtime runtime;
+    runtime.drivers().add(kRendererGles, glesDriver(1));
     bench3d::BenchScene content(width, height, 16);
     StandaloneScene scene(width, height);
     scene.windowHandle =
@@ -83,7 +86,7 @@ void BM_GlesFrame(benchmark::State& state) {
     scene.hasFog = true;
     scene.fogSettings = content.fogSetting();
     for (auto& group : content.takeGroups()) scene.add(std::move(group));
-    if (!scene.setUp(kRendererGles)) {
+    if (!scene.setUp(runtime.drivers(), kRendererGles)) {
       state.SkipWithError("no OpenGL ES driver");
       return;
     }
@@ -91,7 +94,7 @@ void BM_GlesFrame(benchmark::State& state) {
     scene.cam().setEye(bench3d::kEye);
     scene.cam().setTarget(bench3d::kTarget);
     for (auto _ : state) scene.draw().renderScene(0.016f);
-    state.counters["triangles"] = scene.draw().trianglesDrawn;
+    state.counters["triangles"] = scene.draw().statistics().trianglesDrawn;
     state.counters["fps"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     if (const char* dir = std::getenv("SKIRROW_BENCH_PICTURES"))

@@ -14,7 +14,7 @@
 #include "host/Messages.h"
 #include "host/System.h"
 #include "media/GuiCanvas.h"
-#include "media/SpriteCreators.h"
+#include "media/Runtime.h"
 #include "platform/Files.h"
 #include "platform/ProcessSwitches.h"
 #include "platform/Window.h"
@@ -48,15 +48,14 @@ void BM_MenuFrame(benchmark::State& state) {
   config.backend = host::BackendKind::Headless;
   config.profile = *host::findProfile(vga ? "vga" : "qvga");
   host::Host::restart(config);
-  scene::TemplateFactory::clearCreators();
-  media::registerSpriteCreators();
+  auto runtime = std::make_unique<media::Runtime>();
 
   std::string gui = platform::getModuleFolder() + "../resources/GUI/";
   std::string name = writeMenu(gui, buffered);
   auto main = std::make_unique<platform::Window>("Skirrow", 0, false);
   main->create(0, 0, config.profile.screenWidth, config.profile.screenHeight);
   platform::setScreenScaleFromWidth(main->clientWidth());
-  auto owned = std::make_unique<media::GuiCanvas>("gamePage", true);
+  auto owned = std::make_unique<media::GuiCanvas>(*runtime, "gamePage", true);
   media::GuiCanvas* page = owned.get();
   main->addChild(std::move(owned), 0, 0, main->clientWidth(), main->clientHeight());
   scene::TemplateFactory::loadTemplate(*page, gui, name, true);
@@ -65,11 +64,10 @@ void BM_MenuFrame(benchmark::State& state) {
 
   host::Message idle{};
   for (auto _ : state) page->onIdle(idle, 0);
-  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                             benchmark::Counter::kIsRate);
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   main.reset();
-  media::releaseSpriteImages();
-  scene::TemplateFactory::clearCreators();
+  runtime.reset();
   std::remove((gui + name).c_str());
   host::Host::shutdown();
 }

@@ -1,8 +1,8 @@
 // Software-renderer frame rate on the reference scene of BenchScene.h, at 240 x 320 and
-// 480 x 640 on 16-bit and 32-bit targets. The "fps" counter is frames per second of renderScene alone (the scene clears its
-// target in its background step, as a page does); "covered" is the share of pixels the 3D
-// drawing reaches. With SKIRROW_BENCH_PICTURES=DIR each configuration's frame is also written
-// to DIR/soft_WxH_BITS.png.
+// 480 x 640 on 16-bit and 32-bit targets. The "fps" counter is frames per second of renderScene
+// alone (the scene clears its target in its background step, as a page does); "covered" is the
+// share of pixels the 3D drawing reaches. With SKIRROW_BENCH_PICTURES=DIR each configuration's
+// frame is also written to DIR/soft_WxH_BITS.png.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -30,7 +30,7 @@ void BM_SoftFrame(benchmark::State& state) {
   state.counters["fps"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["triangles"] = scene.triangles();
-  state.counters["drawn"] = renderer.trianglesDrawn;
+  state.counters["drawn"] = renderer.statistics().trianglesDrawn;
   state.counters["covered"] = scene.covered();
   if (const char* dir = std::getenv("SKIRROW_BENCH_PICTURES"))
     scene.writePicture(std::string(dir) + "/soft_" + std::to_string(width) + "x" +

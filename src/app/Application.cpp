@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "app/Settings.h"
 #include "host/Gdi.h"
 #include "host/Host.h"
 #include "host/MessageBoxes.h"
@@ -36,7 +37,7 @@ Application::Application() : Window(kTitle, 0, false) {
   vgaDell_ = platform::probeRawFrameBufferWidth() == 480 && oem.find("Dell") != std::string::npos;
   std::string core, processor;
   glCapableCpu_ = platform::getProcessorInfo(core, processor) && processorQualifies(processor);
-  settingsFile_ = vgaDell_ ? "gsetting_2700G.properties" : "gsetting.properties";
+  settingsFile_ = vgaDell_ ? kDellSettingsFile : kSettingsFile;
 
   exeFolder_ = platform::getModuleFolder();
   std::string documents = platform::getSpecialFolder(platform::kDocumentsFolder);
@@ -47,7 +48,7 @@ Application::Application() : Window(kTitle, 0, false) {
 
   platform::Template settings;
   settings.load(platform::guiFolder(), settingsFile_);
-  platform::setSoundEffectsEnabled(settings.getInt("soundEffect", "selected", -1) == 0);
+  platform::setSoundEffectsEnabled(settings.getInt(kSoundEffectSetting, "selected", -1) == 0);
 }
 
 Application::~Application() {

@@ -42,8 +42,8 @@ class Application : public platform::Window {
   static constexpr float kRequiredMemoryMB = 5.0f;
   static constexpr const char* kTempFolderName = "Tarnwick.tmp";
 
-  // Steps 3.1 to 3.9 of the start-up: device flags, settings file, temporary folder, archives,
-  // GUI folder and the sound switch.
+  // The first part of the start-up, before any window exists: the device flags, the settings
+  // file, the temporary folder, the resource archives, the GUI folder and the sound switch.
   Application();
   ~Application() override;
 

@@ -1,67 +1,21 @@
-// Entry point of the program.
-#include <cstdlib>
-#include <memory>
-#include <string_view>
-
+// Entry point of the program: the host, the run's runtime with the drivers this build offers,
+// and the application until it ends.
 #include "app/Application.h"
 #include "app/BuildProfile.h"
+#include "app/ProgramPages.h"
 #include "engine3d/gles/GlesDriver.h"
-#include "engine3d/gles/GlesRenderer.h"
 #include "engine3d/soft/VexagraphRenderer.h"
 #include "host/Host.h"
 #include "host/System.h"
-#include "media/AwtCreators.h"
-#include "media/Creators3D.h"
-#include "media/GuiCanvas.h"
-#include "media/KeyMapping.h"
-#include "media/SoundCreators.h"
-#include "media/SpriteCreators.h"
-#include "platform/ProcessSwitches.h"
-#include "scene/RootPageHooks.h"
-
-namespace {
-
-// The 3D driver of the root page's scenes: software, or OpenGL ES with SKIRROW_RENDERER=gles
-// (the game page takes its driver from its command line instead).
-int rootRenderer() {
-  const char* chosen = std::getenv("SKIRROW_RENDERER");
-  return chosen && std::string_view(chosen) == "gles" ? engine3d::kRendererGles
-                                                      : engine3d::kRendererSoftware;
-}
-
-// The pages the application reaches: the menu screens live in the root canvas.
-app::PageHooks pageHooks() {
-  app::PageHooks hooks;
-  hooks.createRootPage = [](app::Application& app) -> std::unique_ptr<platform::Window> {
-    // Its sprites act as buttons, boxes and links.
-    auto page = std::make_unique<media::GuiCanvas>(scene::kRootPageName, true);
-    page->rendererType = rootRenderer();
-    // Calibrated buttons reach the menus as the standard codes.
-    media::applyMapping(*page, platform::guiFolder(), app.settingsFile());
-    return page;
-  };
-  hooks.loadTemplate = [](app::Application&, platform::Window& page, const std::string& name) {
-    scene::loadRootTemplate(page, name);
-  };
-  return hooks;
-}
-
-}  // namespace
+#include "media/Runtime.h"
 
 int main() {
   // The Common build is not hi-res aware: a VGA device shows it at 240x320, pixel-doubled.
   host::Host::start(app::kHiResAware);
-  media::registerSpriteCreators();
-  media::registerAwtCreators();
-  media::register3DCreators();
-  engine3d::registerSoftwareDriver();
-  engine3d::registerGlesDriver();
+  // Made after the host and ended before it: the pages' pictures are host bitmaps.
+  media::Runtime runtime;
+  runtime.drivers().add(engine3d::kRendererSoftware, engine3d::softwareDriver());
   // The two builds differ in the display their OpenGL ES set-up asks EGL for.
-  engine3d::GlesRenderer::nativeDisplay = app::kEglDisplayArgument;
-  media::registerSoundCreators();
-  int code = app::runApplication(host::commandLine(), pageHooks());
-  // Pictures shared by sprites go before the host that holds their bitmaps.
-  media::releaseSpriteImages();
-  media::release3DContent();
-  return code;
+  runtime.drivers().add(engine3d::kRendererGles, engine3d::glesDriver(app::kEglDisplayArgument));
+  return app::runApplication(host::commandLine(), app::programPages(runtime));
 }

@@ -2,8 +2,8 @@
 //
 // The four virtual operations come in this order: setPerspective, getPerspective, setViewport,
 // getViewport. The base class stores the values; a driver's camera overrides them to also load
-// its own projection or viewport (and calls the base to store). Cameras are made by
-// createCamera, which asks the factory registered for the driver type (see Renderer.h).
+// its own projection or viewport (and calls the base to store). Cameras are made by a driver
+// table's createCamera, which asks the driver of the scene's type (see RendererDrivers.h).
 #pragma once
 
 #include <cstdint>

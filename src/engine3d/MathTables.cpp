@@ -3,8 +3,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine3d/Random.h"
-
 namespace engine3d {
 
 namespace {
@@ -39,12 +37,7 @@ const TrigTable& cosTable() {
 }
 
 void initMath() {
-  static const bool done = [] {
-    tables();
-    seedRandomFromClock();
-    return true;
-  }();
-  (void)done;
+  tables();
 }
 
 }  // namespace engine3d

@@ -27,8 +27,8 @@ using TrigTable = std::array<float, kTableSize>;
 const TrigTable& sinTable();
 const TrigTable& cosTable();
 
-// Start-up: builds the tables and seeds the shared random generator with the millisecond clock.
-// Only the first call does anything.
+// Start-up: builds the tables, so that the first frame does not pay for them. Only the first call
+// does anything.
 void initMath();
 
 namespace detail {

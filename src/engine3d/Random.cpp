@@ -1,17 +1,6 @@
 #include "engine3d/Random.h"
 
-#include <chrono>
-
 namespace engine3d {
-
-namespace {
-
-Random& sharedRandom() {
-  static Random generator;
-  return generator;
-}
-
-}  // namespace
 
 int randomIntFromDraw(int draw, int lo, int hi) {
   // Single precision throughout, as on the target; the rounding is half away from zero so
@@ -31,28 +20,6 @@ int Random::randomInt(int lo, int hi) {
 
 float Random::randomFloat(float lo, float hi) {
   return randomFloatFromDraw(next(), lo, hi);
-}
-
-void seedRandom(std::uint32_t seed) {
-  sharedRandom().seed(seed);
-}
-
-void seedRandomFromClock() {
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::steady_clock::now().time_since_epoch());
-  seedRandom(static_cast<std::uint32_t>(ms.count()));
-}
-
-int randomNext() {
-  return sharedRandom().next();
-}
-
-int randomInt(int lo, int hi) {
-  return sharedRandom().randomInt(lo, hi);
-}
-
-float randomFloat(float lo, float hi) {
-  return sharedRandom().randomFloat(lo, hi);
 }
 
 }  // namespace engine3d

@@ -4,9 +4,8 @@
 // 2531011 (mod 2^32), each draw returns bits 16..30 of the new state, so draws lie in
 // [0, kRandomMax] = [0, 32767] and a given seed always yields the same sequence.
 //
-// The program shares one generator (the free functions below); it is seeded once at start by
-// initMath. Code that needs its own reproducible sequence (tests, tools) uses a Random object.
-// Not thread-safe; the program is single-threaded.
+// There is no shared generator: whoever draws owns a Random (a battle owns its dice) and hands
+// it to the code that draws, so a run is reproduced by its seed alone.
 #pragma once
 
 #include <cstdint>
@@ -44,13 +43,5 @@ class Random {
 // that the mapping can be checked without a generator.
 int randomIntFromDraw(int draw, int lo, int hi);
 float randomFloatFromDraw(int draw, float lo, float hi);
-
-// The program's shared generator.
-void seedRandom(std::uint32_t seed);
-// Seeds the shared generator with the current millisecond tick count.
-void seedRandomFromClock();
-int randomNext();
-int randomInt(int lo, int hi);
-float randomFloat(float lo, float hi);
 
 }  // namespace engine3d

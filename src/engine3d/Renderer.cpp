@@ -101,27 +101,24 @@ Renderer::Renderer(int rendererType, SceneView* drawnScene)
 Renderer::~Renderer() = default;
 
 bool Renderer::sphereOutside(const Vector3& c, float r) const {
-  return engine3d::sphereOutside(c, r, nearFixed, farFixed, tanHalfFov1024_, tanHalfFovY1024_);
+  return engine3d::sphereOutside(c, r, nearFixed_, farFixed_, tanHalfFov1024_, tanHalfFovY1024_);
 }
 
 void Renderer::reserveVertexPool(int count) {
-  if (count <= static_cast<int>(vertexPool.size())) return;
-  const int steps =
-      (count - static_cast<int>(vertexPool.size()) + kVertexPoolStep - 1) / kVertexPoolStep;
-  vertexPool.resize(vertexPool.size() + static_cast<std::size_t>(steps) * kVertexPoolStep);
+  if (count <= vertexPoolSize()) return;
+  const int steps = (count - vertexPoolSize() + kVertexPoolStep - 1) / kVertexPoolStep;
+  vertexPool_.resize(vertexPool_.size() + static_cast<std::size_t>(steps) * kVertexPoolStep);
 }
 
 void Renderer::renderScene(float dt) {
   makeTargetCurrent();
-  if (dt > 0.0f) ++frameCount;
+  if (dt > 0.0f) ++frameCount_;
   lastMaterial = nullptr;
   clearBackground();
   if (scene) scene->drawBackgroundStep();
   resetFogAndDepth();
 
-  groupsDrawn = 0;
-  verticesSubmitted = 0;
-  trianglesDrawn = 0;
+  statistics_ = {};
   drawList_.clear();
 
   Camera* camera = scene ? scene->camera() : nullptr;
@@ -138,15 +135,15 @@ void Renderer::renderScene(float dt) {
     for (int index = 0; index < groups; ++index) {
       Group3D& group = *scene->group(index);
       if (!group.visible) continue;
-      group.animateTextures(dt, frameCount);
-      nearFixed = floatToFixed(near);
-      farFixed = floatToFixed(far);
+      group.animateTextures(dt, frameCount_);
+      nearFixed_ = floatToFixed(near);
+      farFixed_ = floatToFixed(far);
       queueGroup(group);
     }
   }
 
-  meshesQueued = static_cast<int>(drawList_.size());
-  if (!drawList_.empty()) sortDrawList(drawList_.data(), 0, meshesQueued - 1);
+  statistics_.meshesQueued = static_cast<int>(drawList_.size());
+  if (!drawList_.empty()) sortDrawList(drawList_.data(), 0, statistics_.meshesQueued - 1);
   for (const DrawItem& item : drawList_) drawMesh(item, faceSpans(*item.mesh));
   drawList_.clear();
   finishFrame();
@@ -160,7 +157,7 @@ void Renderer::queueGroup(Group3D& group) {
   if (group.cullingPolicy == kCullGroup &&
       sphereOutside(e, cullingRadius(group.radius, group.size)))
     return;
-  ++groupsDrawn;
+  ++statistics_.groupsDrawn;
 
   const auto* levels = group.lodLists();
   if (levels && !levels->empty()) {

@@ -1,6 +1,6 @@
 // Renderer: the abstract 3D driver of a scene and the frame traversal every driver shares.
 //
-// A scene owns one renderer, made once by createRenderer (RendererFactory.h) for the driver
+// A scene owns one renderer, made once by a driver table (RendererDrivers.h) for the driver
 // type chosen before the page starts. The virtual operations come in this order: destructor,
 // renderScene, applyLights, depthAt, describe, present. The driver-specific steps of a frame
 // (making the target current, clearing, fog and depth reset, drawing one mesh, finishing) are
@@ -89,6 +89,15 @@ inline bool sphereOutside(const Vector3& c, float r, std::int32_t nearFixed, std
 // and walls) outside its sphere; the box's own diagonal holds them.
 float cullingRadius(float radius, const Vector3& size);
 
+// What the last frame drew. The traversal counts groups and meshes; each driver counts the
+// vertices it submitted and the triangles it drew.
+struct RendererStatistics {
+  int groupsDrawn = 0;        // groups that passed culling
+  int meshesQueued = 0;       // draw-list entries
+  int verticesSubmitted = 0;  // vertices handed to the driver's drawing
+  int trianglesDrawn = 0;     // triangles the driver drew
+};
+
 class Renderer {
  public:
   virtual ~Renderer();
@@ -97,8 +106,8 @@ class Renderer {
 
   // Draws one frame; `dt` is the frame's time step in seconds. A step greater than 0 counts a
   // new frame (frameCount) and advances animated textures; a step of 0 redraws the same frame.
-  // Statistics of the frame are left in groupsDrawn, meshesQueued, verticesSubmitted and
-  // trianglesDrawn. A scene without a camera draws the background only.
+  // The frame's counts are left in statistics(). A scene without a camera draws the background
+  // only.
   virtual void renderScene(float dt);
   // (Re)loads the scene's ambient colour and lights into the driver.
   virtual void applyLights() = 0;
@@ -117,28 +126,26 @@ class Renderer {
   const std::vector<DrawItem>& drawList() const { return drawList_; }
   // The view matrix of the frame being drawn.
   const Matrix4& frameView() const { return view_; }
+  // What the last frame drew.
+  const RendererStatistics& statistics() const { return statistics_; }
+  // Frames drawn with dt > 0 so far; only grows.
+  std::uint32_t frameCount() const { return frameCount_; }
 
   int type;
-  std::uint32_t frameCount = 0;   // frames with dt > 0 so far; only grows
   SceneView* scene;               // not owned, may be null
   bool offscreen = false;         // output goes to the scene's drawing surface
   bool lightsInEyeSpace = false;  // lights fixed to the camera rather than the world
-  // Statistics of the last frame.
-  int groupsDrawn = 0;
-  int meshesQueued = 0;
-  int verticesSubmitted = 0;                       // counted by the driver while drawing
-  int trianglesDrawn = 0;                          // counted by the driver while drawing
-  bool holdPresent = false;                        // when set, a frame does not call present()
+  bool holdPresent = false;       // when set, a frame does not call present()
   RendererErrorListener* errorListener = nullptr;  // not owned, may be null
   int colourDepth = 0;                             // bits per pixel of the target
-  std::vector<Vertex> vertexPool;                  // scratch vertices for clipping drivers
-  const Material* lastMaterial = nullptr;          // reset at the start of every frame
-  std::int32_t nearFixed = 0;                      // camera near distance, 16.16
-  std::int32_t farFixed = 0;                       // camera far distance, 16.16
 
  protected:
   // `scene` is borrowed and may be null.
   Renderer(int type, SceneView* scene);
+
+  // The camera's near and far distances of the frame being drawn, 16.16.
+  std::int32_t nearFixed() const { return nearFixed_; }
+  std::int32_t farFixed() const { return farFixed_; }
 
   // The driver's steps of a frame, in the order renderScene calls them.
   virtual void makeTargetCurrent() {}
@@ -149,13 +156,26 @@ class Renderer {
   virtual void drawMesh(const DrawItem& item, const FaceSpans& spans) = 0;
   virtual void finishFrame() {}
 
-  // Grows the vertex pool by 256 vertices at a time until it holds at least `count`.
+  // Scratch vertices for a clipping driver: grows by 256 vertices at a time until it holds at
+  // least `count`, and keeps its storage from then on.
   void reserveVertexPool(int count);
+  Vertex* vertexPool() { return vertexPool_.data(); }
+  int vertexPoolSize() const { return static_cast<int>(vertexPool_.size()); }
+
+  // The driver's counts of the frame being drawn (the traversal resets them).
+  RendererStatistics statistics_;
+  // The material a driver applied last; the traversal clears it at the start of every frame,
+  // and a driver clears it when its applied state is lost.
+  const Material* lastMaterial = nullptr;
 
  private:
   void queueGroup(Group3D& group);
   void queueMesh(Group3D& group, Mesh& mesh);
 
+  std::uint32_t frameCount_ = 0;
+  std::vector<Vertex> vertexPool_;
+  std::int32_t nearFixed_ = 0;
+  std::int32_t farFixed_ = 0;
   std::vector<DrawItem> drawList_;
   Matrix4 view_;
   std::int32_t tanHalfFov1024_ = 0;

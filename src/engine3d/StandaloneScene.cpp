@@ -1,13 +1,11 @@
 #include "engine3d/StandaloneScene.h"
 
-#include "engine3d/RendererFactory.h"
-
 namespace engine3d {
 
-bool StandaloneScene::setUp(int type) {
-  renderer_ = createRenderer(type, this);
+bool StandaloneScene::setUp(const RendererDrivers& drivers, int type) {
+  renderer_ = drivers.createRenderer(type, this);
   if (!renderer_) return false;
-  camera_ = createCamera(type, this, width_, height_, 45.0f, 1.0f, 10000.0f, 0);
+  camera_ = drivers.createCamera(type, this, width_, height_, 45.0f, 1.0f, 10000.0f, 0);
   if (!camera_) return false;
   for (auto& group : groups_) {
     group->prepare(true);

@@ -3,7 +3,7 @@
 //
 // Its target is whatever the caller sets: a host window (window()) or, with `offscreenTarget`,
 // a drawing surface whose GDI bitmap the renderer draws into. The renderer and camera are made
-// by setUp through the renderer factory, in the order a page's scene set-up uses: renderer
+// by setUp through a driver table, in the order a page's scene set-up uses: renderer
 // first, then the camera (which may load its state into the renderer's context).
 #pragma once
 
@@ -15,6 +15,7 @@
 #include "engine3d/Group3D.h"
 #include "engine3d/Light.h"
 #include "engine3d/Renderer.h"
+#include "engine3d/RendererDrivers.h"
 #include "engine3d/SceneView.h"
 #include "engine3d/TexturePixels.h"
 
@@ -29,9 +30,10 @@ class StandaloneScene : public SceneView {
     camera_.reset();
   }
 
-  // Makes renderer and camera of driver `type` (fov 45, near 1, far 10000, mode 0), prepares
-  // every group's meshes and builds their index arrays. False when the driver made nothing.
-  bool setUp(int type);
+  // Makes renderer and camera of driver `type` from `drivers` (fov 45, near 1, far 10000,
+  // mode 0), prepares every group's meshes and builds their index arrays. False when the
+  // driver made nothing.
+  bool setUp(const RendererDrivers& drivers, int type);
 
   // Adds a group (prepared at setUp, or now when setUp already ran); returns it.
   Group3D& add(std::unique_ptr<Group3D> group);

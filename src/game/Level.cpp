@@ -1,16 +1,9 @@
 #include "game/Level.h"
 
-#include "media/Creators3D.h"
-
 namespace game {
 
 float levelRadius(int levelNumber) {
   return levelNumber == 4 || levelNumber == 6 ? 80.0f : 50.0f;
-}
-
-std::unique_ptr<engine3d::Group3D> loadLevel(const std::string& folder, float radius) {
-  // The same pictures and message boxes as the models of page templates.
-  return loadLevel(folder, radius, media::pageModels().options());
 }
 
 std::unique_ptr<engine3d::Group3D> loadLevel(const std::string& folder, float radius,

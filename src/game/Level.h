@@ -26,13 +26,10 @@ inline constexpr const char* kLevelModel = "level.3ds";
 void prepareLevel(engine3d::Group3D& level);
 
 // "level.3ds" of `folder` (opened through the resource archives), normalised to `radius`
-// (centred on the origin, longest half-extent = radius) and made a level by prepareLevel. Maps are
-// loaded through the program's shared texture loader and the loader's messages are shown as
-// message boxes. Null when it cannot be loaded (the loader has told the user). The caller owns
-// the level.
-std::unique_ptr<engine3d::Group3D> loadLevel(const std::string& folder, float radius);
-// The same with the caller's loader options (a tool that needs no pictures, or messages
-// routed elsewhere).
+// (centred on the origin, longest half-extent = radius) and made a level by prepareLevel, its
+// maps loaded and its messages shown as `options` say (a page passes its run's texture store
+// and message boxes; a tool may load no pictures). Null when it cannot be loaded (the loader has
+// told the user). The caller owns the level.
 std::unique_ptr<engine3d::Group3D> loadLevel(const std::string& folder, float radius,
                                              const engine3d::ModelLoadOptions& options);
 

@@ -3,9 +3,10 @@
 namespace game {
 
 Simulation::Simulation(BattleSettings settings, BattleAssets assets, std::optional<int> renderer,
-                       int width, int height)
+                       const engine3d::RendererDrivers* drivers, int width, int height)
     : scene_(width, height),
       renderer_(renderer),
+      drivers_(drivers),
       battle_(*this, std::move(settings), std::move(assets)) {}
 
 // The scene's renderer goes before the models it draws; the battle's borrowed pointers into the
@@ -29,7 +30,7 @@ engine3d::Camera* Simulation::camera() {
 bool Simulation::setUp() {
   battle_.setUp();
   if (renderer_) {
-    if (!scene_.setUp(*renderer_) || !scene_.camera()) return false;
+    if (!drivers_ || !scene_.setUp(*drivers_, *renderer_) || !scene_.camera()) return false;
   } else {
     ownCamera_ = std::make_unique<engine3d::Camera>(&scene_, 0);
     ownCamera_->setViewport(scene_.width(), scene_.height());

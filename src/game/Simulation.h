@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "engine3d/Camera.h"
+#include "engine3d/RendererDrivers.h"
 #include "engine3d/StandaloneScene.h"
 #include "game/Battle.h"
 
@@ -19,11 +20,12 @@ namespace game {
 
 class Simulation : public BattleHost {
  public:
-  // `renderer`: engine3d::kRendererSoftware or kRendererGles to draw every frame into a
-  // picture of `width` x `height`; nothing for no drawing (the camera still works, for the bullet
-  // marks).
+  // `renderer`: engine3d::kRendererSoftware or kRendererGles, from `drivers`, to draw every
+  // frame into a picture of `width` x `height`; nothing for no drawing (the camera still works,
+  // for the bullet marks). `drivers` must outlive the simulation when given.
   Simulation(BattleSettings settings, BattleAssets assets, std::optional<int> renderer = {},
-             int width = 240, int height = 320);
+             const engine3d::RendererDrivers* drivers = nullptr, int width = 240,
+             int height = 320);
   ~Simulation() override;
 
   // The battle's set-up, then the camera as the page sets it (50 degrees, near 1, far three
@@ -61,6 +63,7 @@ class Simulation : public BattleHost {
  private:
   engine3d::StandaloneScene scene_;
   std::optional<int> renderer_;
+  const engine3d::RendererDrivers* drivers_;
   std::unique_ptr<engine3d::Camera> ownCamera_;
   Battle battle_;
   double seconds_ = 0.0;

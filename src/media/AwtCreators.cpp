@@ -50,9 +50,9 @@ void createAWTComponent(const CreateRequest& r) {
 
 }  // namespace
 
-void registerAwtCreators() {
-  scene::TemplateFactory::registerCreator(ObjectType::kSceneAWT, createSceneAWT);
-  scene::TemplateFactory::registerCreator(ObjectType::kAWTComponent, createAWTComponent);
+void registerAwtCreators(scene::CreatorTable& table) {
+  table.set(ObjectType::kSceneAWT, createSceneAWT);
+  table.set(ObjectType::kAWTComponent, createAWTComponent);
 }
 
 }  // namespace media

@@ -2,9 +2,11 @@
 // page template.
 #pragma once
 
+#include "scene/CreatorTable.h"
+
 namespace media {
 
-// Installs the two creators in scene::TemplateFactory, replacing earlier ones.
-void registerAwtCreators();
+// Installs the two creators in `table`, replacing earlier ones.
+void registerAwtCreators(scene::CreatorTable& table);
 
 }  // namespace media

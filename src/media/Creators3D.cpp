@@ -35,13 +35,14 @@ engine3d::NameFilter filterOf(platform::Template& t, std::string_view key) {
   return filter;
 }
 
-std::shared_ptr<engine3d::Texture> texture(const CreateRequest& r, std::string_view item) {
+std::shared_ptr<engine3d::Texture> texture(TextureStore& textures, const CreateRequest& r,
+                                           std::string_view item) {
   std::optional<std::string> name = r.tmpl.getString(r.name, item);
   if (!name || name->empty()) return nullptr;
   engine3d::TextureRequest request;
   request.folder = r.canvas.templateFolder();
   request.name = *name;
-  return textureLoader()(request);
+  return textures.get(request);
 }
 
 void createScene3D(const CreateRequest& r) {
@@ -62,22 +63,21 @@ void createScene3D(const CreateRequest& r) {
 
 // Group3D and Chip3D share one reading: a chip is made from its items, a group loaded from its
 // model; both then take the common settings and their copies.
-void createGroup(const CreateRequest& r) {
+void createGroup(engine3d::ModelCache& models, TextureStore& textures, const CreateRequest& r) {
   auto* container = dynamic_cast<Scene3D*>(r.containerScene);
   if (!container) return;
   platform::Template& t = r.tmpl;
   const float radius = t.getFloat(r.name, "radius", 1.0f);
   std::unique_ptr<engine3d::Group3D> group;
   if (r.type == ObjectType::kChip3D) {
-    group = engine3d::Chip3D::create(t.getFloat(r.name, "width", 1.0f),
-                                     t.getFloat(r.name, "height", 1.0f), radius,
-                                     t.getInt(r.name, "orientation", engine3d::kChipFacingZ),
-                                     texture(r, "texture"), texture(r, "alpha"),
-                                     t.getBool(r.name, "mirror", false));
+    group = engine3d::Chip3D::create(
+        t.getFloat(r.name, "width", 1.0f), t.getFloat(r.name, "height", 1.0f), radius,
+        t.getInt(r.name, "orientation", engine3d::kChipFacingZ), texture(textures, r, "texture"),
+        texture(textures, r, "alpha"), t.getBool(r.name, "mirror", false));
   } else {
     std::optional<std::string> model = t.getString(r.name, "model");
     if (!model || model->empty()) return;
-    group = pageModels().get(r.canvas.templateFolder(), *model, radius, filterOf(t, r.name));
+    group = models.get(r.canvas.templateFolder(), *model, radius, filterOf(t, r.name));
   }
   if (!group) return;
   group->setVisible(r.visible);
@@ -113,41 +113,35 @@ void createLight(const CreateRequest& r) {
                                             r.tmpl.getColor(r.name, "color", 0xFFFFFF)));
 }
 
-void createLevels(const CreateRequest& r) {
+void createLevels(engine3d::ModelCache& cache, const CreateRequest& r) {
   // The container is a group anywhere on the page, not a scene.
   auto* holder = dynamic_cast<GroupObject*>(r.canvas.findObject(r.container));
   if (!holder) return;
   platform::Template& t = r.tmpl;
   std::string models = t.getString(r.name, "model").value_or("");
-  pageModels().loadLevels(holder->group(), r.canvas.templateFolder(), models,
-                          t.getInt(r.name, "levelNum", 1), t.getFloat(r.name, "segment", 1.0f),
-                          t.getFloat(r.name, "radius", 1.0f), filterOf(t, r.name));
+  cache.loadLevels(holder->group(), r.canvas.templateFolder(), models,
+                   t.getInt(r.name, "levelNum", 1), t.getFloat(r.name, "segment", 1.0f),
+                   t.getFloat(r.name, "radius", 1.0f), filterOf(t, r.name));
 }
 
 }  // namespace
 
-engine3d::ModelCache& pageModels() {
-  static engine3d::ModelCache cache([] {
-    engine3d::ModelLoadOptions options;
-    options.textures = textureLoader();
-    options.messages = showModelMessage;
-    return options;
-  }());
-  return cache;
+engine3d::ModelLoadOptions pageModelOptions(TextureStore& textures) {
+  engine3d::ModelLoadOptions options;
+  options.textures = textures.loader();
+  options.messages = showModelMessage;
+  return options;
 }
 
-void release3DContent() {
-  pageModels().clear();
-  releaseTextures();
-}
-
-void register3DCreators() {
-  scene::TemplateFactory::registerCreator(ObjectType::kScene3D, createScene3D);
-  scene::TemplateFactory::registerCreator(ObjectType::kGroup3D, createGroup);
-  scene::TemplateFactory::registerCreator(ObjectType::kChip3D, createGroup);
-  scene::TemplateFactory::registerCreator(ObjectType::kFog, createFog);
-  scene::TemplateFactory::registerCreator(ObjectType::kLight, createLight);
-  scene::TemplateFactory::registerCreator(ObjectType::kLOD, createLevels);
+void register3DCreators(scene::CreatorTable& table, engine3d::ModelCache& models,
+                        TextureStore& textures) {
+  auto group = [&models, &textures](const CreateRequest& r) { createGroup(models, textures, r); };
+  table.set(ObjectType::kScene3D, createScene3D);
+  table.set(ObjectType::kGroup3D, group);
+  table.set(ObjectType::kChip3D, group);
+  table.set(ObjectType::kFog, createFog);
+  table.set(ObjectType::kLight, createLight);
+  table.set(ObjectType::kLOD, [&models](const CreateRequest& r) { createLevels(models, r); });
 }
 
 }  // namespace media

@@ -2,18 +2,21 @@
 // `Fog`, `Light` and `LOD` objects of a page template.
 #pragma once
 
+#include "engine3d/Model3dsLoader.h"
 #include "engine3d/ModelCache.h"
+#include "media/ImageTexture.h"
+#include "scene/CreatorTable.h"
 
 namespace media {
 
-// Installs the five creators in scene::TemplateFactory, replacing earlier ones.
-void register3DCreators();
+// Installs the five creators in `table`, replacing earlier ones. Group models are loaded
+// through `models` (files relative to the page's template folder) and chip pictures through
+// `textures`; both must outlive every page built with the table.
+void register3DCreators(scene::CreatorTable& table, engine3d::ModelCache& models,
+                        TextureStore& textures);
 
-// The cache models of page templates are loaded through (model files relative to the page's
-// template folder; map pictures through the shared texture loader; the loader's messages as
-// message boxes). Shared by every page; release3DContent() empties it and the shared textures,
-// before the host ends and after the scenes using them are gone.
-engine3d::ModelCache& pageModels();
-void release3DContent();
+// The options page models load with: map pictures through `textures` (which must outlive the
+// options' users), the loader's messages as message boxes.
+engine3d::ModelLoadOptions pageModelOptions(TextureStore& textures);
 
 }  // namespace media

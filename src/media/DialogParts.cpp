@@ -1,5 +1,7 @@
 #include "media/DialogParts.h"
 
+#include "media/Runtime.h"
+
 #include "media/Image.h"
 #include "media/SceneSprite.h"
 #include "media/SpriteCreators.h"
@@ -18,9 +20,9 @@ void goHome(Sprite& sprite, int offset) {
   sprite.y = static_cast<int>(sprite.homePosition & 0xFFFF) + offset;
 }
 
-Image* dialogPicture(std::string_view directory, std::string_view name) {
+Image* dialogPicture(Runtime& runtime, std::string_view directory, std::string_view name) {
   if (name.empty()) return nullptr;
-  Image* image = spriteImages().get(directory, name);
+  Image* image = runtime.spriteImages().get(directory, name);
   return image && image->currentSurface() ? image : nullptr;
 }
 

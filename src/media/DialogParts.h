@@ -17,6 +17,8 @@
 
 namespace media {
 
+class Runtime;
+
 class Image;
 class SceneSprite;
 
@@ -34,9 +36,9 @@ uint32_t homeOf(const Sprite& sprite);
 // Puts the sprite at its home place moved by (offset, offset).
 void goHome(Sprite& sprite, int offset);
 
-// The picture `name` of `directory` from the sprite picture cache; null for an empty name or a
-// file that cannot be loaded.
-Image* dialogPicture(std::string_view directory, std::string_view name);
+// The picture `name` of `directory` from the run's sprite picture cache; null for an empty name
+// or a file that cannot be loaded.
+Image* dialogPicture(Runtime& runtime, std::string_view directory, std::string_view name);
 
 // Adds the dialog's scene `sceneName` to `canvas` (hidden) with `background` (may be null) and,
 // without one, the frame sprite `frameName` and the grey panel colour, inverted for dark text.

@@ -9,6 +9,7 @@
 #include "host/Messages.h"
 #include "media/Blit.h"
 #include "media/InputPadDialog.h"
+#include "media/Runtime.h"
 #include "media/Scene3D.h"
 #include "media/SceneSprite.h"
 #include "media/Sprite.h"
@@ -26,24 +27,24 @@ Sprite* guiSprite(scene::SceneObject* object) {
   return s && s->elementKind == 0 && s->guiKind != Sprite::kPlain ? s : nullptr;
 }
 
-constexpr const char* kMessageScene = "sceneMessageBox";
 constexpr int kSlideSteps = 7;  // positions 7/7 .. 0/7 of the box height: 8 redraws
 
 }  // namespace
 
-EditBoxSpec parseEditBoxLink(std::string_view linkText) {
-  EditBoxSpec spec;
+EditBoxLink parseEditBoxLink(std::string_view linkText) {
+  EditBoxLink link;
   std::string text(linkText);
   int n = std::atoi(text.c_str());
-  spec.maxLength = std::abs(n);
-  spec.allowEmpty = n >= 0;
+  link.maxLength = std::abs(n);
+  link.allowEmpty = n >= 0;
   size_t comma = text.find(',');
-  if (comma != std::string::npos) spec.title = text.substr(comma + 1);
-  return spec;
+  if (comma != std::string::npos) link.title = text.substr(comma + 1);
+  return link;
 }
 
-GuiCanvas::GuiCanvas(std::string_view name, bool buffered)
-    : Canvas(name, buffered),
+GuiCanvas::GuiCanvas(Runtime& runtime, std::string_view name, bool buffered)
+    : Canvas(name, buffered, runtime.creators()),
+      runtime_(runtime),
       arrow_(host::loadCursor(host::IDC_ARROW)),
       hand_(host::loadCursor(host::IDC_HAND)),
       ibeam_(host::loadCursor(host::IDC_IBEAM)) {}
@@ -87,8 +88,8 @@ void GuiCanvas::reactToStylus(scene::SceneObject& pressed, uint32_t message) {
 void GuiCanvas::openEditor(Sprite& box) {
   scene::InputPad* pad = inputPad();
   if (!pad) return;
-  EditBoxSpec spec = parseEditBoxLink(box.linkText);
-  pad->open(box, box.text(), spec.title, spec.maxLength, spec.allowEmpty);
+  EditBoxLink link = parseEditBoxLink(box.linkText);
+  pad->open(box, box.text(), link.title, link.maxLength, link.allowEmpty);
 }
 
 void GuiCanvas::pressCheckbox(Sprite& box) {
@@ -128,7 +129,8 @@ void GuiCanvas::writeStatus(const Sprite& sprite) {
 
 void GuiCanvas::afterLoad() {
   for (const auto& scene : scenes())
-    if (auto* world = dynamic_cast<Scene3D*>(scene.get())) world->setUp3D(rendererType, true);
+    if (auto* world = dynamic_cast<Scene3D*>(scene.get()))
+      world->setUp3D(runtime_.drivers(), rendererType, true);
 }
 
 void GuiCanvas::updateCursor(scene::SceneObject* hovered) {
@@ -145,44 +147,42 @@ scene::Scene* GuiCanvas::sceneHolding(const scene::SceneObject& object) const {
 
 void GuiCanvas::showMessageBox(std::string_view message, std::string_view contextKey, int kind,
                                bool slide, std::string_view templateFile) {
-  scene::Scene* box = findScene(kMessageScene);
-  if (!box) {
+  if (!messageBox_->box) {
     pageTemplate().set("MSG_GRID_PIC",
                        platform::screenScale() < 1.0f ? "msgGrid_smp.bmp" : "msgGrid.bmp");
     std::string folder = platform::guiFolder();
     std::string file(templateFile);
+    // The load binds the box's objects.
     scene::TemplateFactory::loadTemplate(*this, folder, file, false);
-    box = findScene(kMessageScene);
-    if (!box) return;
+    if (!messageBox_->box) return;
   }
-  if (auto* context = dynamic_cast<Sprite*>(findObject("sptMessageContext")))
-    context->setText(contextKey);
-  if (auto* text = dynamic_cast<Sprite*>(findObject("sptMessage"))) {
-    if (text->normalImage && text->normalImage->currentSurface())
-      drawMessageIntoPicture(*text, message);
+  const MessageBoxObjects& o = *messageBox_;
+  if (o.context) o.context->setText(contextKey);
+  if (o.message) {
+    if (o.message->normalImage && o.message->normalImage->currentSurface())
+      drawMessageIntoPicture(*o.message, message);
     else
-      text->setText(message);
+      o.message->setText(message);
   }
   const bool show[3][3] = {{true, false, false}, {false, true, true}, {false, false, false}};
-  const char* buttons[3] = {"btnOk", "btnYes", "btnNo"};
+  Sprite* const buttons[3] = {o.ok, o.yes, o.no};
   int row = kind == kMessageOk ? 0 : kind == kMessageYesNo ? 1 : 2;
   for (int i = 0; i < 3; ++i) {
-    if (auto* button = dynamic_cast<Sprite*>(findObject(buttons[i]))) {
-      button->status = 0;
-      button->visible = show[row][i];
+    if (buttons[i]) {
+      buttons[i]->status = 0;
+      buttons[i]->visible = show[row][i];
     }
   }
-  box->visible = true;
-  if (slide) slideMessageBox(*box, true);
-  if (box->buffered) {
-    if (auto* sprites = dynamic_cast<SceneSprite*>(box)) sprites->beginFrame(false, 0.0f);
-  }
+  SceneSprite& box = *o.box;
+  box.visible = true;
+  if (slide) slideMessageBox(box, true);
+  if (box.buffered) box.beginFrame(false, 0.0f);
   if (!isActive()) refresh();
   messageBoxClosed_ = false;
 }
 
 void GuiCanvas::hideMessageBox(bool slide) {
-  if (scene::Scene* box = findScene(kMessageScene)) {
+  if (SceneSprite* box = messageBox_->box) {
     if (slide) slideMessageBox(*box, false);
     box->visible = false;
   }
@@ -191,15 +191,12 @@ void GuiCanvas::hideMessageBox(bool slide) {
 }
 
 bool GuiCanvas::isMessageBoxUp() const {
-  scene::Scene* box = findScene(kMessageScene);
-  return box && box->visible;
+  return messageBox_->box && messageBox_->box->visible;
 }
 
 std::optional<std::string> GuiCanvas::messageBoxContext() const {
-  if (!findScene(kMessageScene)) return std::nullopt;
-  auto* context = dynamic_cast<Sprite*>(findObject("sptMessageContext"));
-  if (!context) return std::nullopt;
-  return context->text();
+  if (!messageBox_->box || !messageBox_->context) return std::nullopt;
+  return messageBox_->context->text();
 }
 
 void GuiCanvas::slideMessageBox(scene::Scene& box, bool in) {
@@ -220,14 +217,15 @@ void GuiCanvas::drawMessageIntoPicture(Sprite& sprite, std::string_view message)
   host::Hdc dc = picture.dc();
   int size = sprite.textSize > 0 ? sprite.textSize : Sprite::kDefaultTextSize;
   // The picture is drawn at design size and scaled with the sprite, so the font is too.
-  host::Hfont font = createFont(static_cast<int>(static_cast<float>(size) / platform::screenScale()),
-                                host::FW_NORMAL, false, false, sprite.fontFace);
+  host::Hfont font =
+      createFont(static_cast<int>(static_cast<float>(size) / platform::screenScale()),
+                 host::FW_NORMAL, false, false, sprite.fontFace);
   host::Hgdiobj old = gdi.selectObject(dc, font);
   int oldMode = gdi.setBkMode(dc, host::TRANSPARENT);
   host::ColorRef oldColor = gdi.setTextColor(dc, gdiColor(sprite.textColor));
-  drawTextInRect(dc, host::Rect{sprite.textOffsetX, sprite.textOffsetY, picture.width(),
-                                picture.height()},
-                 message, host::DT_CENTER);
+  drawTextInRect(
+      dc, host::Rect{sprite.textOffsetX, sprite.textOffsetY, picture.width(), picture.height()},
+      message, host::DT_CENTER);
   gdi.setTextColor(dc, oldColor);
   gdi.setBkMode(dc, oldMode);
   gdi.selectObject(dc, old);
@@ -237,8 +235,8 @@ void GuiCanvas::drawMessageIntoPicture(Sprite& sprite, std::string_view message)
 void GuiCanvas::enableInputPad(uint32_t textColor, std::string_view directory,
                                std::string_view backgroundName, std::string_view keyName,
                                std::string_view bigKeyName) {
-  setInputPad(std::make_unique<InputPadDialog>(*this, textColor, directory, backgroundName,
-                                               keyName, bigKeyName));
+  setInputPad(std::make_unique<InputPadDialog>(*this, textColor, directory, backgroundName, keyName,
+                                               bigKeyName));
 }
 
 }  // namespace media

@@ -7,6 +7,11 @@
 // page template and saving it when the box is persistent. The pointer shape follows what lies
 // under the stylus. The page can also raise a message box over its content and an on-screen
 // keyboard for its edit boxes. Every menu screen and the game page are GuiCanvases.
+//
+// A page is given the program's runtime when it is made and reaches everything the pages share
+// through runtime(): its templates are built with the runtime's creators, its 3D scenes get
+// their renderers from the runtime's drivers, and the model and picture caches are there for
+// what a page loads itself. The runtime must outlive the page.
 #pragma once
 
 #include <cstdint>
@@ -15,22 +20,28 @@
 #include <string_view>
 
 #include "host/Cursor.h"
+#include "media/MessageBoxObjects.h"
 #include "scene/Canvas.h"
 
 namespace media {
 
+class Runtime;
 class Sprite;
 
 class GuiCanvas : public scene::Canvas {
  public:
-  GuiCanvas(std::string_view name, bool buffered);
+  GuiCanvas(Runtime& runtime, std::string_view name, bool buffered);
+
+  // What the pages of this run share (borrowed).
+  Runtime& runtime() const { return runtime_; }
 
   // The press (WM_LBUTTONDOWN) or release (WM_LBUTTONUP) reaction of the sprite pressed last.
   // Objects that are not GUI sprites are left alone.
   void reactToStylus(scene::SceneObject& pressed, uint32_t message) override;
   // I-beam over an edit box, hand over any other GUI sprite, arrow elsewhere.
   void updateCursor(scene::SceneObject* hovered) override;
-  // Sets up the 3D scenes a template brought (with rendererType) so that they draw at once.
+  // Sets up the 3D scenes a template brought (with rendererType and the runtime's drivers) so
+  // that they draw at once. Pages that override it call it first.
   void afterLoad() override;
 
   // The 3D driver of the page's 3D scenes, fixed when each is set up (software by default).
@@ -42,17 +53,20 @@ class GuiCanvas : public scene::Canvas {
   static constexpr const char* kMessageTemplate = "messagebox.properties";
 
   // Shows `message` in the page's message box, with `contextKey` as the hidden context the
-  // page reads back when a button is released. The box's scene is merged in from
-  // `templateFile` in the GUI folder on first use (the page's "MSG_GRID_PIC" variable names
-  // the grid picture for the display size first); when it cannot be loaded nothing is shown.
+  // page reads back when a button is released. The box's objects (MessageBoxObjects) are merged
+  // in from `templateFile` in the GUI folder on first use (the page's "MSG_GRID_PIC" variable
+  // names the grid picture for the display size first); when the template brings no box scene
+  // nothing is shown, and a missing message, context or button is left out.
   // With `slide` the box moves up into place over 8 redraws. Clears messageBoxClosed().
-  void showMessageBox(std::string_view message, std::string_view contextKey, int kind,
-                      bool slide, std::string_view templateFile = kMessageTemplate);
+  void showMessageBox(std::string_view message, std::string_view contextKey, int kind, bool slide,
+                      std::string_view templateFile = kMessageTemplate);
   // Hides the box (sliding down over 8 redraws with `slide`) and sets messageBoxClosed().
   void hideMessageBox(bool slide);
   bool isMessageBoxUp() const;
   // The context key of the box shown last; nothing when the page has no message box.
   std::optional<std::string> messageBoxContext() const;
+  // The message box's objects; null pointers before the box was loaded.
+  const MessageBoxObjects& messageBox() const { return *messageBox_; }
   bool messageBoxClosed() const { return messageBoxClosed_; }
 
   // ---- Input pad ----
@@ -74,19 +88,21 @@ class GuiCanvas : public scene::Canvas {
   void slideMessageBox(scene::Scene& box, bool in);
   void drawMessageIntoPicture(Sprite& sprite, std::string_view message);
 
+  Runtime& runtime_;
   host::Hcursor arrow_;
   host::Hcursor hand_;
   host::Hcursor ibeam_;
   bool messageBoxClosed_ = false;
+  scene::BoundObjects<MessageBoxObjects> messageBox_{*this, MessageBoxObjects::table()};
 };
 
 // The parts of an edit box's link text "n,title": the number n at its start (0 when there is
 // none), and the title after the first comma (empty without a comma).
-struct EditBoxSpec {
+struct EditBoxLink {
   int maxLength = 0;
   bool allowEmpty = true;
   std::string title;
 };
-EditBoxSpec parseEditBoxLink(std::string_view linkText);
+EditBoxLink parseEditBoxLink(std::string_view linkText);
 
 }  // namespace media

@@ -1,19 +1,10 @@
 #include "media/ImageTexture.h"
 
-#include <map>
 #include <utility>
 
 #include "media/Surface.h"
 
 namespace media {
-namespace {
-
-std::map<std::string, std::shared_ptr<ImageTexture>>& sharedTextures() {
-  static std::map<std::string, std::shared_ptr<ImageTexture>> textures;
-  return textures;
-}
-
-}  // namespace
 
 std::shared_ptr<ImageTexture> ImageTexture::load(const engine3d::TextureRequest& request) {
   std::string path = request.folder + request.name;
@@ -80,18 +71,17 @@ engine3d::TexturePixels* ImageTexture::texturePixels() {
   return &uploadBlock_;
 }
 
-engine3d::TextureLoader textureLoader() {
-  return [](const engine3d::TextureRequest& request) -> std::shared_ptr<engine3d::Texture> {
-    std::string key = request.folder + request.name + (request.powerOfTwo ? "|p2" : "") +
-                      (request.padToPowerOfTwo ? "|pad" : "");
-    auto& shared = sharedTextures();
-    if (auto it = shared.find(key); it != shared.end()) return it->second;
-    std::shared_ptr<ImageTexture> texture = ImageTexture::load(request);
-    if (texture) shared.emplace(key, texture);
-    return texture;
-  };
+std::shared_ptr<engine3d::Texture> TextureStore::get(const engine3d::TextureRequest& request) {
+  std::string key = request.folder + request.name + (request.powerOfTwo ? "|p2" : "") +
+                    (request.padToPowerOfTwo ? "|pad" : "");
+  if (auto it = textures_.find(key); it != textures_.end()) return it->second;
+  std::shared_ptr<ImageTexture> texture = ImageTexture::load(request);
+  if (texture) textures_.emplace(std::move(key), texture);
+  return texture;
 }
 
-void releaseTextures() { sharedTextures().clear(); }
+engine3d::TextureLoader TextureStore::loader() {
+  return [this](const engine3d::TextureRequest& request) { return get(request); };
+}
 
 }  // namespace media

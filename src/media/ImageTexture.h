@@ -1,5 +1,5 @@
-// ImageTexture: a picture of the image layer as the 3D engine's Texture, and the texture loader
-// the program installs for 3D models, chips and boxes.
+// ImageTexture: a picture of the image layer as the 3D engine's Texture, and the store of shared
+// textures through which 3D models, chips and boxes load their pictures.
 //
 // The texture owns its Image (3D pictures are loaded power-of-two sized and red/blue swapped as
 // the display asks, which 2D sprites never are, so they are not shared with the sprite cache).
@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,11 +48,27 @@ class ImageTexture : public engine3d::Texture {
   int uploadFrame_ = -1;
 };
 
-// The loader 3D content uses: each folder + name is loaded once per process and shared (a
-// model cache, its clones and the chips of every page hold the same texture). Names compare
-// exactly. releaseTextures() drops the shared references; pictures still held by models live
-// until those go.
-engine3d::TextureLoader textureLoader();
-void releaseTextures();
+// The textures 3D content shares: each folder + name (and power-of-two options) is loaded once
+// and handed out to every model, clone and chip that names it. Names compare exactly. A picture
+// that cannot be loaded is not kept (the loader has told the user), so each request tries again.
+// Destroying the store (or clear()) drops its references; pictures still held by models live
+// until those go. The program's runtime owns the store its pages share.
+class TextureStore {
+ public:
+  TextureStore() = default;
+  TextureStore(const TextureStore&) = delete;
+  TextureStore& operator=(const TextureStore&) = delete;
+
+  // The shared texture of `request`, loaded now when the store does not hold it yet; null when
+  // the picture has no frame.
+  std::shared_ptr<engine3d::Texture> get(const engine3d::TextureRequest& request);
+  // A loader for model loading options that asks this store (which must outlive it).
+  engine3d::TextureLoader loader();
+  void clear() { textures_.clear(); }
+  int count() const { return static_cast<int>(textures_.size()); }
+
+ private:
+  std::map<std::string, std::shared_ptr<ImageTexture>, std::less<>> textures_;
+};
 
 }  // namespace media

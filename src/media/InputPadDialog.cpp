@@ -10,6 +10,7 @@
 #include "host/WindowManager.h"
 #include "media/DialogParts.h"
 #include "media/GuiCanvas.h"
+#include "media/Runtime.h"
 #include "media/SceneSprite.h"
 #include "media/Sprite.h"
 #include "platform/ProcessSwitches.h"
@@ -39,10 +40,29 @@ constexpr int kKeyRows[4] = {54, 84, 114, 144};
 
 }  // namespace
 
+const scene::ObjectTable<InputPadObjects>& InputPadObjects::table() {
+  using Table = scene::ObjectTable<InputPadObjects>;
+  using scene::ObjectType;
+  using O = InputPadObjects;
+  static const Table table(
+      "", {
+              Table::object<&O::scene>(InputPadDialog::kSceneName, ObjectType::kSceneSprite),
+              Table::object<&O::title>(kTitleName, ObjectType::kSprite),
+              Table::object<&O::display>(kDisplayName, ObjectType::kSprite),
+              Table::object<&O::caps>(kCommandKeys[0].name, ObjectType::kSprite),
+              Table::object<&O::clear>(kCommandKeys[1].name, ObjectType::kSprite),
+              Table::object<&O::del>(kCommandKeys[2].name, ObjectType::kSprite),
+              Table::object<&O::cancel>(kCommandKeys[3].name, ObjectType::kSprite),
+              Table::object<&O::ok>(kCommandKeys[4].name, ObjectType::kSprite),
+          });
+  return table;
+}
+
 InputPadDialog::InputPadDialog(GuiCanvas& canvas, uint32_t textColor, std::string_view directory,
                                std::string_view backgroundName, std::string_view keyName,
                                std::string_view bigKeyName)
     : canvas_(canvas),
+      objects_(canvas, InputPadObjects::table()),
       textColor_(textColor & 0xFFFFFF),
       directory_(directory),
       backgroundName_(backgroundName),
@@ -56,19 +76,15 @@ InputPadDialog::~InputPadDialog() {
   canvas_.setKeyListener(savedKeyListener_);
 }
 
-SceneSprite* InputPadDialog::padScene() const {
-  return dynamic_cast<SceneSprite*>(canvas_.findScene(kSceneName));
-}
-
 Sprite* InputPadDialog::characterKey(int i) const {
   SceneSprite* scene = padScene();
   return scene && i >= 0 && i < kKeyCount ? scene->spriteAt(firstKeyIndex_ + i) : nullptr;
 }
 
 void InputPadDialog::build() {
-  Image* background = dialogPicture(directory_, backgroundName_);
-  Image* key = dialogPicture(directory_, keyName_);
-  Image* bigKey = dialogPicture(directory_, bigKeyName_);
+  Image* background = dialogPicture(canvas_.runtime(), directory_, backgroundName_);
+  Image* key = dialogPicture(canvas_.runtime(), directory_, keyName_);
+  Image* bigKey = dialogPicture(canvas_.runtime(), directory_, bigKeyName_);
   const bool dark = isDarkColor(textColor_);
   auto shade = [dark](uint32_t c) { return dark ? invertColor(c) : c; };
   SceneSprite* scene =
@@ -118,6 +134,7 @@ void InputPadDialog::build() {
       scene->addSprite(std::move(k), kKeyName, label);
     }
   }
+  objects_.bind(canvas_);
   labelKeys();
 }
 
@@ -147,7 +164,7 @@ void InputPadDialog::open(scene::SceneObject& target, std::string_view text, std
   canvas_.topSceneOnly = true;
   buffer_.assign(text.substr(0, static_cast<size_t>(maxLength_)));
   showBuffer();
-  if (auto* t = scene->findSprite(kTitleName)) t->setText(title);
+  if (Sprite* t = objects_->title) t->setText(title);
   canvas_.setMouseListener(this);
   canvas_.setKeyListener(this);
   open_ = true;
@@ -157,8 +174,7 @@ void InputPadDialog::open(scene::SceneObject& target, std::string_view text, std
 }
 
 void InputPadDialog::showBuffer() {
-  if (SceneSprite* scene = padScene())
-    if (Sprite* display = scene->findSprite(kDisplayName)) display->setText(buffer_, true);
+  if (Sprite* display = objects_->display) display->setText(buffer_, true);
 }
 
 void InputPadDialog::onMouse(platform::Window&, uint32_t message, uintptr_t, int, int) {
@@ -178,18 +194,19 @@ void InputPadDialog::onMouse(platform::Window&, uint32_t message, uintptr_t, int
 }
 
 void InputPadDialog::act(Sprite& key) {
-  if (key.name == "btnCaps_MSGBOX") {
+  const InputPadObjects& o = *objects_;
+  if (&key == o.caps) {
     // The check-box behaviour has toggled the key on the press already.
     caps_ = key.status == 1;
     key.setText(caps_ ? "CAPS" : "Caps");
     labelKeys();
     return;
   }
-  if (key.name == "btnCancel_MSGBOX") return close(false);
-  if (key.name == "btnOk_MSGBOX") return close(true);
-  if (key.name == "btnClear_MSGBOX") {
+  if (&key == o.cancel) return close(false);
+  if (&key == o.ok) return close(true);
+  if (&key == o.clear) {
     buffer_.clear();
-  } else if (key.name == "btnDel_MSGBOX") {
+  } else if (&key == o.del) {
     if (!buffer_.empty()) buffer_.pop_back();
   } else if (key.name == kKeyName) {
     char c = key.text().empty() ? 0 : key.text()[0];

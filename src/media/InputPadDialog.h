@@ -12,7 +12,9 @@
 // flags 1 for Ok and 0 for cancel; on Ok the box already shows the new text.
 //
 // The pad scene belongs to the page (a template replace removes it; the pad builds it again on
-// the next open). The pad itself is owned by the page.
+// the next open). The pad keeps typed pointers to the objects it built (InputPadObjects), bound
+// by the page like a template's, so they are null once the scene is gone. The pad itself is
+// owned by the page.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +23,7 @@
 
 #include "platform/Window.h"
 #include "scene/Canvas.h"
+#include "scene/ObjectTable.h"
 
 namespace media {
 
@@ -28,6 +31,21 @@ class GuiCanvas;
 class Image;
 class SceneSprite;
 class Sprite;
+
+// The named objects of the pad's scene. The forty character keys share one name and are found
+// by their place in the scene.
+struct InputPadObjects {
+  SceneSprite* scene = nullptr;  // "sceneInputPad_INPUTPAD"
+  Sprite* title = nullptr;       // "sptMessage_MSGBOX"
+  Sprite* display = nullptr;     // "btnEditbox_MSGBOX": the text being edited
+  Sprite* caps = nullptr;        // "btnCaps_MSGBOX"
+  Sprite* clear = nullptr;       // "btnClear_MSGBOX"
+  Sprite* del = nullptr;         // "btnDel_MSGBOX"
+  Sprite* cancel = nullptr;      // "btnCancel_MSGBOX"
+  Sprite* ok = nullptr;          // "btnOk_MSGBOX"
+
+  static const scene::ObjectTable<InputPadObjects>& table();
+};
 
 class InputPadDialog : public scene::InputPad,
                        public platform::MouseListener,
@@ -66,7 +84,7 @@ class InputPadDialog : public scene::InputPad,
   int maxLength() const { return maxLength_; }
   const std::string& buffer() const { return buffer_; }
   // The pad's scene, when the page has it.
-  SceneSprite* padScene() const;
+  SceneSprite* padScene() const { return objects_->scene; }
   // Character key i (0..39, row by row); null when the scene is missing.
   Sprite* characterKey(int i) const;
 
@@ -78,6 +96,7 @@ class InputPadDialog : public scene::InputPad,
   void showBuffer();
 
   GuiCanvas& canvas_;
+  scene::BoundObjects<InputPadObjects> objects_;
   uint32_t textColor_;
   std::string directory_;
   std::string backgroundName_;

@@ -7,6 +7,7 @@
 #include "host/Host.h"
 #include "host/Messages.h"
 #include "media/DialogParts.h"
+#include "media/GuiCanvas.h"
 #include "media/SceneSprite.h"
 #include "media/Sprite.h"
 #include "platform/ProcessSwitches.h"
@@ -52,7 +53,7 @@ std::string partName(int i) {
 
 }  // namespace
 
-KeyCalibration::KeyCalibration(scene::Canvas& canvas, uint32_t textColor,
+KeyCalibration::KeyCalibration(GuiCanvas& canvas, uint32_t textColor,
                                std::string_view directory, std::string_view backgroundName,
                                std::string_view /*keyName*/, std::string_view bigKeyName,
                                CalibrationCallback* callback)
@@ -77,8 +78,8 @@ Sprite* KeyCalibration::element(std::string_view name) const {
 }
 
 void KeyCalibration::build() {
-  Image* background = dialogPicture(directory_, backgroundName_);
-  Image* bigKey = dialogPicture(directory_, bigKeyName_);
+  Image* background = dialogPicture(canvas_.runtime(), directory_, backgroundName_);
+  Image* bigKey = dialogPicture(canvas_.runtime(), directory_, bigKeyName_);
   auto sprite = [](int x, int y, int w, int h) {
     return std::make_unique<Sprite>(scaleInt(x), scaleInt(y), scaleInt(w), scaleInt(h));
   };

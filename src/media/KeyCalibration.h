@@ -40,6 +40,8 @@
 
 namespace media {
 
+class GuiCanvas;
+
 class Image;
 class SceneSprite;
 class Sprite;
@@ -69,7 +71,7 @@ class KeyCalibration : public platform::MouseListener,
   // built (an empty or missing name: drawn plainly). The small key picture of the dialogs'
   // shared set is taken for symmetry with the input pad; this layout has no small keys.
   // `callback` is borrowed and may be null.
-  KeyCalibration(scene::Canvas& canvas, uint32_t textColor, std::string_view directory,
+  KeyCalibration(GuiCanvas& canvas, uint32_t textColor, std::string_view directory,
                  std::string_view backgroundName, std::string_view keyName,
                  std::string_view bigKeyName, CalibrationCallback* callback);
   // An open dialog gives the page back what it took, without calling the callback.
@@ -115,7 +117,7 @@ class KeyCalibration : public platform::MouseListener,
   void finish(bool ok);
   void release();
 
-  scene::Canvas& canvas_;
+  GuiCanvas& canvas_;
   uint32_t textColor_;
   std::string directory_;
   std::string backgroundName_;

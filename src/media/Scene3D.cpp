@@ -4,7 +4,6 @@
 
 #include "engine3d/Colour.h"
 #include "engine3d/Mesh.h"
-#include "engine3d/RendererFactory.h"
 #include "scene/Canvas.h"
 
 namespace media {
@@ -35,12 +34,12 @@ engine3d::Group3D* Scene3D::findGroup(std::string_view name) const {
   return object ? &object->group() : nullptr;
 }
 
-bool Scene3D::setUp3D(int type, bool computeBounds) {
+bool Scene3D::setUp3D(const engine3d::RendererDrivers& drivers, int type, bool computeBounds) {
   if (renderer_) return true;
   if (!canvas() || !canvas()->hwnd()) return false;
-  renderer_ = engine3d::createRenderer(type, &view_);
+  renderer_ = drivers.createRenderer(type, &view_);
   if (!renderer_) return false;
-  camera_ = engine3d::createCamera(type, &view_, width, height, 45.0f, 1.0f, 10000.0f, 0);
+  camera_ = drivers.createCamera(type, &view_, width, height, 45.0f, 1.0f, 10000.0f, 0);
   if (camera_ && initialView_) {
     camera_->setEye(initialView_->first);
     camera_->setTarget(initialView_->second);
@@ -112,7 +111,9 @@ std::uint32_t Scene3D::View::window() const {
   return scene_.canvas() ? static_cast<std::uint32_t>(scene_.canvas()->hwnd()) : 0;
 }
 
-bool Scene3D::View::offscreen() const { return scene_.canvas() && scene_.canvas()->buffered(); }
+bool Scene3D::View::offscreen() const {
+  return scene_.canvas() && scene_.canvas()->buffered();
+}
 
 engine3d::TexturePixels* Scene3D::View::drawingSurface() const {
   // The own buffer when buffered, else the page's back buffer (the whole of it: a hardware

@@ -19,6 +19,7 @@
 #include "engine3d/Group3D.h"
 #include "engine3d/Light.h"
 #include "engine3d/Renderer.h"
+#include "engine3d/RendererDrivers.h"
 #include "engine3d/SceneView.h"
 #include "engine3d/TexturePixels.h"
 #include "scene/Scene.h"
@@ -56,10 +57,11 @@ class Scene3D : public scene::Scene {
   }
 
   // The 3D set-up, once per scene: on a page with a window and without a renderer yet, makes
-  // the renderer and camera of driver `type` (camera: 45 degrees, near 1, far 10000, the
-  // scene's size) and prepares every mesh of every group and level, last group first, with
-  // `computeBounds`; for OpenGL ES also their index arrays. False when no renderer was made.
-  bool setUp3D(int type, bool computeBounds);
+  // the renderer and camera of driver `type` from `drivers` (camera: 45 degrees, near 1, far
+  // 10000, the scene's size) and prepares every mesh of every group and level, last group
+  // first, with `computeBounds`; for OpenGL ES also their index arrays. False when no renderer
+  // was made.
+  bool setUp3D(const engine3d::RendererDrivers& drivers, int type, bool computeBounds);
 
   engine3d::Renderer* renderer() const { return renderer_.get(); }
   engine3d::Camera* camera() const { return camera_.get(); }

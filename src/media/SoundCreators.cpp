@@ -4,7 +4,6 @@
 #include <string>
 
 #include "media/WaveSound.h"
-#include "platform/MessagePump.h"
 #include "scene/Canvas.h"
 #include "scene/TemplateFactory.h"
 
@@ -24,9 +23,8 @@ void createWaveSound(const scene::CreateRequest& r) {
 
 }  // namespace
 
-void registerSoundCreators() {
-  scene::TemplateFactory::registerCreator(scene::ObjectType::kWaveSound, createWaveSound);
-  platform::setWaveDoneHook(&WaveSound::onWaveDone);
+void registerSoundCreators(scene::CreatorTable& table) {
+  table.set(scene::ObjectType::kWaveSound, createWaveSound);
 }
 
 }  // namespace media

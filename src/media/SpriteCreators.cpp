@@ -21,11 +21,10 @@ using scene::ObjectType;
 
 constexpr uint32_t kNone = 0xFFFFFFFF;
 
-Image* picture(scene::Canvas& canvas, platform::Template& tmpl, std::string_view key,
-               std::string_view item) {
-  std::optional<std::string> file = tmpl.getString(key, item);
+Image* picture(ImageCache& images, const CreateRequest& r, std::string_view item) {
+  std::optional<std::string> file = r.tmpl.getString(r.name, item);
   if (!file || file->empty()) return nullptr;
-  return spriteImages().get(canvas.templateFolder(), *file);
+  return images.get(r.canvas.templateFolder(), *file);
 }
 
 BitmapFont* bitmapFont(scene::Canvas& canvas, platform::Template& tmpl, std::string_view key,
@@ -51,12 +50,12 @@ int alignmentOf(const std::optional<std::string>& word) {
   return Sprite::kLeft;
 }
 
-void createSceneSprite(const CreateRequest& r) {
+void createSceneSprite(ImageCache& images, const CreateRequest& r) {
   platform::Template& t = r.tmpl;
   auto s = std::make_unique<SceneSprite>(r.geometry.x, r.geometry.y, r.geometry.width,
                                          r.geometry.height);
   scene::TemplateFactory::applySceneItems(*s, r);
-  s->bkgTexture = picture(r.canvas, t, r.name, "bkgTexture");
+  s->bkgTexture = picture(images, r, "bkgTexture");
   s->indexTextColor = t.getColor(r.name, "indexTextColor", 0xFFFF00);
   s->indexTextSize = platform::scaleInt(t.getInt(r.name, "indexTextSize", 12));
   s->indexTextOffsetX = platform::scaleInt(t.getInt(r.name, "indexTextOffsetX", 0));
@@ -64,7 +63,7 @@ void createSceneSprite(const CreateRequest& r) {
   r.canvas.addScene(r.name, std::move(s));
 }
 
-std::unique_ptr<Sprite> readSprite(const CreateRequest& r) {
+std::unique_ptr<Sprite> readSprite(ImageCache& images, const CreateRequest& r) {
   platform::Template& t = r.tmpl;
   std::string_view key = r.name;
   auto s =
@@ -109,8 +108,8 @@ std::unique_ptr<Sprite> readSprite(const CreateRequest& r) {
   s->status = t.getInt(key, "status", 0);
   s->animationEnabled = t.getBool(key, "animationEnabled", true);
 
-  Image* normal = picture(r.canvas, t, key, "texture");
-  Image* bright = picture(r.canvas, t, key, "bright");
+  Image* normal = picture(images, r, "texture");
+  Image* bright = picture(images, r, "bright");
   if (t.getString(key, "transparentColor")) {
     uint32_t keyColor = t.getColor(key, "transparentColor", 0);
     for (Image* image : {normal, bright}) {
@@ -130,10 +129,10 @@ std::unique_ptr<Sprite> readSprite(const CreateRequest& r) {
   return s;
 }
 
-void createSprite(const CreateRequest& r) {
+void createSprite(ImageCache& images, const CreateRequest& r) {
   auto* container = dynamic_cast<SceneSprite*>(r.containerScene);
   if (!container) return;  // a sprite without its scene is not kept
-  std::unique_ptr<Sprite> first = readSprite(r);
+  std::unique_ptr<Sprite> first = readSprite(images, r);
   if (r.number < 1) {
     container->addSprite(std::move(first), r.name, r.indexLabel);
     return;
@@ -163,19 +162,11 @@ void createBitmapFont(const CreateRequest& r) {
 
 }  // namespace
 
-ImageCache& spriteImages() {
-  static ImageCache cache;
-  return cache;
-}
-
-void releaseSpriteImages() {
-  spriteImages().clear();
-}
-
-void registerSpriteCreators() {
-  scene::TemplateFactory::registerCreator(ObjectType::kSceneSprite, createSceneSprite);
-  scene::TemplateFactory::registerCreator(ObjectType::kSprite, createSprite);
-  scene::TemplateFactory::registerCreator(ObjectType::kBitmapFont, createBitmapFont);
+void registerSpriteCreators(scene::CreatorTable& table, ImageCache& images) {
+  table.set(ObjectType::kSceneSprite,
+            [&images](const CreateRequest& r) { createSceneSprite(images, r); });
+  table.set(ObjectType::kSprite, [&images](const CreateRequest& r) { createSprite(images, r); });
+  table.set(ObjectType::kBitmapFont, createBitmapFont);
 }
 
 }  // namespace media

@@ -3,16 +3,13 @@
 #pragma once
 
 #include "media/ImageCache.h"
+#include "scene/CreatorTable.h"
 
 namespace media {
 
-// Installs the three creators in scene::TemplateFactory, replacing earlier ones.
-void registerSpriteCreators();
-
-// The cache the created sprites' and scenes' pictures are loaded through (names relative to the
-// page's template folder). The pictures are shared by every page; they must be released with
-// releaseSpriteImages() before the host ends, after the scenes using them are gone.
-ImageCache& spriteImages();
-void releaseSpriteImages();
+// Installs the three creators in `table`, replacing earlier ones. The sprites' and scenes'
+// pictures are loaded through `images` (names relative to the page's template folder), which
+// must outlive every page built with the table.
+void registerSpriteCreators(scene::CreatorTable& table, ImageCache& images);
 
 }  // namespace media

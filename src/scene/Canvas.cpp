@@ -18,8 +18,10 @@ host::ColorRef toColorRef(uint32_t rgb) {
 
 }  // namespace
 
-Canvas::Canvas(std::string_view name, bool buffered)
-    : platform::Window(name, 0, buffered), previousIdleHandler_(platform::activeIdleHandler()) {
+Canvas::Canvas(std::string_view name, bool buffered, const CreatorTable& creators)
+    : platform::Window(name, 0, buffered),
+      creators_(creators),
+      previousIdleHandler_(platform::activeIdleHandler()) {
   style_ = kStyle;
   className_ = kClassName;
   // A buffered page paints every pixel itself, so erasing first would only flicker.
@@ -139,11 +141,15 @@ void Canvas::removeScene(Scene* scene) {
   if (it == scenes_.end()) return;
   for (const auto& object : (*it)->objects())
     if (object.get() == pressedSprite_) pressedSprite_ = nullptr;
+  unbindObjects();
   scenes_.erase(it);
+  // What lives in the other scenes is still there.
+  bindObjects();
 }
 
 void Canvas::removeAllScenes() {
   pressedSprite_ = nullptr;
+  unbindObjects();
   // Top first, so that a scene never outlives one drawn above it.
   while (!scenes_.empty()) scenes_.pop_back();
 }
@@ -230,12 +236,31 @@ void Canvas::setSoundsPaused(bool paused) {
     resumeAllSounds();
 }
 
+void Canvas::addBinding(ObjectBinding* binding) {
+  if (!binding || std::find(bindings_.begin(), bindings_.end(), binding) != bindings_.end()) return;
+  bindings_.push_back(binding);
+  binding->bind(*this);
+}
+
+void Canvas::removeBinding(ObjectBinding* binding) {
+  bindings_.erase(std::remove(bindings_.begin(), bindings_.end(), binding), bindings_.end());
+}
+
+void Canvas::bindObjects() {
+  for (ObjectBinding* binding : bindings_) binding->bind(*this);
+}
+
+void Canvas::unbindObjects() {
+  for (ObjectBinding* binding : bindings_) binding->unbind();
+}
+
 void Canvas::afterDestroy() {
   setActive(false);
   releaseAll();
 }
 
 void Canvas::releaseAll() {
+  unbindObjects();
   template_.clear();
   inputPad_.reset();
   directionPad_.reset();
@@ -309,6 +334,7 @@ bool Canvas::anySoundPlaying() const {
 }
 
 void Canvas::clearSounds() {
+  unbindObjects();
   waveSounds_.clear();
   sounds_.clear();
 }

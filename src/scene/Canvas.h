@@ -8,7 +8,8 @@
 // derive from it and put their logic into the virtual slots.
 //
 // Ownership: the canvas owns its scenes (and through them their objects), the template, the
-// wave sounds and bitmap fonts, the input pad and the direction pad. Listeners are borrowed.
+// wave sounds and bitmap fonts, the input pad and the direction pad. Listeners and the creator
+// table its templates are built with are borrowed.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,7 @@
 namespace scene {
 
 class Canvas;
+class CreatorTable;
 
 // Calibrated key codes: device code (as decimal text) -> standard code.
 using KeyMap = platform::HashMap<std::string, uint32_t>;
@@ -69,6 +71,18 @@ class DirectionPad {
   virtual void draw() = 0;
 };
 
+// Typed pointers a page keeps to objects of its templates (see ObjectTable.h). The canvas binds
+// every registered set after each template load and clears them before it drops the objects
+// they point at (scenes removed, sounds forgotten, the window destroyed).
+class ObjectBinding {
+ public:
+  virtual ~ObjectBinding() = default;
+  // Looks every pointer up in `canvas` again.
+  virtual void bind(Canvas& canvas) = 0;
+  // Sets every pointer to null.
+  virtual void unbind() = 0;
+};
+
 // The page's on-screen keyboard dialog; owned by the canvas.
 class InputPad {
  public:
@@ -96,9 +110,10 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   static constexpr uint32_t kKeyApp1 = 0x2000, kKeyApp2 = 0x4000, kKeyApp3 = 0x8000;
   static constexpr uint32_t kKeyApp4 = 0x10000;
 
-  // A page named `name` (its window title). Remembers the pump's current idle handler so that
-  // deactivation can put it back.
-  Canvas(std::string_view name, bool buffered);
+  // A page named `name` (its window title) whose templates are built with `creators` (borrowed:
+  // it must outlive the page). Remembers the pump's current idle handler so that deactivation
+  // can put it back.
+  Canvas(std::string_view name, bool buffered, const CreatorTable& creators);
   ~Canvas() override;
 
   // The idle handler's operation: one frame.
@@ -149,6 +164,14 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   const platform::HashMap<std::string, PageSound*>& waveSounds() const { return waveSounds_; }
   int soundFileCount() const { return sounds_.count(); }
 
+  // ---- Bound objects ----
+  // Registers `binding` (borrowed; it removes itself before it ends) and binds it at once.
+  void addBinding(ObjectBinding* binding);
+  void removeBinding(ObjectBinding* binding);
+  // Binds every registered set again: after a template load (the factory calls it before
+  // afterLoad) and after the page adds objects in code.
+  void bindObjects();
+
   // Saves the page template. On failure shows the "Warning" box and returns false.
   bool saveTemplate();
 
@@ -195,6 +218,8 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   // Which way a rotated window is turned: 1 or 2 (see onMouse and onKey).
   int rotation = 1;
 
+  // The creators every template of this page is built with.
+  const CreatorTable& creators() const { return creators_; }
   platform::Template& pageTemplate() { return template_; }
   const std::string& templateFolder() const { return templateFolder_; }
   const std::string& templateName() const { return templateName_; }
@@ -252,7 +277,9 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   void tapObject(Scene& scene, SceneObject& object, uint32_t message);
   uint32_t actionBitOf(uint32_t key) const;
   void releaseAll();
+  void unbindObjects();
 
+  const CreatorTable& creators_;
   // The idle handler that was installed when this page was made.
   platform::IdleHandler* previousIdleHandler_ = nullptr;
   uint32_t keyState_ = 0;
@@ -277,6 +304,8 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   std::string typedKeys_;
   uint32_t lastKey_ = 0;
   uint32_t lastTypedTick_ = 0;
+  // Before the input pad: a pad's own bindings remove themselves when it ends.
+  std::vector<ObjectBinding*> bindings_;
   std::unique_ptr<InputPad> inputPad_;
   std::unique_ptr<DirectionPad> directionPad_;
   std::unique_ptr<KeyMap> keyMap_;

@@ -5,8 +5,8 @@
 
 namespace scene {
 
-std::unique_ptr<Canvas> createRootCanvas() {
-  return std::make_unique<Canvas>(kRootPageName, true);
+std::unique_ptr<Canvas> createRootCanvas(const CreatorTable& creators) {
+  return std::make_unique<Canvas>(kRootPageName, true, creators);
 }
 
 bool loadRootTemplate(platform::Window& page, std::string_view name) {

@@ -12,8 +12,9 @@ namespace scene {
 
 constexpr const char* kRootPageName = "gamePage";
 
-// A new, windowless root page (buffered); the application gives it its window.
-std::unique_ptr<Canvas> createRootCanvas();
+// A new, windowless root page (buffered) built with `creators` (borrowed); the application
+// gives it its window.
+std::unique_ptr<Canvas> createRootCanvas(const CreatorTable& creators);
 // Loads `name` from the GUI folder into `page` (replace mode) when `page` is a Canvas, and
 // activates it so that frames run. False when `page` is not a Canvas.
 bool loadRootTemplate(platform::Window& page, std::string_view name);

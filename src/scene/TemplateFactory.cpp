@@ -12,6 +12,7 @@
 #include "host/System.h"
 #include "platform/ProcessSwitches.h"
 #include "scene/Canvas.h"
+#include "scene/CreatorTable.h"
 
 namespace scene {
 namespace {
@@ -20,11 +21,6 @@ constexpr std::array<const char*, kObjectTypeCount> kKeywords = {
     "SceneAWT", "SceneSprite", "Scene3D", "AWTComponent", "Sprite",    "Group3D",
     "Chip3D",   "Fog",         "Light",   "LOD",          "WaveSound", "BitmapFont",
 };
-
-std::array<ObjectCreator, kObjectTypeCount>& creators() {
-  static std::array<ObjectCreator, kObjectTypeCount> table;
-  return table;
-}
 
 int scaled(platform::Template& tmpl, std::string_view key, std::string_view item, int fallback) {
   return platform::scaleInt(tmpl.getInt(key, item, fallback));
@@ -40,18 +36,6 @@ std::optional<ObjectType> objectTypeOf(std::string_view keyword) {
   for (int i = 0; i < kObjectTypeCount; ++i)
     if (keyword == kKeywords[static_cast<size_t>(i)]) return static_cast<ObjectType>(i);
   return std::nullopt;
-}
-
-void TemplateFactory::registerCreator(ObjectType type, ObjectCreator creator) {
-  creators()[static_cast<size_t>(type)] = std::move(creator);
-}
-
-void TemplateFactory::clearCreators() {
-  for (auto& creator : creators()) creator = nullptr;
-}
-
-bool TemplateFactory::hasCreator(ObjectType type) {
-  return static_cast<bool>(creators()[static_cast<size_t>(type)]);
 }
 
 int TemplateFactory::readSceneExtent(platform::Template& tmpl, std::string_view key,
@@ -121,7 +105,7 @@ bool TemplateFactory::createObject(Canvas& canvas, std::string_view key) {
     canvas.createCustom(tmpl, key);
     return true;
   }
-  const ObjectCreator& creator = creators()[static_cast<size_t>(*type)];
+  const ObjectCreator& creator = canvas.creators().creatorOf(*type);
   // A type whose subsystem is not part of this program is left out of the page.
   if (!creator) return true;
   CreateRequest request{canvas, key,     *type, tmpl, readGeometry(canvas, tmpl, key, *type),
@@ -145,7 +129,7 @@ void TemplateFactory::loadTemplate(Canvas& canvas, std::string_view folder, std:
     canvas.beforeReplace();
     tmpl.clear();
     canvas.objectNames_.clear();
-    canvas.clearSounds();
+    canvas.clearSounds();  // the page's bound objects are cleared with them
     canvas.bitmapFonts_.clear();
     canvas.removeAllScenes();
   } else {
@@ -190,6 +174,7 @@ void TemplateFactory::loadTemplate(Canvas& canvas, std::string_view folder, std:
     }
   }
   if (progress) progress->onLoadProgress("Load", canvas.templateName_, 100);
+  canvas.bindObjects();
   canvas.afterLoad();
 
   if (!replace) {

@@ -5,9 +5,9 @@
 // keyword. The factory owns the dispatch (the keywords and the order they are tested in), the
 // reading of the common geometry items (x, y, width, height, scaled from the 240-pixel design
 // width) and the load itself (replace or merge, progress, afterLoad). What each type builds is
-// registered by the subsystem that owns it (sprites and GUI components, 3D nodes, sounds); a
-// type without a registered creator is skipped, and a keyword that is not one of the types goes
-// to the canvas's createCustom().
+// looked up in the canvas's creator table (CreatorTable.h), filled by the subsystem that owns
+// the type (sprites and GUI components, 3D nodes, sounds); a type without a creator is skipped,
+// and a keyword that is not one of the types goes to the canvas's createCustom().
 #pragma once
 
 #include <functional>
@@ -79,23 +79,17 @@ using ObjectCreator = std::function<void(const CreateRequest&)>;
 
 class TemplateFactory {
  public:
-  // Installs the creator of `type` for the whole process, replacing any earlier one. An empty
-  // function removes it.
-  static void registerCreator(ObjectType type, ObjectCreator creator);
-  // Removes every creator.
-  static void clearCreators();
-  static bool hasCreator(ObjectType type);
-
   // Loads folder + name into `canvas`. With `replace` the page's content is dropped first;
   // otherwise the file's objects are added and the page keeps its own template name and path
-  // (so saveTemplate() writes the page's file with the merged keys). A file that cannot be read
-  // shows "Can not find the template file: <folder><name>." (caption "Error", stop icon) and
+  // (so saveTemplate() writes the page's file with the merged keys). After the objects are
+  // made the canvas's bound objects are bound again, then afterLoad() runs. A file that cannot be
+  // read shows "Can not find the template file: <folder><name>." (caption "Error", stop icon) and
   // nothing else changes. Empty folder or name: nothing happens.
   static void loadTemplate(Canvas& canvas, std::string_view folder, std::string_view name,
                            bool replace);
 
-  // Creates the object described by `key` of the canvas's template. False when its value has no
-  // `type` item (it is not an object).
+  // Creates the object described by `key` of the canvas's template with the canvas's creator
+  // table. False when its value has no `type` item (it is not an object).
   static bool createObject(Canvas& canvas, std::string_view key);
 
   // Gives a new scene of `request` the items every scene kind reads: the geometry, `visible`,

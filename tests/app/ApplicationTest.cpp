@@ -6,7 +6,11 @@
 
 #include <fstream>
 
+#include "app/ProgramPages.h"
+#include "engine3d/Renderer.h"
 #include "host/MessageBoxes.h"
+#include "media/GuiCanvas.h"
+#include "media/Runtime.h"
 #include "platform/ProcessSwitches.h"
 #include "platform/ResourceArchive.h"
 #include "support/HeadlessHost.h"
@@ -182,10 +186,15 @@ TEST_F(ApplicationTest, RelaunchDestroysTheWindowBeforeStartingTheNewInstance) {
   std::string report = docs / "report.txt";
   std::string exe = docs.write("fake-skirrow.sh",
                                "#!/bin/sh\n"
-                               "if [ -d '" + docs.path() + "/Documents/Tarnwick.tmp' ]; then t=kept; "
-                               "else t=gone; fi\n"
-                               "printf '%s|%s\\n' \"$1\" \"$t\" > '" + report + ".part'\n"
-                               "mv '" + report + ".part' '" + report + "'\n");
+                               "if [ -d '" +
+                                   docs.path() +
+                                   "/Documents/Tarnwick.tmp' ]; then t=kept; "
+                                   "else t=gone; fi\n"
+                                   "printf '%s|%s\\n' \"$1\" \"$t\" > '" +
+                                   report +
+                                   ".part'\n"
+                                   "mv '" +
+                                   report + ".part' '" + report + "'\n");
   ::chmod(exe.c_str(), 0755);
   Application a;
   ASSERT_TRUE(a.create(0, 0, 240, 320));
@@ -216,6 +225,28 @@ TEST_F(ApplicationTest, SoundEffectsFollowTheSettingsTemplate) {
   std::filesystem::remove(settings);
   { Application a; }
   EXPECT_FALSE(platform::soundEffectsEnabled());  // missing reads as -1: off
+}
+
+TEST_F(ApplicationTest, TheProgramsRootPageIsAGuiCanvasOnTheRunsRuntime) {
+  media::Runtime runtime;
+  PageHooks hooks = programPages(runtime);
+  ASSERT_TRUE(hooks.createRootPage && hooks.loadTemplate);
+  EXPECT_FALSE(hooks.startGame);  // no game page in this build yet
+  Application a;
+  ::unsetenv("SKIRROW_RENDERER");
+  std::unique_ptr<platform::Window> made = hooks.createRootPage(a);
+  auto* page = dynamic_cast<media::GuiCanvas*>(made.get());
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->title(), "gamePage");
+  EXPECT_EQ(&page->runtime(), &runtime);
+  EXPECT_EQ(&page->creators(), &runtime.creators());
+  EXPECT_EQ(page->rendererType, engine3d::kRendererSoftware);
+  ::setenv("SKIRROW_RENDERER", "gles", 1);
+  made = hooks.createRootPage(a);
+  ::unsetenv("SKIRROW_RENDERER");
+  page = dynamic_cast<media::GuiCanvas*>(made.get());
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->rendererType, engine3d::kRendererGles);
 }
 
 }  // namespace

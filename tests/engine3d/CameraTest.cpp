@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine3d/Camera.h"
-#include "engine3d/RendererFactory.h"
+#include "engine3d/RendererDrivers.h"
 
 namespace engine3d {
 namespace {
@@ -122,10 +122,11 @@ std::unique_ptr<Camera> makeRecordingCamera(SceneView* scene, int mode) {
 }
 
 TEST(CreateCamera, SetsTheViewportThenThePerspectiveOnTheDriversCamera) {
-  ASSERT_TRUE(registerRendererDriver(kRendererSoftware, {nullptr, makeRecordingCamera}));
+  RendererDrivers drivers;
+  ASSERT_TRUE(drivers.add(kRendererSoftware, {nullptr, makeRecordingCamera}));
   cameraCalls.clear();
-  auto camera = createCamera(kRendererSoftware, nullptr, 240, 320, 45.0f, 1.0f, 10000.0f, 2);
-  registerRendererDriver(kRendererSoftware, {});
+  auto camera =
+      drivers.createCamera(kRendererSoftware, nullptr, 240, 320, 45.0f, 1.0f, 10000.0f, 2);
   ASSERT_NE(camera, nullptr);
   EXPECT_EQ(cameraCalls, (std::vector<std::string>{"setViewport", "setPerspective"}));
   EXPECT_EQ(camera->mode(), 2);
@@ -134,12 +135,14 @@ TEST(CreateCamera, SetsTheViewportThenThePerspectiveOnTheDriversCamera) {
   EXPECT_EQ(camera->focalLength(), 289);
 }
 
-TEST(CreateCamera, UnknownOrUnregisteredTypesMakeNothing) {
-  EXPECT_EQ(createCamera(kRendererGles, nullptr, 240, 320, 45.0f, 1.0f, 100.0f, 0), nullptr);
-  EXPECT_FALSE(registerRendererDriver(2, {nullptr, makeRecordingCamera}));
-  EXPECT_FALSE(registerRendererDriver(-1, {nullptr, makeRecordingCamera}));
-  EXPECT_EQ(createCamera(2, nullptr, 240, 320, 45.0f, 1.0f, 100.0f, 0), nullptr);
-  EXPECT_EQ(createCamera(-1, nullptr, 240, 320, 45.0f, 1.0f, 100.0f, 0), nullptr);
+TEST(CreateCamera, UnknownOrDriverlessTypesMakeNothing) {
+  RendererDrivers drivers;
+  EXPECT_EQ(drivers.createCamera(kRendererGles, nullptr, 240, 320, 45.0f, 1.0f, 100.0f, 0),
+            nullptr);
+  EXPECT_FALSE(drivers.add(2, {nullptr, makeRecordingCamera}));
+  EXPECT_FALSE(drivers.add(-1, {nullptr, makeRecordingCamera}));
+  EXPECT_EQ(drivers.createCamera(2, nullptr, 240, 320, 45.0f, 1.0f, 100.0f, 0), nullptr);
+  EXPECT_EQ(drivers.createCamera(-1, nullptr, 240, 320, 45.0f, 1.0f, 100.0f, 0), nullptr);
 }
 
 }  // namespace

@@ -16,12 +16,14 @@ TEST(Random, ReproducesTheRunTimeSequence) {
   EXPECT_EQ(r.next(), 41);
 }
 
-TEST(Random, SharedGeneratorFollowsItsSeed) {
-  seedRandom(1);
-  EXPECT_EQ(randomNext(), 41);
-  EXPECT_EQ(randomNext(), 18467);
-  seedRandom(1);
-  EXPECT_EQ(randomInt(0, 32767), 41);
+TEST(Random, GeneratorsKeepTheirOwnSequences) {
+  // Drawing from one generator leaves another's sequence where it was.
+  Random a(1);
+  Random b(1);
+  EXPECT_EQ(a.next(), 41);
+  EXPECT_EQ(a.next(), 18467);
+  EXPECT_EQ(b.randomInt(0, 32767), 41);
+  EXPECT_EQ(a.next(), 6334);
 }
 
 TEST(Random, DrawsStayInFifteenBits) {

@@ -10,7 +10,7 @@
 #include "engine3d/Camera.h"
 #include "engine3d/Group3D.h"
 #include "engine3d/Renderer.h"
-#include "engine3d/RendererFactory.h"
+#include "engine3d/RendererDrivers.h"
 #include "engine3d/SceneView.h"
 
 namespace engine3d {
@@ -74,6 +74,8 @@ class RecordingRenderer : public Renderer {
   void present() override { log.push_back("present"); }
 
   using Renderer::reserveVertexPool;
+  using Renderer::vertexPoolSize;
+  const Material* appliedMaterial() const { return lastMaterial; }
 
   std::vector<std::string> log;
   std::vector<DrawnMesh> drawn;
@@ -90,8 +92,8 @@ class RecordingRenderer : public Renderer {
     log.push_back("drawMesh " + item.mesh->name);
     drawn.push_back({item.mesh, item.group, item.sortKey, spans, item.modelView.translation().z});
     lastMaterial = item.mesh->material;
-    verticesSubmitted += item.mesh->vertexCount();
-    trianglesDrawn += spans.count();
+    statistics_.verticesSubmitted += item.mesh->vertexCount();
+    statistics_.trianglesDrawn += spans.count();
   }
   void finishFrame() override { log.push_back("finishFrame"); }
 };
@@ -138,8 +140,8 @@ TEST(RendererFrame, OpaqueMeshesComeFirstNearestFirstThenTransparentFarthestFirs
   EXPECT_EQ(renderer.drawn[1].sortKey, 65536 - 500);
   EXPECT_EQ(renderer.drawn[2].sortKey, 500);
   EXPECT_EQ(renderer.drawn[3].sortKey, 100);
-  EXPECT_EQ(renderer.meshesQueued, 4);
-  EXPECT_EQ(renderer.groupsDrawn, 1);
+  EXPECT_EQ(renderer.statistics().meshesQueued, 4);
+  EXPECT_EQ(renderer.statistics().groupsDrawn, 1);
 }
 
 TEST(RendererFrame, DepthHundredGivesKeys1000And64536) {
@@ -218,11 +220,11 @@ TEST(RendererFrame, StatisticsDescribeTheLastFrameOnly) {
   RecordingRenderer renderer(&scene);
   renderer.renderScene(0.1f);
   renderer.renderScene(0.1f);
-  EXPECT_EQ(renderer.groupsDrawn, 1);
-  EXPECT_EQ(renderer.meshesQueued, 2);
+  EXPECT_EQ(renderer.statistics().groupsDrawn, 1);
+  EXPECT_EQ(renderer.statistics().meshesQueued, 2);
   // Two meshes of three vertices and one face each, counted afresh in the second frame.
-  EXPECT_EQ(renderer.verticesSubmitted, 6);
-  EXPECT_EQ(renderer.trianglesDrawn, 2);
+  EXPECT_EQ(renderer.statistics().verticesSubmitted, 6);
+  EXPECT_EQ(renderer.statistics().trianglesDrawn, 2);
   EXPECT_EQ(renderer.drawn.size(), 4u);
 }
 
@@ -232,7 +234,7 @@ TEST(RendererFrame, LastMaterialIsClearedAtTheStartOfEveryFrame) {
   giveMaterial(group, addMesh(group, "a"), 0);
   RecordingRenderer renderer(&scene);
   renderer.renderScene(0.1f);
-  EXPECT_NE(renderer.lastMaterial, nullptr);
+  EXPECT_NE(renderer.appliedMaterial(), nullptr);
   renderer.renderScene(0.0f);
   EXPECT_EQ(renderer.materialResetSeen, (std::vector<bool>{true, true}));
 }
@@ -244,7 +246,7 @@ TEST(RendererFrame, WithoutACameraOnlyTheBackgroundIsDrawn) {
   RecordingRenderer renderer(&scene);
   renderer.renderScene(0.1f);
   EXPECT_TRUE(renderer.drawn.empty());
-  EXPECT_EQ(renderer.meshesQueued, 0);
+  EXPECT_EQ(renderer.statistics().meshesQueued, 0);
   EXPECT_EQ(renderer.log.back(), "finishFrame");
 }
 
@@ -272,24 +274,24 @@ TEST(RendererFrame, ATimeStepOfZeroLeavesFrameCountAndAnimationsAlone) {
   }
   RecordingRenderer renderer(&scene);
   renderer.renderScene(0.0f);
-  EXPECT_EQ(renderer.frameCount, 0u);
+  EXPECT_EQ(renderer.frameCount(), 0u);
   EXPECT_EQ(picture->advances, 0);
   EXPECT_EQ(renderer.drawn.size(), 2u);  // it still draws
 
   renderer.renderScene(0.25f);
-  EXPECT_EQ(renderer.frameCount, 1u);
+  EXPECT_EQ(renderer.frameCount(), 1u);
   EXPECT_EQ(picture->advances, 1);
   EXPECT_FLOAT_EQ(picture->total, 0.25f);
 
   renderer.renderScene(0.0f);
-  EXPECT_EQ(renderer.frameCount, 1u);
+  EXPECT_EQ(renderer.frameCount(), 1u);
   EXPECT_EQ(picture->advances, 1);
   EXPECT_EQ(renderer.drawn.size(), 6u);
 
   renderer.renderScene(-1.0f);  // a negative step is not a new frame either
-  EXPECT_EQ(renderer.frameCount, 1u);
+  EXPECT_EQ(renderer.frameCount(), 1u);
   renderer.renderScene(0.5f);
-  EXPECT_EQ(renderer.frameCount, 2u);
+  EXPECT_EQ(renderer.frameCount(), 2u);
   EXPECT_EQ(picture->advances, 2);
 }
 
@@ -344,7 +346,7 @@ TEST(RendererFrame, GroupCullingUsesTheGroupRadiusAndTheFovHalfAngle) {
     RecordingRenderer renderer(&scene);
     renderer.renderScene(0.1f);
     const bool inside = std::abs(x) < 415.65f;
-    EXPECT_EQ(renderer.groupsDrawn, inside ? 1 : 0) << x;
+    EXPECT_EQ(renderer.statistics().groupsDrawn, inside ? 1 : 0) << x;
     EXPECT_EQ(renderer.drawn.size(), inside ? 1u : 0u) << x;
   }
 }
@@ -366,8 +368,8 @@ TEST(RendererFrame, MeshCullingTestsEachMeshAndStillCountsTheGroup) {
   std::vector<std::string> names = drawnNames(renderer);
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"insideX", "insideY"}));
-  EXPECT_EQ(renderer.groupsDrawn, 1);
-  EXPECT_EQ(renderer.meshesQueued, 2);
+  EXPECT_EQ(renderer.statistics().groupsDrawn, 1);
+  EXPECT_EQ(renderer.statistics().meshesQueued, 2);
 }
 
 TEST(RendererFrame, AViewNoTallerThanWideBoundsYByTheHorizontalHalfAngle) {
@@ -380,6 +382,8 @@ TEST(RendererFrame, AViewNoTallerThanWideBoundsYByTheHorizontalHalfAngle) {
   RecordingRenderer renderer(&scene);
   renderer.renderScene(0.1f);
   EXPECT_EQ(drawnNames(renderer), (std::vector<std::string>{"inside"}));
+  EXPECT_EQ(renderer.statistics().groupsDrawn, 1);
+  EXPECT_EQ(renderer.statistics().meshesQueued, 1);
 }
 
 // A floor of 100 x 70 units about the origin of its group, its bounds computed: radius 50
@@ -434,7 +438,7 @@ TEST(RendererFrame, GroupsThatNeverCullAreDrawnBeyondTheFarPlane) {
   addMesh(scene.addGroup({0, 0, 20000}), "far");
   RecordingRenderer renderer(&scene);
   renderer.renderScene(0.1f);
-  EXPECT_EQ(renderer.groupsDrawn, 1);
+  EXPECT_EQ(renderer.statistics().groupsDrawn, 1);
   EXPECT_EQ(renderer.drawn.size(), 1u);
 }
 
@@ -502,7 +506,7 @@ TEST(RendererFrame, TheDriverGetsTheWrappedFaceRange) {
   EXPECT_EQ(s.end0, 6);
   EXPECT_EQ(s.first1, 0);
   EXPECT_EQ(s.end1, 1);
-  EXPECT_EQ(renderer.trianglesDrawn, 3);  // faces 4, 5 and 0
+  EXPECT_EQ(renderer.statistics().trianglesDrawn, 3);  // faces 4, 5 and 0
 }
 
 std::vector<DrawItem> itemsWithKeys(const std::vector<std::int32_t>& keys) {
@@ -558,23 +562,23 @@ TEST(SortDrawList, EndKeysFarApartDoNotOverflowThePivot) {
 
 TEST(RendererVertexPool, GrowsInStepsOf256AndNeverShrinks) {
   RecordingRenderer renderer(nullptr);
-  EXPECT_TRUE(renderer.vertexPool.empty());
+  EXPECT_EQ(renderer.vertexPoolSize(), 0);
   renderer.reserveVertexPool(1);
-  EXPECT_EQ(renderer.vertexPool.size(), 256u);
+  EXPECT_EQ(renderer.vertexPoolSize(), 256);
   renderer.reserveVertexPool(256);
-  EXPECT_EQ(renderer.vertexPool.size(), 256u);
+  EXPECT_EQ(renderer.vertexPoolSize(), 256);
   renderer.reserveVertexPool(257);
-  EXPECT_EQ(renderer.vertexPool.size(), 512u);
+  EXPECT_EQ(renderer.vertexPoolSize(), 512);
   renderer.reserveVertexPool(769);  // two more steps: 1024 is the first multiple of 256 >= 769
-  EXPECT_EQ(renderer.vertexPool.size(), 1024u);
+  EXPECT_EQ(renderer.vertexPoolSize(), 1024);
   renderer.reserveVertexPool(10);
-  EXPECT_EQ(renderer.vertexPool.size(), 1024u);
+  EXPECT_EQ(renderer.vertexPoolSize(), 1024);
 }
 
 TEST(RendererFrame, ASceneLessRendererStillRunsTheDriverSteps) {
   RecordingRenderer renderer(nullptr);
   renderer.renderScene(0.1f);
-  EXPECT_EQ(renderer.frameCount, 1u);
+  EXPECT_EQ(renderer.frameCount(), 1u);
   EXPECT_EQ(renderer.log, (std::vector<std::string>{"makeTargetCurrent", "clearBackground",
                                                     "resetFogAndDepth", "finishFrame"}));
 }
@@ -583,19 +587,36 @@ std::unique_ptr<Renderer> makeRecordingRenderer(SceneView* scene) {
   return std::make_unique<RecordingRenderer>(scene);
 }
 
-TEST(CreateRenderer, UsesTheRegisteredDriverAndOtherwiseMakesNothing) {
+TEST(RendererDrivers, MakeRenderersOfTheirDriversAndNothingElse) {
   TestScene scene;
-  EXPECT_EQ(createRenderer(kRendererSoftware, &scene), nullptr);
-  ASSERT_TRUE(registerRendererDriver(kRendererSoftware, {makeRecordingRenderer, nullptr}));
-  auto renderer = createRenderer(kRendererSoftware, &scene);
-  EXPECT_EQ(createRenderer(kRendererGles, &scene), nullptr);
-  EXPECT_EQ(createRenderer(2, &scene), nullptr);
-  registerRendererDriver(kRendererSoftware, {});
+  RendererDrivers drivers;
+  EXPECT_EQ(drivers.createRenderer(kRendererSoftware, &scene), nullptr);
+  EXPECT_FALSE(drivers.has(kRendererSoftware));
+  ASSERT_TRUE(drivers.add(kRendererSoftware, {makeRecordingRenderer, nullptr}));
+  EXPECT_TRUE(drivers.has(kRendererSoftware));
+  auto renderer = drivers.createRenderer(kRendererSoftware, &scene);
+  EXPECT_EQ(drivers.createRenderer(kRendererGles, &scene), nullptr);
+  EXPECT_EQ(drivers.createRenderer(2, &scene), nullptr);
   ASSERT_NE(renderer, nullptr);
   EXPECT_EQ(renderer->type, kRendererSoftware);
   EXPECT_EQ(renderer->scene, &scene);
-  EXPECT_EQ(renderer->frameCount, 0u);
+  EXPECT_EQ(renderer->frameCount(), 0u);
   EXPECT_EQ(renderer->describe(), std::optional<std::string>("recording"));
+  drivers.remove(kRendererSoftware);
+  EXPECT_FALSE(drivers.has(kRendererSoftware));
+  EXPECT_EQ(drivers.createRenderer(kRendererSoftware, &scene), nullptr);
+}
+
+TEST(RendererDrivers, TablesSideBySideKeepTheirOwnDrivers) {
+  // Two sessions in one process (two tests, a tool and a page) never see each other's drivers.
+  TestScene scene;
+  RendererDrivers first;
+  RendererDrivers second;
+  ASSERT_TRUE(first.add(kRendererSoftware, {makeRecordingRenderer, nullptr}));
+  EXPECT_NE(first.createRenderer(kRendererSoftware, &scene), nullptr);
+  EXPECT_EQ(second.createRenderer(kRendererSoftware, &scene), nullptr);
+  EXPECT_FALSE(second.add(-1, {makeRecordingRenderer, nullptr}));
+  EXPECT_FALSE(second.has(-1));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "game/Simulation.h"
-#include "media/ImageTexture.h"
+#include "media/Runtime.h"
 #include "platform/ResourceArchive.h"
 #include "support/HeadlessHost.h"
 #include "support/TempFolder.h"
@@ -24,6 +24,7 @@ class BattleTest : public testing_support::HeadlessHostTest {
  protected:
   void SetUp() override {
     HeadlessHostTest::SetUp();
+    runtime_ = std::make_unique<media::Runtime>();
     platform::setTempFolder(temp_.path() + "/");
     for (const char* name : {"GUI", "scenes", "chopper", "flyable"})
       platform::registerArchive(std::string(name) + ".zip", resourceFolder() + name);
@@ -31,7 +32,7 @@ class BattleTest : public testing_support::HeadlessHostTest {
   void TearDown() override {
     simulation_.reset();
     platform::releaseArchives();
-    media::releaseTextures();
+    runtime_.reset();
     HeadlessHostTest::TearDown();
   }
 
@@ -45,10 +46,10 @@ class BattleTest : public testing_support::HeadlessHostTest {
     return s;
   }
   // Without pictures unless asked: the rules do not look at them.
-  static BattleAssets assets(bool pictures = false) {
+  BattleAssets assets(bool pictures = false) {
     BattleAssets a;
     a.resourceFolder = resourceFolder();
-    if (pictures) a.models.textures = media::textureLoader();
+    if (pictures) a.models.textures = runtime_->textures().loader();
     a.models.messages = [](const engine3d::UserMessage&) {};
     return a;
   }
@@ -69,6 +70,7 @@ class BattleTest : public testing_support::HeadlessHostTest {
   }
 
   testing_support::TempFolder temp_;
+  std::unique_ptr<media::Runtime> runtime_;
   std::unique_ptr<Simulation> simulation_;
 };
 

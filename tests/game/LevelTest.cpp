@@ -11,6 +11,7 @@
 #include "game/ContentRooms.h"
 #include "host/MessageBoxes.h"
 #include "media/Creators3D.h"
+#include "media/Runtime.h"
 #include "platform/ResourceArchive.h"
 #include "support/HeadlessHost.h"
 #include "support/TempFolder.h"
@@ -138,12 +139,17 @@ TEST(Level, FreeCellsOfASmallGridComeInIThenJThenKOrder) {
 // for what is not on disk, pictures through the program's texture loader.
 class LevelFromArchive : public testing_support::HeadlessHostTest {
  protected:
+  void SetUp() override {
+    HeadlessHostTest::SetUp();
+    runtime = std::make_unique<media::Runtime>();
+  }
   void TearDown() override {
-    media::release3DContent();
+    runtime.reset();
     platform::releaseArchives();
     HeadlessHostTest::TearDown();
   }
   testing_support::TempFolder temp;
+  std::unique_ptr<media::Runtime> runtime;
 };
 
 TEST_F(LevelFromArchive, RoomSixComesFromScenesZipWithItsPictures) {
@@ -151,7 +157,8 @@ TEST_F(LevelFromArchive, RoomSixComesFromScenesZipWithItsPictures) {
   ASSERT_FALSE(testing_support::exists(scenes + "level6/level.3ds")) << "room 6 is archive-only";
   platform::setTempFolder(temp.path() + "/");
   platform::registerArchive("scenes.zip", scenes);
-  auto level = game::loadLevel(scenes + "level6\\", game::levelRadius(6));
+  auto level = game::loadLevel(scenes + "level6\\", game::levelRadius(6),
+                               media::pageModelOptions(runtime->textures()));
   ASSERT_NE(level, nullptr);
   EXPECT_TRUE(host::Host::get().messageBoxes().records().empty());
   Vector3 lo, hi;

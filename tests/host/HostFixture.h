@@ -1,20 +1,17 @@
-// Starts each test with a fresh headless host and records what window procedures receive.
+// Host tests: the shared headless-host fixture, and a window class "REC" that records what
+// window procedures receive.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "host/Files.h"
 #include "host/Host.h"
 #include "host/Messages.h"
 #include "host/WindowManager.h"
+#include "support/HeadlessHost.h"
 
 namespace host::testing {
 
@@ -25,33 +22,19 @@ struct Received {
   std::intptr_t lParam;
 };
 
-class HostTest : public ::testing::Test {
+class HostTest : public testing_support::HeadlessHostTest {
  protected:
   void SetUp() override {
-    // Each test process gets its own runtime folder so single-instance locks never meet.
-    std::string runtime = "/tmp/skirrow-test-" + std::to_string(::getpid());
-    ::mkdir(runtime.c_str(), 0700);
-    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    restart("qvga");
-  }
-  void TearDown() override {
-    Host::shutdown();
-    std::string runtime = "/tmp/skirrow-test-" + std::to_string(::getpid());
-    for (const FolderEntry& e : listFolder(runtime)) removeFile(runtime + "/" + e.name);
-    removeFolder(runtime);
+    HeadlessHostTest::SetUp();
+    registerRecorder();
   }
 
+  // A new host on `profile` (and `script`), with the recorder class registered again.
   Host& restart(const std::string& profile, const std::string& script = {}) {
-    HostConfig config;
-    config.backend = BackendKind::Headless;
-    config.profile = *findProfile(profile);
-    config.scriptPath = script;
-    Host& host = Host::restart(config);
+    Host& host = HeadlessHostTest::restart(profile, script);
     registerRecorder();
     return host;
   }
-
-  WindowManager& wm() { return Host::get().windows(); }
 
   // Class "REC": every message is logged, then handled by the default procedure.
   void registerRecorder() {
@@ -81,14 +64,6 @@ class HostTest : public ::testing::Test {
     for (const Received& r : log)
       if (r.window == window) out.push_back(r.message);
     return out;
-  }
-
-  // Dispatches everything queued now (paint, posted, due timers) without letting time pass.
-  void drain() {
-    Message m;
-    int guard = 0;
-    while (wm().peekMessage(m, true) && m.message != WM_QUIT && ++guard < 1000)
-      wm().dispatchMessage(m);
   }
 
   std::vector<Received> log;

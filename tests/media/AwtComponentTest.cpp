@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "../scene/CanvasFixture.h"
+#include "PageFixture.h"
 #include "host/Controls.h"
 #include "host/Gdi.h"
 #include "media/AWTComponent.h"
-#include "media/AwtCreators.h"
 #include "media/SceneAWT.h"
 #include "scene/TemplateFactory.h"
 #include "support/TempFolder.h"
@@ -18,19 +17,8 @@
 namespace media::testing {
 namespace {
 
-class AwtTest : public scene_test::CanvasTest {
+class AwtTest : public PageTest {
  protected:
-  void SetUp() override {
-    CanvasTest::SetUp();
-    scene::TemplateFactory::clearCreators();
-    registerAwtCreators();
-  }
-  void TearDown() override {
-    main_.reset();
-    scene::TemplateFactory::clearCreators();
-    CanvasTest::TearDown();
-  }
-
   // Loads `text` as the page's template; returns the layer named "awt".
   SceneAWT* load(scene_test::RecordingCanvas& page, const std::string& text) {
     folder.write("page.properties", text);

@@ -8,19 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "../scene/CanvasFixture.h"
+#include "PageFixture.h"
+#include "TestPictures.h"
 #include "host/Keys.h"
 #include "host/Screen.h"
 #include "media/GuiCanvas.h"
 #include "media/InputPadDialog.h"
 #include "media/SceneSprite.h"
 #include "media/Sprite.h"
-#include "media/SpriteCreators.h"
 #include "platform/ProcessSwitches.h"
 #include "scene/TemplateFactory.h"
 #include "support/ReferenceImage.h"
 #include "support/TempFolder.h"
-#include "TestPictures.h"
 
 namespace media::testing {
 namespace {
@@ -28,7 +27,7 @@ namespace {
 // A page that counts its drawing passes and the templates it loaded.
 class CountingPage : public GuiCanvas {
  public:
-  CountingPage() : GuiCanvas("gamePage", true) {}
+  explicit CountingPage(Runtime& runtime) : GuiCanvas(runtime, "gamePage", true) {}
   void drawScenes() override {
     ++draws;
     GuiCanvas::drawScenes();
@@ -44,29 +43,19 @@ struct AnswerListener : platform::MouseListener {
   void onMouse(platform::Window&, uint32_t message, uintptr_t flags, int x, int y) override {
     if (message != host::WM_LBUTTONUP) return;
     scene::SceneObject* pressed = page.pressedSprite();
-    answers.push_back((pressed ? pressed->name : std::string("-")) + ":" +
-                      std::to_string(flags) + "@" + std::to_string(x) + "," + std::to_string(y));
+    answers.push_back((pressed ? pressed->name : std::string("-")) + ":" + std::to_string(flags) +
+                      "@" + std::to_string(x) + "," + std::to_string(y));
   }
   scene::Canvas& page;
   std::vector<std::string> answers;
 };
 
-std::string bmpOf(int w, int h, uint32_t rgb) {
-  BmpDescription d;
-  d.width = w;
-  d.height = h;
-  std::vector<uint8_t> bytes = makeBmp(d, [rgb](int, int) { return rgb; });
-  return std::string(bytes.begin(), bytes.end());
-}
-
-class Dialogs : public scene_test::CanvasTest {
+class Dialogs : public PageTest {
  protected:
   void SetUp() override {
-    CanvasTest::SetUp();
-    scene::TemplateFactory::clearCreators();
-    registerSpriteCreators();
-    gui.write("msgGrid.bmp", bmpOf(200, 60, 0x808080));
-    gui.write("msgGrid_smp.bmp", bmpOf(100, 30, 0x808080));
+    PageTest::SetUp();
+    gui.write("msgGrid.bmp", solidBmpFile(200, 60, 0x808080));
+    gui.write("msgGrid_smp.bmp", solidBmpFile(100, 30, 0x808080));
     gui.write("messagebox.properties",
               "sceneMessageBox=type:SceneSprite, x:20, y:100, width:200, height:120, "
               "bkgColor:(0;0;80), visible:0\n"
@@ -87,7 +76,7 @@ class Dialogs : public scene_test::CanvasTest {
               "edtStrict=type:Sprite, container:scn, x:20, y:290, width:100, height:20, "
               "GUIType:editbox, maxLength:8, allowEmpty:0\n");
     platform::setGuiFolder(gui.path() + "/");
-    page = &makePageOf<CountingPage>();
+    page = &makePageOf<CountingPage>(runtime());
     scene::TemplateFactory::loadTemplate(*page, gui.path() + "/", "page.properties", true);
     listener = std::make_unique<AnswerListener>(*page);
     page->setMouseListener(listener.get());
@@ -96,11 +85,8 @@ class Dialogs : public scene_test::CanvasTest {
     send(host::WM_LBUTTONUP, 0, 0);
   }
   void TearDown() override {
-    main_.reset();
-    releaseSpriteImages();
-    scene::TemplateFactory::clearCreators();
     platform::setGuiFolder("");
-    CanvasTest::TearDown();
+    PageTest::TearDown();
   }
 
   void send(uint32_t message, int x, int y) {
@@ -286,6 +272,60 @@ TEST_F(Dialogs, AnEmptyAnswerWhereOneIsRequiredCountsAsCancel) {
   key(host::WM_KEYDOWN, host::VK_ESCAPE);
   EXPECT_EQ(sprite("edtName")->text(), "Bob");
   EXPECT_EQ(listener->answers.back(), "edtName:0@70,20");
+}
+
+TEST_F(Dialogs, TheBoxsObjectsAreBoundOnceAndGoneWithAReplacedPage) {
+  page->showMessageBox("Quit Game Now ?", "QUIT", GuiCanvas::kMessageYesNo, false);
+  const MessageBoxObjects& box = page->messageBox();
+  EXPECT_EQ(box.box, page->findScene("sceneMessageBox"));
+  EXPECT_EQ(box.message, sprite("sptMessage"));
+  EXPECT_EQ(box.ok, sprite("btnOk"));
+  EXPECT_EQ(box.no, sprite("btnNo"));
+  // A new screen replaces everything, the box with it; the next box is merged in again.
+  scene::TemplateFactory::loadTemplate(*page, gui.path() + "/", "page.properties", true);
+  EXPECT_EQ(box.box, nullptr);
+  EXPECT_EQ(box.context, nullptr);
+  EXPECT_FALSE(page->isMessageBoxUp());
+  EXPECT_FALSE(page->messageBoxContext());
+  page->hideMessageBox(false);  // nothing to hide
+  const int loads = page->loads;
+  page->showMessageBox("Retry this battle?", "RETRY", GuiCanvas::kMessageYesNo, false);
+  EXPECT_EQ(page->loads, loads + 1);
+  EXPECT_TRUE(page->isMessageBoxUp());
+  EXPECT_EQ(page->messageBoxContext().value_or(""), "RETRY");
+  EXPECT_EQ(box.yes, sprite("btnYes"));
+}
+
+TEST_F(Dialogs, ABoxTemplateWithoutSomeButtonsStillShowsWhatItHas) {
+  gui.write("short.properties",
+            "sceneMessageBox=type:SceneSprite, x:20, y:100, width:200, height:120, visible:0\n"
+            "sptMessageContext=type:Sprite, container:sceneMessageBox, visible:0\n"
+            "btnYes=type:Sprite, container:sceneMessageBox, x:10, y:80, width:60, height:30\n");
+  page->showMessageBox("Quit Game Now ?", "QUIT", GuiCanvas::kMessageYesNo, false,
+                       "short.properties");
+  EXPECT_TRUE(page->isMessageBoxUp());
+  EXPECT_EQ(page->messageBox().message, nullptr);
+  EXPECT_EQ(page->messageBox().no, nullptr);
+  EXPECT_TRUE(sprite("btnYes")->visible);
+  EXPECT_EQ(page->messageBoxContext().value_or(""), "QUIT");
+}
+
+TEST_F(Dialogs, ThePadIsBuiltAgainAfterItsSceneWasReplaced) {
+  openPad("edtName");
+  key(host::WM_KEYDOWN, host::VK_ESCAPE);
+  ASSERT_NE(pad()->padScene(), nullptr);
+  scene::TemplateFactory::loadTemplate(*page, gui.path() + "/", "page.properties", true);
+  EXPECT_EQ(pad()->padScene(), nullptr);
+  EXPECT_EQ(pad()->characterKey(0), nullptr);
+  openPad("edtName");
+  ASSERT_NE(pad()->padScene(), nullptr);
+  EXPECT_EQ(pad()->padScene(), page->findScene(InputPadDialog::kSceneName));
+  EXPECT_EQ(sprite("sptMessage_MSGBOX")->text(), "Name");
+  tapKey(3, 0);
+  EXPECT_EQ(pad()->buffer(), "Boba");
+  EXPECT_EQ(sprite("btnEditbox_MSGBOX")->text(), "Boba");
+  tapCommand("btnOk_MSGBOX");
+  EXPECT_EQ(sprite("edtName")->text(), "Boba");
 }
 
 // Both layouts as the screen shows them, plain keys (no pictures), white text.

@@ -8,11 +8,10 @@
 #include <sstream>
 #include <string>
 
-#include "../scene/CanvasFixture.h"
+#include "PageFixture.h"
 #include "host/Cursor.h"
 #include "media/SceneSprite.h"
 #include "media/Sprite.h"
-#include "media/SpriteCreators.h"
 #include "scene/TemplateFactory.h"
 #include "support/TempFolder.h"
 
@@ -22,8 +21,8 @@ namespace {
 // Records what the page asks of its input pad.
 class RecordingPad : public scene::InputPad {
  public:
-  void open(scene::SceneObject& box, std::string_view text, std::string_view title,
-            int maxLength, bool allowEmpty) override {
+  void open(scene::SceneObject& box, std::string_view text, std::string_view title, int maxLength,
+            bool allowEmpty) override {
     opened = box.name + "|" + std::string(text) + "|" + std::string(title) + "|" +
              std::to_string(maxLength) + "|" + (allowEmpty ? "empty" : "required");
   }
@@ -57,24 +56,16 @@ constexpr const char* kPage =
     "href:next.properties\n"
     "plain=type:Sprite, container:scn, x:0, y:250, width:80, height:20\n";
 
-class GuiCanvasTest : public scene_test::CanvasTest {
+class GuiCanvasTest : public PageTest {
  protected:
   void SetUp() override {
-    CanvasTest::SetUp();
-    scene::TemplateFactory::clearCreators();
-    registerSpriteCreators();
+    PageTest::SetUp();
     folder.write("page.properties", kPage);
     folder.write("next.properties",
                  "scnNext=type:SceneSprite\n"
                  "arrived=type:Sprite, container:scnNext, width:10, height:10\n");
-    page = &makePageOf<GuiCanvas>("gamePage", true);
+    page = &makePageOf<GuiCanvas>(runtime(), "gamePage", true);
     scene::TemplateFactory::loadTemplate(*page, folder.path() + "/", "page.properties", true);
-  }
-  void TearDown() override {
-    main_.reset();
-    releaseSpriteImages();
-    scene::TemplateFactory::clearCreators();
-    CanvasTest::TearDown();
   }
 
   // A full stylus press or release at (x, y), both passes, as the window delivers it.
@@ -184,15 +175,15 @@ TEST_F(GuiCanvasTest, AnEditBoxOpensThePadOnRelease) {
 }
 
 TEST(EditBoxLink, NumberAndTitle) {
-  EditBoxSpec a = parseEditBoxLink("-12,Name");
+  EditBoxLink a = parseEditBoxLink("-12,Name");
   EXPECT_EQ(a.maxLength, 12);
   EXPECT_FALSE(a.allowEmpty);
   EXPECT_EQ(a.title, "Name");
-  EditBoxSpec b = parseEditBoxLink("20,");
+  EditBoxLink b = parseEditBoxLink("20,");
   EXPECT_EQ(b.maxLength, 20);
   EXPECT_TRUE(b.allowEmpty);
   EXPECT_EQ(b.title, "");
-  EditBoxSpec c = parseEditBoxLink("7,a,b");  // only the first comma splits
+  EditBoxLink c = parseEditBoxLink("7,a,b");  // only the first comma splits
   EXPECT_EQ(c.title, "a,b");
 }
 

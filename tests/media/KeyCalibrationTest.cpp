@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "../scene/CanvasFixture.h"
+#include "PageFixture.h"
 #include "TestPictures.h"
 #include "engine3d/soft/GapiDisplay.h"
 #include "host/Screen.h"
@@ -62,19 +62,17 @@ std::string bmp(int w, int h, std::function<uint32_t(int, int)> pixel) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-class KeyCalibrationTest : public scene_test::CanvasTest {
+class KeyCalibrationTest : public PageTest {
  protected:
   void SetUp() override {
-    CanvasTest::SetUp();
+    PageTest::SetUp();
     makePage("qvga");
   }
   void TearDown() override {
     dialog.reset();
     gapi.reset();
     main_.reset();
-    releaseSpriteImages();
-    scene::TemplateFactory::clearCreators();
-    CanvasTest::TearDown();
+    PageTest::TearDown();
   }
 
   // A page of `profile`'s screen with a plain background, the Game API's input open as the
@@ -83,10 +81,9 @@ class KeyCalibrationTest : public scene_test::CanvasTest {
     dialog.reset();
     gapi.reset();
     main_.reset();
-    releaseSpriteImages();
+    endRuntime();
     restart(profile);
-    scene::TemplateFactory::clearCreators();
-    registerSpriteCreators();
+    startRuntime();
     gui.write("back.properties", "scnBack=type:SceneSprite, bkgColor:(20;40;90)\n");
     gui.write("pad.bmp", bmp(230, 200, [](int x, int y) {
                 return x < 2 || y < 2 || x > 227 || y > 197 ? 0xE07020u
@@ -99,7 +96,7 @@ class KeyCalibrationTest : public scene_test::CanvasTest {
     main_ = std::make_unique<platform::Window>("Skirrow", 0, false);
     ASSERT_TRUE(main_->create(0, 0, p.screenWidth, p.screenHeight));
     platform::setScreenScaleFromWidth(main_->clientWidth());
-    auto owned = std::make_unique<GuiCanvas>("gamePage", true);
+    auto owned = std::make_unique<GuiCanvas>(runtime(), "gamePage", true);
     page = owned.get();
     ASSERT_TRUE(
         main_->addChild(std::move(owned), 0, 0, main_->clientWidth(), main_->clientHeight()));

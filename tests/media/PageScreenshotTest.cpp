@@ -10,22 +10,24 @@
 #include <memory>
 #include <string>
 
+#include "TestPictures.h"
 #include "host/Host.h"
 #include "host/Screen.h"
 #include "media/GuiCanvas.h"
-#include "media/SpriteCreators.h"
+#include "media/Runtime.h"
 #include "platform/ProcessSwitches.h"
 #include "platform/Window.h"
 #include "scene/TemplateFactory.h"
 #include "support/HeadlessHost.h"
 #include "support/ReferenceImage.h"
 #include "support/TempFolder.h"
-#include "TestPictures.h"
 
 namespace media::testing {
 namespace {
 
-std::string bytesOf(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
+std::string bytesOf(const std::vector<uint8_t>& v) {
+  return std::string(v.begin(), v.end());
+}
 
 std::string bmp(int w, int h, const std::function<uint32_t(int, int)>& pixel) {
   BmpDescription d;
@@ -103,7 +105,7 @@ class PageScreenshot : public testing_support::HeadlessHostTest {
     folder.write("boxon.bmp", bmp(16, 16, [](int x, int y) {
                    return x == 0 || y == 0 || x == 15 || y == 15 ? 0xFFFFFFu
                           : (x > 3 && x < 12 && y > 3 && y < 12) ? 0x00C000u
-                                                                   : 0x404040u;
+                                                                 : 0x404040u;
                  }));
     // Glyph cells of 4 x 5: each glyph a different pattern of lit pixels on black.
     folder.write("font.bmp", bmp(64, 30, [](int x, int y) {
@@ -116,25 +118,25 @@ class PageScreenshot : public testing_support::HeadlessHostTest {
   }
   void TearDown() override {
     main_.reset();
-    releaseSpriteImages();
-    scene::TemplateFactory::clearCreators();
+    runtime_.reset();
     platform::setScreenScale(1.0f);
     HeadlessHostTest::TearDown();
   }
 
   // The screen of `profile` after the page loaded and merged, as 8-bit RGB.
   host::RgbImage shoot(const std::string& profile) {
+    main_.reset();
+    runtime_.reset();
     restart(profile);
-    scene::TemplateFactory::clearCreators();
-    registerSpriteCreators();
+    runtime_ = std::make_unique<Runtime>();
     const host::DeviceProfile& p = host::Host::get().profile();
     main_ = std::make_unique<platform::Window>("Skirrow", 0, false);
     EXPECT_TRUE(main_->create(0, 0, p.screenWidth, p.screenHeight));
     platform::setScreenScaleFromWidth(main_->clientWidth());
-    auto owned = std::make_unique<GuiCanvas>("gamePage", true);
+    auto owned = std::make_unique<GuiCanvas>(*runtime_, "gamePage", true);
     GuiCanvas* page = owned.get();
-    EXPECT_TRUE(main_->addChild(std::move(owned), 0, 0, main_->clientWidth(),
-                                main_->clientHeight()));
+    EXPECT_TRUE(
+        main_->addChild(std::move(owned), 0, 0, main_->clientWidth(), main_->clientHeight()));
     page->typeToTap = true;  // index labels show
     std::string dir = folder.path() + "/";
     scene::TemplateFactory::loadTemplate(*page, dir, "page.properties", true);
@@ -147,6 +149,7 @@ class PageScreenshot : public testing_support::HeadlessHostTest {
   }
 
   testing_support::TempFolder folder;
+  std::unique_ptr<Runtime> runtime_;
   std::unique_ptr<platform::Window> main_;
 };
 

@@ -8,7 +8,7 @@
 
 #include "host/MessageBoxes.h"
 #include "host/WaveOut.h"
-#include "media/SoundCreators.h"
+#include "media/Runtime.h"
 #include "media/WaveBytes.h"
 #include "media/WaveSound.h"
 #include "platform/MessagePump.h"
@@ -30,8 +30,7 @@ class PageSounds : public testing_support::HeadlessHostTest {
     HeadlessHostTest::SetUp();
     platform::setActiveIdleHandler(nullptr);
     platform::setSoundEffectsEnabled(true);
-    scene::TemplateFactory::clearCreators();
-    registerSoundCreators();
+    runtime = std::make_unique<Runtime>();
     folder.write("boom.wav", toneMs(300));
     folder.write("tip.wav", toneMs(100));
     folder.write("music.wav", toneMs(50));
@@ -44,7 +43,7 @@ class PageSounds : public testing_support::HeadlessHostTest {
                  "lost=type:WaveSound, src:none.wav\n");
     main = std::make_unique<platform::Window>("Skirrow", 0, false);
     ASSERT_TRUE(main->create(0, 0, 240, 320));
-    auto made = std::make_unique<scene::Canvas>("page", true);
+    auto made = std::make_unique<scene::Canvas>("page", true, runtime->creators());
     page = made.get();
     ASSERT_TRUE(main->addChild(std::move(made), 0, 0, 240, 320));
     scene::TemplateFactory::loadTemplate(*page, folder.path() + "/", "page.properties", true);
@@ -52,8 +51,7 @@ class PageSounds : public testing_support::HeadlessHostTest {
   }
   void TearDown() override {
     main.reset();
-    scene::TemplateFactory::clearCreators();
-    platform::setWaveDoneHook(nullptr);
+    runtime.reset();
     platform::setActiveIdleHandler(nullptr);
     HeadlessHostTest::TearDown();
   }
@@ -67,6 +65,7 @@ class PageSounds : public testing_support::HeadlessHostTest {
     return host::Host::get().messageBoxes().records();
   }
 
+  std::unique_ptr<Runtime> runtime;
   testing_support::TempFolder folder;
   std::unique_ptr<platform::Window> main;
   scene::Canvas* page = nullptr;

@@ -16,6 +16,7 @@
 #include "host/Screen.h"
 #include "platform/Window.h"
 #include "scene/Canvas.h"
+#include "scene/CreatorTable.h"
 #include "support/HeadlessHost.h"
 
 namespace media::testing {
@@ -144,9 +145,10 @@ TEST_F(ProgressBar, MatchesTheStoredPicture) {
 }
 
 TEST_F(ProgressBar, BufferedPageShowsTheBarOnTheScreen) {
+  scene::CreatorTable nothing;  // outlives the page: the page is made with it
   platform::Window main("Skirrow", 0, false);
   ASSERT_TRUE(main.create(0, 0, 240, 320));
-  auto made = std::make_unique<scene::Canvas>("page", true);
+  auto made = std::make_unique<scene::Canvas>("page", true, nothing);
   scene::Canvas* page = made.get();
   ASSERT_TRUE(main.addChild(std::move(made), 0, 0, 240, 320));
   drain();

@@ -9,16 +9,14 @@
 #include <vector>
 
 #include "../engine3d/ChunkWriter.h"
-#include "../scene/CanvasFixture.h"
+#include "PageFixture.h"
 #include "TestPictures.h"
 #include "engine3d/Material.h"
 #include "engine3d/Mesh.h"
 #include "engine3d/Primitives.h"
-#include "engine3d/RendererFactory.h"
-#include "media/Creators3D.h"
+#include "engine3d/RendererDrivers.h"
 #include "media/GuiCanvas.h"
 #include "media/Scene3D.h"
-#include "media/SpriteCreators.h"
 #include "scene/TemplateFactory.h"
 #include "support/TempFolder.h"
 
@@ -85,15 +83,11 @@ constexpr const char* kPage =
     "lost=type:Group3D, container:nowhere, model:heli.3ds\n"
     "broken=type:Group3D, container:scene3D, model:missing.3ds\n";
 
-class Scene3DTemplate : public scene_test::CanvasTest {
+class Scene3DTemplate : public PageTest {
  protected:
   void SetUp() override {
-    CanvasTest::SetUp();
-    scene::TemplateFactory::clearCreators();
-    registerSpriteCreators();
-    register3DCreators();
-    ASSERT_TRUE(engine3d::registerRendererDriver(engine3d::kRendererSoftware,
-                                                 {makeRecorder, makeCamera}));
+    PageTest::SetUp();
+    ASSERT_TRUE(runtime().drivers().add(engine3d::kRendererSoftware, {makeRecorder, makeCamera}));
     folder.write("heli.3ds", model());
     BmpDescription d;
     d.width = 8;
@@ -101,18 +95,10 @@ class Scene3DTemplate : public scene_test::CanvasTest {
     auto bytes = makeBmp(d, [](int x, int) { return x < 4 ? 0xFF0000u : 0x00FF00u; });
     folder.write("tex.bmp", std::string(bytes.begin(), bytes.end()));
     folder.write("page.properties", kPage);
-    page = &makePageOf<GuiCanvas>("gamePage", true);
+    page = &makePageOf<GuiCanvas>(runtime(), "gamePage", true);
     scene::TemplateFactory::loadTemplate(*page, folder.path() + "/", "page.properties", true);
     world = dynamic_cast<Scene3D*>(page->findScene("scene3D"));
     ASSERT_NE(world, nullptr);
-  }
-  void TearDown() override {
-    main_.reset();
-    release3DContent();
-    releaseSpriteImages();
-    engine3d::registerRendererDriver(engine3d::kRendererSoftware, {});
-    scene::TemplateFactory::clearCreators();
-    CanvasTest::TearDown();
   }
   testing_support::TempFolder folder;
   GuiCanvas* page = nullptr;
@@ -176,7 +162,7 @@ TEST_F(Scene3DTemplate, TheLoadSetsUpTheDriverAndFramesDrawIntoTheScenesRectangl
   EXPECT_EQ(h, 200);
   // Set up once: a second load of the page makes new scenes with new renderers, but setting
   // up again keeps the renderer.
-  EXPECT_TRUE(world->setUp3D(engine3d::kRendererSoftware, true));
+  EXPECT_TRUE(world->setUp3D(runtime().drivers(), engine3d::kRendererSoftware, true));
   EXPECT_EQ(world->renderer(), renderer);
 
   page->drawScenes();
@@ -185,8 +171,7 @@ TEST_F(Scene3DTemplate, TheLoadSetsUpTheDriverAndFramesDrawIntoTheScenesRectangl
   const platform::BackBuffer* buffer = page->backBuffer();
   ASSERT_TRUE(renderer->target.valid());
   EXPECT_EQ(renderer->target.bits,
-            reinterpret_cast<uint8_t*>(buffer->pixels()) +
-                40 * buffer->pitch());
+            reinterpret_cast<uint8_t*>(buffer->pixels()) + 40 * buffer->pitch());
   EXPECT_EQ(renderer->target.width, 240);
   EXPECT_EQ(renderer->target.height, 200);
   EXPECT_EQ(renderer->target.bitsPerPixel, 16);
@@ -225,9 +210,10 @@ TEST_F(Scene3DTemplate, AnUnknownDriverLeavesTheSceneWithoutOutput) {
   Scene3D* raw = fresh.get();
   raw->width = 10;
   raw->height = 10;
-  EXPECT_FALSE(raw->setUp3D(engine3d::kRendererSoftware, true));  // not on a page yet
+  EXPECT_FALSE(
+      raw->setUp3D(runtime().drivers(), engine3d::kRendererSoftware, true));  // not on a page yet
   page->addScene("late", std::move(fresh));
-  EXPECT_FALSE(raw->setUp3D(7, true));
+  EXPECT_FALSE(raw->setUp3D(runtime().drivers(), 7, true));
   EXPECT_EQ(raw->renderer(), nullptr);
   page->drawScenes();  // draws nothing, and does not fail
 }

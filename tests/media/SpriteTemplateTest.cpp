@@ -3,34 +3,23 @@
 
 #include <string>
 
-#include "../scene/CanvasFixture.h"
+#include "PageFixture.h"
 #include "TestPictures.h"
 #include "media/BitmapFont.h"
 #include "media/SceneSprite.h"
 #include "media/Sprite.h"
-#include "media/SpriteCreators.h"
 #include "scene/TemplateFactory.h"
 #include "support/TempFolder.h"
 
 namespace media::testing {
 namespace {
 
-std::string bmpFile(int w, int h, uint32_t rgb) {
-  BmpDescription d;
-  d.width = w;
-  d.height = h;
-  std::vector<uint8_t> bytes = makeBmp(d, [rgb](int, int) { return rgb; });
-  return std::string(bytes.begin(), bytes.end());
-}
-
-class SpriteTemplate : public scene_test::CanvasTest {
+class SpriteTemplate : public PageTest {
  protected:
   void SetUp() override {
-    CanvasTest::SetUp();
-    scene::TemplateFactory::clearCreators();
-    registerSpriteCreators();
-    folder.write("font.bmp", bmpFile(64, 30, 0x808080));
-    folder.write("pic.bmp", bmpFile(40, 20, 0x00FF00));
+    PageTest::SetUp();
+    folder.write("font.bmp", solidBmpFile(64, 30, 0x808080));
+    folder.write("pic.bmp", solidBmpFile(40, 20, 0x00FF00));
     folder.write("page.properties",
                  "fnt=type:BitmapFont, bitmap:font.bmp, columns:16, rows:6, caseConvertion:0\n"
                  "bad=type:BitmapFont, bitmap:font.bmp, columns:0, rows:6\n"
@@ -44,12 +33,6 @@ class SpriteTemplate : public scene_test::CanvasTest {
                  "sptLost=type:Sprite, container:noScene, texture:missing.bmp\n"
                  "edt=type:Sprite, container:sceneGUI, width:30, height:10, GUIType:editbox, "
                  "maxLength:8, allowEmpty:0, title:Name\n");
-  }
-  void TearDown() override {
-    main_.reset();  // the page and its sprites go before the pictures they show
-    releaseSpriteImages();
-    scene::TemplateFactory::clearCreators();
-    CanvasTest::TearDown();
   }
   SceneSprite* load(scene_test::RecordingCanvas& page) {
     scene::TemplateFactory::loadTemplate(page, folder.path() + "/", "page.properties", true);
@@ -153,7 +136,7 @@ TEST_F(SpriteTemplate, UnbufferedScenesPaintTheirBackgroundOnThePage) {
     return reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(back->pixels()) +
                                              y * back->pitch())[x];
   };
-  EXPECT_EQ(pixel(0, 0), 0x07E0);   // green picture
+  EXPECT_EQ(pixel(0, 0), 0x07E0);  // green picture
   EXPECT_EQ(pixel(39, 19), 0x07E0);
   EXPECT_EQ(pixel(5, 35), 0xF800);  // red fill
   EXPECT_EQ(pixel(20, 35), 0x0000);

@@ -304,6 +304,15 @@ inline std::vector<uint8_t> makeBmp(const BmpDescription& s,
   return head;
 }
 
+// The bytes of a 24-bit BMP file of one colour (0x00RRGGBB), as a file's contents.
+inline std::string solidBmpFile(int w, int h, uint32_t rgb) {
+  BmpDescription d;
+  d.width = w;
+  d.height = h;
+  std::vector<uint8_t> bytes = makeBmp(d, [rgb](int, int) { return rgb; });
+  return std::string(bytes.begin(), bytes.end());
+}
+
 // ---- JPEG ----
 
 // A JPEG written by the system's JPEG library. `rgb(x, y)` gives 0x00RRGGBB; with one component

@@ -13,6 +13,7 @@
 #include "platform/ProcessSwitches.h"
 #include "platform/Window.h"
 #include "scene/Canvas.h"
+#include "scene/CreatorTable.h"
 #include "scene/Scene.h"
 #include "support/HeadlessHost.h"
 
@@ -50,7 +51,8 @@ class RecordingScene : public scene::Scene {
 // A page that records its slots.
 class RecordingCanvas : public scene::Canvas {
  public:
-  RecordingCanvas(Log* log, bool buffered = true) : Canvas("gamePage", buffered), log_(log) {}
+  RecordingCanvas(Log* log, const scene::CreatorTable& creators, bool buffered = true)
+      : Canvas("gamePage", buffered, creators), log_(log) {}
   std::vector<std::string> customKeys;
   std::vector<std::string> reactions;
   std::vector<float> reports;
@@ -123,7 +125,7 @@ class CanvasTest : public testing_support::HeadlessHostTest {
                       host::Host::get().profile().screenHeight};
     main_ = std::make_unique<platform::Window>("Skirrow", 0, false);
     EXPECT_TRUE(main_->create(0, 0, screen.right, screen.bottom));
-    auto page = std::make_unique<RecordingCanvas>(&log, buffered);
+    auto page = std::make_unique<RecordingCanvas>(&log, pageCreators(), buffered);
     RecordingCanvas* raw = page.get();
     EXPECT_TRUE(
         main_->addChild(std::move(page), 0, 0, main_->clientWidth(), main_->clientHeight()));
@@ -135,6 +137,11 @@ class CanvasTest : public testing_support::HeadlessHostTest {
   }
 
   Log log;
+  // What makePage()'s pages build their templates with.
+  virtual const scene::CreatorTable& pageCreators() { return creators; }
+
+  // Empty, unless the test installs creators of its own.
+  scene::CreatorTable creators;
   std::unique_ptr<platform::Window> main_;
 };
 

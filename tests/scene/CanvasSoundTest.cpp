@@ -140,7 +140,7 @@ TEST_F(CanvasSound, AllSoundsOperationsVisitEachFileOnce) {
 TEST_F(CanvasSound, DeactivationPausesAndActivationResumes) {
   platform::Window main("Skirrow", 0, false);
   ASSERT_TRUE(main.create(0, 0, 240, 320));
-  auto made = std::make_unique<scene::Canvas>("page", true);
+  auto made = std::make_unique<scene::Canvas>("page", true, creators);
   scene::Canvas* page = made.get();
   ASSERT_TRUE(main.addChild(std::move(made), 0, 0, 240, 320));
   page->registerSound("music", "m.wav", loader());

@@ -26,16 +26,14 @@ class TemplateLoad : public CanvasTest {
  protected:
   void SetUp() override {
     CanvasTest::SetUp();
-    TemplateFactory::clearCreators();
     // Sprite scenes and sprites as the 2D subsystem would make them, recorded.
-    TemplateFactory::registerCreator(
-        ObjectType::kSceneSprite, [this](const scene::CreateRequest& r) {
-          created.push_back(std::string(r.name));
-          auto s = std::make_unique<RecordingScene>(Scene::kSprite, nullptr, std::string(r.name));
-          TemplateFactory::applySceneItems(*s, r);
-          r.canvas.addScene(r.name, std::move(s));
-        });
-    TemplateFactory::registerCreator(ObjectType::kSprite, [this](const scene::CreateRequest& r) {
+    creators.set(ObjectType::kSceneSprite, [this](const scene::CreateRequest& r) {
+      created.push_back(std::string(r.name));
+      auto s = std::make_unique<RecordingScene>(Scene::kSprite, nullptr, std::string(r.name));
+      TemplateFactory::applySceneItems(*s, r);
+      r.canvas.addScene(r.name, std::move(s));
+    });
+    creators.set(ObjectType::kSprite, [this](const scene::CreateRequest& r) {
       created.push_back(std::string(r.name));
       numbers.push_back(r.number);
       if (!r.containerScene) return;
@@ -44,15 +42,10 @@ class TemplateLoad : public CanvasTest {
       o->visible = r.visible;
       r.containerScene->addObject(std::move(o));
     });
-    TemplateFactory::registerCreator(ObjectType::kAWTComponent,
-                                     [this](const scene::CreateRequest& r) {
-                                       created.push_back(std::string(r.name));
-                                       geometry = r.geometry;
-                                     });
-  }
-  void TearDown() override {
-    TemplateFactory::clearCreators();
-    CanvasTest::TearDown();
+    creators.set(ObjectType::kAWTComponent, [this](const scene::CreateRequest& r) {
+      created.push_back(std::string(r.name));
+      geometry = r.geometry;
+    });
   }
   std::string dir() { return folder.path() + "/"; }
 
@@ -261,7 +254,7 @@ TEST_F(TemplateLoad, KeywordsAreTestedExactly) {
 TEST_F(TemplateLoad, RootPageIsAGamePageThatLoadsFromTheGuiFolder) {
   folder.write("cover.properties", "sceneGUI=type:SceneSprite\n");
   platform::setGuiFolder(dir());
-  std::unique_ptr<scene::Canvas> root = scene::createRootCanvas();
+  std::unique_ptr<scene::Canvas> root = scene::createRootCanvas(creators);
   EXPECT_EQ(root->title(), "gamePage");
   main_ = std::make_unique<platform::Window>("Skirrow", 0, false);
   ASSERT_TRUE(main_->create(0, 0, 240, 320));

@@ -1,5 +1,8 @@
-// A fresh headless host per test, with a runtime folder of the test process's own so that
-// single-instance locks of parallel tests never meet.
+// The one headless-host fixture of the test suites: a fresh headless host per test (the qvga
+// device unless the test restarts it on another), with a runtime folder of the test process's
+// own so that single-instance locks of parallel tests never meet; the folder is emptied and
+// removed after each test. Suites that need more (recorded window messages, a page, the run's
+// runtime) derive from it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +12,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "host/Files.h"
 #include "host/Host.h"
 #include "host/Messages.h"
 #include "host/System.h"
@@ -19,12 +23,18 @@ namespace testing_support {
 class HeadlessHostTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string runtime = "/tmp/skirrow-test-" + std::to_string(::getpid());
-    ::mkdir(runtime.c_str(), 0700);
-    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    ::mkdir(runtimeFolder().c_str(), 0700);
+    ::setenv("XDG_RUNTIME_DIR", runtimeFolder().c_str(), 1);
     restart("qvga");
   }
-  void TearDown() override { host::Host::shutdown(); }
+  void TearDown() override {
+    host::Host::shutdown();
+    for (const host::FolderEntry& e : host::listFolder(runtimeFolder()))
+      host::removeFile(runtimeFolder() + "/" + e.name);
+    host::removeFolder(runtimeFolder());
+  }
+
+  static std::string runtimeFolder() { return "/tmp/skirrow-test-" + std::to_string(::getpid()); }
 
   host::Host& restart(const std::string& profile, const std::string& script = {}) {
     host::HostConfig config;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -105,6 +106,62 @@ TEST_F(BrokenTree, TemplateWithoutARequiredObjectIsReported) {
   ToolRun run = validate(root());
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(hasLine(run.out, "GUI/TeamSetup.properties: template lacks the object \"btnReset\""))
+      << run.out;
+}
+
+// Rewrites the template at `path`, keeping only the lines `keep` accepts and appending `extra`.
+void rewrite(const std::string& path, const std::function<bool(const std::string&)>& keep,
+             const std::string& extra = {}) {
+  std::ifstream in(path);
+  std::string text, line;
+  while (std::getline(in, line))
+    if (keep(line)) text += line + "\n";
+  in.close();
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text << extra;
+}
+
+TEST_F(BrokenTree, AnObjectOfAnotherKindThanThePageBindsIsReported) {
+  rewrite(
+      file("GUI/TeamSetup.properties"),
+      [](const std::string& line) { return line.rfind("btnReset=", 0) != 0; },
+      "btnReset=type:SceneSprite\n");
+  ToolRun run = validate(root());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(hasLine(run.out,
+                      "GUI/TeamSetup.properties: template's \"btnReset\" is a "
+                      "SceneSprite, the page needs a Sprite"))
+      << run.out;
+  EXPECT_NE(run.out.find("1 problem,"), std::string::npos) << run.out;
+}
+
+TEST_F(BrokenTree, AFamilyMayBeOneObjectWithCopies) {
+  const std::string path = file("GUI/scoreboard.properties");
+  auto notAPlayerRow = [](const std::string& line) { return line.rfind("player", 0) != 0; };
+  rewrite(path, notAPlayerRow, "player=type:Sprite, container:sceneGUI, number:8\n");
+  ToolRun whole = validate(root());
+  EXPECT_EQ(whole.status, 0) << whole.out;
+  // Seven copies leave the last row missing.
+  rewrite(path, notAPlayerRow, "player=type:Sprite, container:sceneGUI, number:7\n");
+  ToolRun shortOne = validate(root());
+  EXPECT_EQ(shortOne.status, 1);
+  EXPECT_TRUE(
+      hasLine(shortOne.out, "GUI/scoreboard.properties: template lacks the object \"player7\""))
+      << shortOne.out;
+  EXPECT_EQ(shortOne.out.find("\"player6\""), std::string::npos) << shortOne.out;
+}
+
+TEST_F(BrokenTree, AMissingPropertyAndCommandAreReported) {
+  rewrite(file("GUI/MainMenu.properties"), [](const std::string& line) {
+    return line.rfind("sceneSelected=", 0) != 0 && line.rfind("cmdEnterTeamSetup=", 0) != 0;
+  });
+  ToolRun run = validate(root());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(
+      hasLine(run.out, "GUI/MainMenu.properties: template lacks the property \"sceneSelected\""))
+      << run.out;
+  EXPECT_TRUE(hasLine(run.out,
+                      "GUI/MainMenu.properties: template has no object whose name carries "
+                      "\"EnterTeamSetup\""))
       << run.out;
 }
 

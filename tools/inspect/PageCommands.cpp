@@ -9,11 +9,9 @@
 #include "host/Host.h"
 #include "host/Profile.h"
 #include "host/Screen.h"
-#include "media/AwtCreators.h"
-#include "media/Creators3D.h"
 #include "media/GuiCanvas.h"
 #include "media/ImageMessages.h"
-#include "media/SpriteCreators.h"
+#include "media/Runtime.h"
 #include "platform/Files.h"
 #include "platform/ProcessSwitches.h"
 #include "platform/Window.h"
@@ -31,28 +29,24 @@ class ToolWindow : public platform::Window {
   ToolWindow() : Window("Skirrow", 0, false) { multiInstance_ = true; }
 };
 
-// A headless device of the chosen profile, the program's creators, and the messages of loaders
-// on standard error. Ends in the order the program ends: page, shared pictures, host.
-class PageSession {
- public:
-  explicit PageSession(const host::DeviceProfile& profile) {
+// A headless device of the chosen profile started for the session.
+struct HeadlessDevice {
+  explicit HeadlessDevice(const host::DeviceProfile& profile) {
     host::HostConfig config = host::configFromEnvironment();
     config.backend = host::BackendKind::Headless;
     config.profile = profile;
     config.scriptPath.clear();
     host::Host::restart(config);
-    scene::TemplateFactory::clearCreators();
-    media::registerSpriteCreators();
-    media::registerAwtCreators();
-    media::register3DCreators();
-    engine3d::registerSoftwareDriver();
   }
-  ~PageSession() {
-    main_.reset();
-    media::releaseSpriteImages();
-    media::release3DContent();
-    scene::TemplateFactory::clearCreators();
-    host::Host::shutdown();
+  ~HeadlessDevice() { host::Host::shutdown(); }
+};
+
+// A headless device, a runtime as the program's with the software renderer, and the messages of
+// loaders on standard error. Ends in the order the program ends: page, runtime, host.
+class PageSession {
+ public:
+  explicit PageSession(const host::DeviceProfile& profile) : device_(profile) {
+    runtime_.drivers().add(engine3d::kRendererSoftware, engine3d::softwareDriver());
   }
 
   // The main window over the screen and the root page over its client area.
@@ -61,7 +55,7 @@ class PageSession {
     main_ = std::make_unique<ToolWindow>();
     if (!main_->create(0, 0, p.screenWidth, p.screenHeight)) return nullptr;
     platform::setScreenScaleFromWidth(main_->clientWidth());
-    auto page = std::make_unique<media::GuiCanvas>("gamePage", true);
+    auto page = std::make_unique<media::GuiCanvas>(runtime_, "gamePage", true);
     media::GuiCanvas* raw = page.get();
     if (!main_->addChild(std::move(page), 0, 0, main_->clientWidth(), main_->clientHeight()))
       return nullptr;
@@ -69,6 +63,8 @@ class PageSession {
   }
 
  private:
+  HeadlessDevice device_;
+  media::Runtime runtime_;
   media::ScopedMessageReporter messages_{
       [](std::string_view caption, std::string_view text, media::MessageIcon) {
         std::fprintf(stderr, "skirrow-tool: %.*s: %.*s\n", static_cast<int>(caption.size()),
@@ -93,8 +89,8 @@ int render(const std::string& file, const std::string& out, const std::string& p
   scene::TemplateFactory::loadTemplate(*page, folder, name, true);
   page->refresh();
   if (!host::Host::get().screen().writePng(out)) return fail("cannot write " + out);
-  std::printf("%s: %dx%d, %zu scenes\n", out.c_str(), profile->screenWidth,
-              profile->screenHeight, page->scenes().size());
+  std::printf("%s: %dx%d, %zu scenes\n", out.c_str(), profile->screenWidth, profile->screenHeight,
+              page->scenes().size());
   return 0;
 }
 

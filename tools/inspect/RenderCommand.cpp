@@ -23,6 +23,7 @@
 #include "media/ImageMessages.h"
 #include "media/ImageTexture.h"
 #include "media/PixelFormat.h"
+#include "media/Runtime.h"
 
 namespace inspect {
 
@@ -187,6 +188,8 @@ int renderCommand(const Args& args) {
                      caption.data(), static_cast<int>(text.size()), text.data());
       }};
   media::setUseDeviceDepth(false);
+  // The model's pictures are shared as a page's are; they go with the runtime, before the host.
+  media::Runtime runtime;
 
   const std::string& file = positional[0];
   const std::size_t cut = file.find_last_of("\\/");
@@ -194,7 +197,7 @@ int renderCommand(const Args& args) {
   const std::string name = cut == std::string::npos ? file : file.substr(cut + 1);
   engine3d::ModelLoadOptions options;
   options.quietWhenMissing = true;
-  options.textures = media::textureLoader();
+  options.textures = runtime.textures().loader();
   options.messages = [](const engine3d::UserMessage& m) {
     std::fprintf(stderr, "skirrow-tool: %s\n", m.text.c_str());
   };
@@ -218,7 +221,6 @@ int renderCommand(const Args& args) {
     std::vector<std::unique_ptr<engine3d::Group3D>> groups;
     groups.push_back(std::move(model));
     std::optional<host::RgbImage> picture = engine3d::renderGlesPicture(request, std::move(groups));
-    media::releaseTextures();
     if (!picture) return fail("cannot draw with OpenGL ES");
     if (!host::writePng(positional[1], *picture)) return fail("cannot write " + positional[1]);
     std::printf("%s: %dx%d, 32 bits, OpenGL ES\n", positional[1].c_str(), width, height);
@@ -231,10 +233,9 @@ int renderCommand(const Args& args) {
   scene.cam().setTarget(target);
   engine3d::VexagraphRenderer soft(&scene);
   soft.renderScene(0.0f);
-  media::releaseTextures();
   if (!host::writePng(positional[1], scene.picture())) return fail("cannot write " + positional[1]);
   std::printf("%s: %dx%d, %d bits, %d triangles drawn\n", positional[1].c_str(), width, height,
-              bits, soft.trianglesDrawn);
+              bits, soft.statistics().trianglesDrawn);
   return 0;
 }
 

@@ -1,74 +1,25 @@
 #include "Requirements.h"
 
+#include "app/Settings.h"
+#include "game/GameCanvasObjects.h"
+#include "media/MessageBoxObjects.h"
+#include "pages/RootScreens.h"
+
 namespace inspect {
 
-const std::vector<ScreenRequirement>& screenRequirements() {
-  static const std::vector<ScreenRequirement> screens = {
-      {"cover.properties", {}, {}},
-      {"intro.properties",
-       {"introScene", "sptMovie", "cmdKeyCalibration", "cmdEnterTraining", "titleMusic"},
-       {}},
-      {"MainMenu.properties",
-       {"txtTitle", "btnNextRoom", "btnLastRoom", "sptPreview", "txtRoomName", "cmdQuitGame",
-        "cmdGSetting", "cmdManual", "cmdExit", "soundEffect", "sceneSelected"},
-       {"EnterTraining", "EnterGame", "EnterTeamSetup", "rdoSound"}},
-      {"TeamSetup.properties",
-       {"txtCombination", "spticon0", "spticon1", "spticon2", "spticon3", "sptbigicon0",
-        "sptbigicon1", "sptbigicon2", "sptbigicon3", "sptRacer0", "sptRacer1", "sptRacer2",
-        "sptRacer3", "btnReset"},
-       {"StartGame"}},
-      {"back.properties", {"scenePrompt", "titleMusic"}, {}},
-      {"scoreboard.properties",
-       {"sceneGUI",
-        "sptNewRecordPlayer",
-        "sptNewRecordScore",
-        "sptNewRecordDate",
-        "txtLevel",
-        "player0",
-        "player1",
-        "player2",
-        "player3",
-        "player4",
-        "player5",
-        "player6",
-        "player7",
-        "score0",
-        "score1",
-        "score2",
-        "score3",
-        "score4",
-        "score5",
-        "score6",
-        "score7",
-        "date0",
-        "date1",
-        "date2",
-        "date3",
-        "date4",
-        "date5",
-        "date6",
-        "date7",
-        "scoreboard"},
-       {}},
-      {"messagebox.properties",
-       {"sceneMessageBox", "sptMessage", "sptMessageContext", "btnOk", "btnYes", "btnNo"},
-       {}},
-      {"GameCanvas.properties",
-       {"scene3D",      "sceneGUI",      "sceneHelp",       "sceneTraining", "sptHelpCard",
-        "sptScore0",    "sptScore1",     "txtAutoDemo",     "sptConsoleBKG", "sptMap",
-        "sptHealth0",   "sptHealth1",    "sptHealth2",      "sptHealth3",    "txtTraining",
-        "sptTipTitile", "sptTipContent", "btnSpeedControl", "cmdInfo",       "autoDemo",
-        "cmdCamera",    "cmdTeammate",   "cmdOpenHelp",     "cmdQuitGame",   "btnNextTip",
-        "btnLastTip",   "canon",         "remotecanon",     "engine",        "explosion",
-        "tip",          "gameover",      "collision0",      "collision1",    "collision2",
-        "fontGreen"},
-       {}},
-      {"gsetting.properties", {"soundEffect", "driverType", "skillLevel", "controlStyle"}, {}},
-      {"gsetting_2700G.properties",
-       {"soundEffect", "driverType", "skillLevel", "controlStyle"},
-       {}},
-      {"trainingtips_ppc.txt", {}, {}},
-  };
+const std::vector<scene::TemplateRequirements>& screenRequirements() {
+  static const std::vector<scene::TemplateRequirements> screens = [] {
+    std::vector<scene::TemplateRequirements> all;
+    all.push_back({"cover.properties", {}});
+    for (scene::TemplateRequirements& screen : pages::rootScreenRequirements())
+      all.push_back(std::move(screen));
+    all.push_back(media::MessageBoxObjects::table().requirements());
+    all.push_back(game::GameCanvasObjects::table().requirements());
+    all.push_back(app::settingsRequirements(app::kSettingsFile));
+    all.push_back(app::settingsRequirements(app::kDellSettingsFile));
+    all.push_back({"trainingtips_ppc.txt", {}});
+    return all;
+  }();
   return screens;
 }
 

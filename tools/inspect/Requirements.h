@@ -1,24 +1,24 @@
-// What the program looks up in a resource tree, as data: the screens and the object names each
-// must hold, the fixed pictures, the helicopter's files and the parts of every model. The
-// Validator walks these tables; a content author who adds a requirement adds a row here.
+// What the program looks up in a resource tree, as data: the screens and the objects each must
+// hold, the fixed pictures, the helicopter's files and the parts of every model. The Validator
+// walks these tables. The screens' objects are the pages' own object tables (a page that needs
+// another object adds a row to its table, and validate checks it from then on); the rest is
+// listed here.
 #pragma once
 
 #include <array>
 #include <string_view>
 #include <vector>
 
+#include "scene/ObjectTable.h"
+
 namespace inspect {
 
-// A screen template in the GUI folder and the names the pages find in it. `names` must be
-// property keys; `words` only need to appear inside some key (commands are matched by
-// substring, so "cmdEnterGame2" carries "EnterGame").
-struct ScreenRequirement {
-  std::string_view file;
-  std::vector<std::string_view> names;
-  std::vector<std::string_view> words;
-};
-
-const std::vector<ScreenRequirement>& screenRequirements();
+// The templates of the GUI folder and what each must hold: objects of the kind the page binds
+// (a family "name%d" also passes as one object "name" with `number` copies), properties, and
+// command words that some key must carry (commands are matched by substring, so "cmdEnterGame2"
+// carries "EnterGame"). A template whose objects no page looks up must only exist and hold
+// something.
+const std::vector<scene::TemplateRequirements>& screenRequirements();
 
 // Pictures and other files the program opens by fixed name from the GUI folder.
 const std::vector<std::string_view>& guiFiles();

@@ -229,7 +229,7 @@ void Validator::checkModel(const std::string& relative,
 }
 
 void Validator::checkScreens() {
-  for (const ScreenRequirement& screen : screenRequirements()) {
+  for (const scene::TemplateRequirements& screen : screenRequirements()) {
     const std::string relative = "GUI/" + std::string(screen.file);
     if (!checked_.insert(relative).second) continue;
     platform::Template t;
@@ -243,20 +243,51 @@ void Validator::checkScreens() {
       report(relative, "template holds no properties");
       continue;
     }
-    for (std::string_view name : screen.names)
-      if (!t.contains(name))
-        report(relative, "template lacks the object \"" + std::string(name) + "\"");
-    const std::vector<std::string> keys = t.keys();
-    for (std::string_view word : screen.words) {
-      bool carried = std::any_of(keys.begin(), keys.end(), [&](const std::string& key) {
-        return key.find(word) != std::string::npos;
-      });
-      if (!carried)
-        report(relative, "template has no object whose name carries \"" + std::string(word) + "\"");
-    }
+    for (const scene::ObjectRequirement& needed : screen.objects) checkEntry(relative, t, needed);
     checkTemplateReferences(relative, t);
   }
   for (std::string_view file : guiFiles()) checkPicture("GUI/" + std::string(file));
+}
+
+void Validator::checkEntry(const std::string& relative, platform::Template& t,
+                           const scene::ObjectRequirement& needed) {
+  using Form = scene::ObjectRequirement::Form;
+  if (needed.form == Form::kCommand) {
+    const std::vector<std::string> keys = t.keys();
+    bool carried = std::any_of(keys.begin(), keys.end(), [&](const std::string& key) {
+      return key.find(needed.name) != std::string::npos;
+    });
+    if (!carried)
+      report(relative,
+             "template has no object whose name carries \"" + std::string(needed.name) + "\"");
+    return;
+  }
+  if (needed.form == Form::kProperty) {
+    if (!t.contains(needed.name))
+      report(relative, "template lacks the property \"" + std::string(needed.name) + "\"");
+    return;
+  }
+  const std::string wanted = scene::keywordOf(needed.type);
+  for (int i = 0; i < std::max(needed.count, 1); ++i) {
+    const std::string key = needed.key(i);
+    std::string holder = key;
+    if (!t.contains(key)) {
+      // "name%d" families may be one object "name" with `number` copies.
+      const std::string base = needed.count > 0 && needed.name.ends_with("%d")
+                                   ? std::string(needed.name.substr(0, needed.name.size() - 2))
+                                   : std::string();
+      if (base.empty() || !t.contains(base) || t.getInt(base, "number", 0) <= i) {
+        report(relative, "template lacks the object \"" + key + "\"");
+        continue;
+      }
+      holder = base;
+    }
+    const std::string type = t.getString(holder, "type").value_or(std::string());
+    if (type != wanted)
+      report(relative, "template's \"" + holder + "\" is " +
+                           (type.empty() ? std::string("no object") : "a " + type) +
+                           ", the page needs a " + wanted);
+  }
 }
 
 void Validator::checkTemplateReferences(const std::string& relative, platform::Template& t) {

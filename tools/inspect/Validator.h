@@ -7,7 +7,8 @@
 //
 // Checked:
 // - the four archives open;
-// - every screen template loads, is not empty and holds the names the pages find in it;
+// - every screen template loads, is not empty and holds the objects the pages' tables name, of
+//   the kind each page binds, its properties and its command words;
 // - every file a template names ("x.gif", "x.wav", "x.properties") exists; pictures decode,
 //   sounds carry the canonical 44-byte PCM WAV header;
 // - every picture and sound in the tree, on disk or inside an archive, decodes or is canonical;
@@ -24,6 +25,9 @@
 
 namespace platform {
 class Template;
+}
+namespace scene {
+struct ObjectRequirement;
 }
 
 namespace inspect {
@@ -49,6 +53,9 @@ class Validator {
  private:
   void checkArchives();
   void checkScreens();
+  // Checks that the template at `relative` holds what one row of a page's table needs.
+  void checkEntry(const std::string& relative, platform::Template& t,
+                  const scene::ObjectRequirement& needed);
   // Checks every file the template at `relative` names in its values.
   void checkTemplateReferences(const std::string& relative, platform::Template& t);
   void checkChopper();

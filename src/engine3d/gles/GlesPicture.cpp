@@ -9,7 +9,8 @@ namespace engine3d {
 std::optional<host::RgbImage> renderGlesPicture(const GlesPictureRequest& request,
                                                 std::vector<std::unique_ptr<Group3D>> groups) {
   if (request.width <= 0 || request.height <= 0) return std::nullopt;
-  registerGlesDriver();
+  RendererDrivers drivers;
+  drivers.add(kRendererGles, glesDriver(request.nativeDisplay));
   BitmapTarget target(request.width, request.height);
   if (!target.valid()) return std::nullopt;
   // An off-screen scene leaves the background to whoever owns the surface.
@@ -26,7 +27,7 @@ std::optional<host::RgbImage> renderGlesPicture(const GlesPictureRequest& reques
       scene.fogSettings = *request.fog;
     }
     for (auto& group : groups) scene.add(std::move(group));
-    if (!scene.setUp(kRendererGles)) return std::nullopt;
+    if (!scene.setUp(drivers, kRendererGles)) return std::nullopt;
     scene.cam().setPerspective(request.fov, request.near, request.far);
     scene.cam().setEye(request.eye);
     scene.cam().setTarget(request.target);

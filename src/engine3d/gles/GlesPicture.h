@@ -10,6 +10,7 @@
 #include "engine3d/Group3D.h"
 #include "engine3d/Light.h"
 #include "engine3d/Vector3.h"
+#include "host/Egl.h"
 #include "host/Png.h"
 
 namespace engine3d {
@@ -28,9 +29,10 @@ struct GlesPictureRequest {
   Colour ambient = 0x303030;
   std::vector<Light> lights;
   std::optional<Fog> fog;
+  host::EglNativeDisplay nativeDisplay = 1;  // what eglGetDisplay is asked for
 };
 
-// Registers the driver, draws one frame (time step 0) of `groups` into a 32-bit bitmap of the
+// Draws one frame (time step 0) of `groups` into a 32-bit bitmap of the
 // requested size in the running host (a pixmap scene: y mirrored in the projection, read back
 // upright) and returns it as 8-bit RGB. The groups are prepared and dropped afterwards. Nothing
 // when the size is not positive or the bitmap cannot be made. Like every OpenGL ES set-up, a

@@ -39,7 +39,8 @@ void GlesRenderer::check(bool ok) {
   if (!ok || host::eglGetError() != host::kEglSuccess) fatal();
 }
 
-GlesRenderer::GlesRenderer(SceneView* drawnScene) : Renderer(kRendererGles, drawnScene) {
+GlesRenderer::GlesRenderer(SceneView* drawnScene, host::EglNativeDisplay nativeDisplay)
+    : Renderer(kRendererGles, drawnScene) {
   holdPresent = false;
   offscreen = scene && scene->offscreen();
   TexturePixels* target = scene ? scene->drawingSurface() : nullptr;
@@ -247,7 +248,7 @@ void GlesRenderer::drawFaces(Mesh& mesh, const FaceSpans& spans) {
   } else {
     glDisableClientState(GL_NORMAL_ARRAY);
   }
-  verticesSubmitted += mesh.vertexCount();
+  statistics_.verticesSubmitted += mesh.vertexCount();
   const std::uint16_t* indices = mesh.indexArray.data();
   if (spans.end0 > spans.first0)
     glDrawElements(GL_TRIANGLES, (spans.end0 - spans.first0) * 3, GL_UNSIGNED_SHORT,
@@ -255,7 +256,7 @@ void GlesRenderer::drawFaces(Mesh& mesh, const FaceSpans& spans) {
   if (spans.end1 > spans.first1)
     glDrawElements(GL_TRIANGLES, (spans.end1 - spans.first1) * 3, GL_UNSIGNED_SHORT,
                    indices + spans.first1 * 3);
-  trianglesDrawn += spans.count();
+  statistics_.trianglesDrawn += spans.count();
 }
 
 void GlesRenderer::finishFrame() {

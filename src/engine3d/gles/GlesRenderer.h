@@ -35,13 +35,11 @@ struct TexturePixels;
 
 class GlesRenderer : public Renderer {
  public:
-  // The native display eglGetDisplay is given: 1 in the Common build (the default), 0
-  // (EGL_DEFAULT_DISPLAY) in the Common-Lite build, which sets it before any scene is made.
-  static inline host::EglNativeDisplay nativeDisplay = 1;
-
-  // Sets up EGL for `scene` (borrowed) and the initial GL state, then loads the lights. Ends
-  // the process with exit code 1 when EGL cannot be set up.
-  explicit GlesRenderer(SceneView* scene);
+  // Sets up EGL for `scene` (borrowed) and the initial GL state, then loads the lights. EGL's
+  // display is eglGetDisplay(nativeDisplay): 1 in the Common build (the default), 0
+  // (EGL_DEFAULT_DISPLAY) in the Common-Lite build. Ends the process with exit code 1 when EGL
+  // cannot be set up.
+  explicit GlesRenderer(SceneView* scene, host::EglNativeDisplay nativeDisplay = 1);
   // Releases the context, the surface and the display.
   ~GlesRenderer() override;
 

@@ -9,7 +9,7 @@
 #include "engine3d/Group3D.h"
 #include "engine3d/Light.h"
 #include "engine3d/Mesh.h"
-#include "engine3d/RendererFactory.h"
+#include "engine3d/RendererDrivers.h"
 #include "engine3d/soft/SoftCamera.h"
 
 namespace engine3d {
@@ -279,7 +279,7 @@ void VexagraphRenderer::drawMesh(const DrawItem& item, const FaceSpans& spans) {
   s.fogOn = s.sceneFog && mesh.fogEnabled;
 
   for (Vertex& v : mesh.vertices) transformVertex(v);
-  verticesSubmitted += mesh.vertexCount();
+  statistics_.verticesSubmitted += mesh.vertexCount();
 
   auto drawFace = [&](Face& face) {
     if (!mesh.validFace(face)) return;
@@ -288,7 +288,7 @@ void VexagraphRenderer::drawMesh(const DrawItem& item, const FaceSpans& spans) {
     Vertex& c = mesh.vertices[face.index(2)];
     const int nearBits = classify(face, a, b, c);
     if (nearBits < 0) return;
-    ++trianglesDrawn;
+    ++statistics_.trianglesDrawn;
     if (s.flat && s.mode >= kShadingLit) shadeFlatFace(face);
     if (nearBits == 0) {
       subdivide(face, a, b, c, 0);
@@ -334,7 +334,7 @@ void VexagraphRenderer::transformVertex(Vertex& v) const {
 
 void VexagraphRenderer::project(Vertex& v) const {
   const std::int32_t z = v.work[vw::kEyeZ];
-  if (z < nearFixed) {
+  if (z < nearFixed()) {
     v.clipFlags = kOutNear;
     return;
   }
@@ -353,7 +353,7 @@ void VexagraphRenderer::project(Vertex& v) const {
   if (sx > viewportWidth_) out |= kOutRight;
   if (sy < 0) out |= kOutTop;
   if (sy > viewportHeight_) out |= kOutBottom;
-  if (z > farFixed) out |= kOutFar;
+  if (z > farFixed()) out |= kOutFar;
   v.clipFlags = out;
 }
 
@@ -412,8 +412,8 @@ void VexagraphRenderer::shadeFlatFace(const Face& face) {
 }
 
 Vertex* VexagraphRenderer::takeScratch() {
-  if (scratchTop_ >= static_cast<int>(vertexPool.size())) return nullptr;
-  return &vertexPool[scratchTop_++];
+  if (scratchTop_ >= vertexPoolSize()) return nullptr;
+  return &vertexPool()[scratchTop_++];
 }
 
 Vertex* VexagraphRenderer::clipEdge(const Vertex& a, const Vertex& b) {
@@ -422,14 +422,14 @@ Vertex* VexagraphRenderer::clipEdge(const Vertex& a, const Vertex& b) {
   if (zb == za || std::llabs(zb - za) < 65536 / 16) return nullptr;
   Vertex* made = takeScratch();
   if (!made) return nullptr;
-  const std::int64_t t = ((static_cast<std::int64_t>(nearFixed) - za) << 5) / (zb - za);
+  const std::int64_t t = ((static_cast<std::int64_t>(nearFixed()) - za) << 5) / (zb - za);
   auto along = [t](std::int32_t from, std::int32_t to) {
     return wrap32(from + (((static_cast<std::int64_t>(to) - from) * t) >> 5));
   };
   *made = Vertex{};
   made->work[vw::kEyeX] = along(a.work[vw::kEyeX], b.work[vw::kEyeX]);
   made->work[vw::kEyeY] = along(a.work[vw::kEyeY], b.work[vw::kEyeY]);
-  made->work[vw::kEyeZ] = nearFixed;
+  made->work[vw::kEyeZ] = nearFixed();
   made->u = along(a.u, b.u);
   made->v = along(a.v, b.v);
   if (needsShading_) {
@@ -518,8 +518,8 @@ std::unique_ptr<Camera> makeSoftCamera(SceneView* scene, int mode) {
 
 }  // namespace
 
-void registerSoftwareDriver() {
-  registerRendererDriver(kRendererSoftware, {makeSoftRenderer, makeSoftCamera});
+RendererDriver softwareDriver() {
+  return RendererDriver{makeSoftRenderer, makeSoftCamera};
 }
 
 }  // namespace engine3d

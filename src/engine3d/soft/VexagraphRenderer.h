@@ -34,6 +34,7 @@
 
 #include "engine3d/Light.h"
 #include "engine3d/Renderer.h"
+#include "engine3d/RendererDrivers.h"
 #include "engine3d/SceneView.h"
 #include "engine3d/soft/LightingUnit.h"
 #include "engine3d/soft/TriangleFiller.h"
@@ -135,7 +136,7 @@ class VexagraphRenderer : public Renderer {
   Colour materialColour_ = 0;  // in the target's format
 };
 
-// Installs the software renderer and its camera as driver kRendererSoftware.
-void registerSoftwareDriver();
+// The software renderer and its camera, as a driver table's kRendererSoftware entry.
+RendererDriver softwareDriver();
 
 }  // namespace engine3d

@@ -16,7 +16,7 @@
 #include "engine3d/Material.h"
 #include "engine3d/Mesh.h"
 #include "engine3d/Primitives.h"
-#include "engine3d/RendererFactory.h"
+#include "engine3d/RendererDrivers.h"
 #include "engine3d/StandaloneScene.h"
 #include "engine3d/SurfaceTexture.h"
 #include "engine3d/gles/GlesDriver.h"
@@ -34,16 +34,13 @@ class GlesTest : public testing_support::HeadlessHostTest {
  protected:
   void SetUp() override {
     HeadlessHostTest::SetUp();
-    registerGlesDriver();
+    drivers.add(kRendererGles, glesDriver(1));
     GlRecorder::get().clear();
     GlRecorder::get().version.reset();
     GlRecorder::get().vendor.reset();
   }
-  // Other suites of this program expect no OpenGL ES driver.
-  void TearDown() override {
-    registerRendererDriver(kRendererGles, {});
-    HeadlessHostTest::TearDown();
-  }
+  // The OpenGL ES driver as the Common build offers it; a test may replace it.
+  RendererDrivers drivers;
 
   // A visible top-level window of `width` x `height` at (x, y) on the device screen.
   host::Hwnd makeWindow(int x, int y, int width, int height) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "GlesFixture.h"
-#include "engine3d/RendererFactory.h"
+#include "engine3d/RendererDrivers.h"
 #include "engine3d/gles/GlesCamera.h"
 #include "engine3d/gles/GlesConvert.h"
 
@@ -68,13 +68,13 @@ class GlesMaterialTest : public GlesTest {
  protected:
   void SetUp() override {
     GlesTest::SetUp();
-    registerRendererDriver(kRendererGles,
-                           RendererDriver{[](SceneView* s) -> std::unique_ptr<Renderer> {
-                                            return std::make_unique<TracingRenderer>(s);
-                                          },
-                                          [](SceneView* s, int mode) -> std::unique_ptr<Camera> {
-                                            return std::make_unique<GlesCamera>(s, mode);
-                                          }});
+    drivers.add(kRendererGles,
+                RendererDriver{[](SceneView* s) -> std::unique_ptr<Renderer> {
+                                 return std::make_unique<TracingRenderer>(s);
+                               },
+                               [](SceneView* s, int mode) -> std::unique_ptr<Camera> {
+                                 return std::make_unique<GlesCamera>(s, mode);
+                               }});
     scene_ = std::make_unique<StandaloneScene>(120, 160);
     scene_->windowHandle = makeWindow(0, 0, 120, 160);
   }
@@ -86,7 +86,7 @@ class GlesMaterialTest : public GlesTest {
   // Sets up, draws one frame and returns what each mesh was drawn with, in drawing order.
   const std::vector<MeshState>& frame() {
     if (!scene_->camera()) {
-      EXPECT_TRUE(scene_->setUp(kRendererGles));
+      EXPECT_TRUE(scene_->setUp(drivers, kRendererGles));
       scene_->cam().setEye(0, 0, -10);
       scene_->cam().setTarget(0, 0, 0);
     }
@@ -308,7 +308,7 @@ TEST_F(GlesMaterialTest, FlatLitMeshesAreGivenVertexNormalsToLightBy) {
   auto unlitFlat = plainMaterial(0xC08040, kShadingUnlit);
   unlitFlat->flat = true;
   Group3D& unlit = scene_->add(quad(1, std::move(unlitFlat), Vector3(3, 0, 0)));
-  ASSERT_TRUE(scene_->setUp(kRendererGles));
+  ASSERT_TRUE(scene_->setUp(drivers, kRendererGles));
   scene_->cam().setEye(0, 0, -10);
   scene_->cam().setTarget(0, 0, 0);
   const Vertex& before = lit.firstMesh()->vertices[0];
@@ -361,8 +361,8 @@ TEST_F(GlesMaterialTest, FaceRangesDrawOneOrTwoIndexRuns) {
                                        {GL_TRIANGLES, 6, GL_UNSIGNED_SHORT, base + 3 * 6}));
   EXPECT_TRUE(
       GlRecorder::get().called("glDrawElements", {GL_TRIANGLES, 3, GL_UNSIGNED_SHORT, base}));
-  EXPECT_EQ(scene_->draw().trianglesDrawn, 3);
-  EXPECT_EQ(scene_->draw().verticesSubmitted, 12);
+  EXPECT_EQ(scene_->draw().statistics().trianglesDrawn, 3);
+  EXPECT_EQ(scene_->draw().statistics().verticesSubmitted, 12);
 
   raw->firstFace = -1;
   GlRecorder::get().clear();

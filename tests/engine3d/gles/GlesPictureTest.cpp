@@ -58,13 +58,13 @@ TEST_F(GlesPictureTest, WindowSceneMatchesReference) {
   StandaloneScene scene(240, 320);
   scene.windowHandle = makeWindow(0, 0, 240, 320);
   buildReferenceScene(scene);
-  ASSERT_TRUE(scene.setUp(kRendererGles));
+  ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
   aimCamera(scene);
   scene.draw().renderScene(0.02f);
   const host::RgbImage picture = screenPicture(0, 0, 240, 320);
   noteDifference(picture, "window_scene");
   EXPECT_TRUE(matchesReference(picture, reference("window_scene")));
-  EXPECT_GT(scene.draw().trianglesDrawn, 0);
+  EXPECT_GT(scene.draw().statistics().trianglesDrawn, 0);
 }
 
 TEST_F(GlesPictureTest, PixmapSceneIsUprightLikeTheWindowScene) {
@@ -74,7 +74,7 @@ TEST_F(GlesPictureTest, PixmapSceneIsUprightLikeTheWindowScene) {
   StandaloneScene offscreen(240, 320);
   offscreen.offscreenTarget = &target.pixels();
   buildReferenceScene(offscreen);
-  ASSERT_TRUE(offscreen.setUp(kRendererGles));
+  ASSERT_TRUE(offscreen.setUp(drivers, kRendererGles));
   aimCamera(offscreen);
   // The page clears a buffered scene's surface; here the colour clear stands in for it.
   offscreen.draw().renderScene(0.02f);
@@ -85,7 +85,7 @@ TEST_F(GlesPictureTest, PixmapSceneIsUprightLikeTheWindowScene) {
   StandaloneScene window(240, 320);
   window.windowHandle = makeWindow(0, 0, 240, 320);
   buildReferenceScene(window);
-  ASSERT_TRUE(window.setUp(kRendererGles));
+  ASSERT_TRUE(window.setUp(drivers, kRendererGles));
   aimCamera(window);
   window.draw().renderScene(0.02f);
   const host::RgbImage screen = screenPicture(0, 0, 240, 320);
@@ -120,7 +120,7 @@ TEST_F(GlesPictureTest, PixmapScenesDrawOverWhatThePageAndTheBackgroundStepPutTh
   scene.offscreenTarget = &target.pixels();
   // A red square in the middle; the rest of the bitmap is the page's and the step's.
   scene.add(quad(1.0f, plainMaterial(0xFF0000, kShadingUnlit), Vector3(0, 0, 0)));
-  ASSERT_TRUE(scene.setUp(kRendererGles));
+  ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
   scene.cam().setEye(0, 0, -10);
   scene.cam().setTarget(0, 0, 0);
   for (std::uint32_t page : {0x00FF00u, 0xFFFF00u}) {
@@ -142,7 +142,7 @@ TEST_F(GlesPictureTest, WindowSceneLandsInItsPlaceOnTheScreen) {
   scene.top = 120;
   scene.background = 0x00FF00;
   scene.add(quad(100.0f, plainMaterial(0xFF0000, kShadingUnlit), Vector3(0, 0, 50)));
-  ASSERT_TRUE(scene.setUp(kRendererGles));
+  ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
   scene.cam().setEye(0, 0, -10);
   scene.cam().setTarget(0, 0, 0);
   scene.draw().renderScene(0.02f);
@@ -176,7 +176,7 @@ TEST_F(GlesPictureTest, OverlayLaysTheKeyedSurfaceOverTheFrame) {
   SurfaceTexture overlay(120, 160, layer);
   scene.overlay = overlay.texturePixels();
   scene.add(quad(1.0f, plainMaterial(0xFF0000, kShadingUnlit), Vector3(0, 0, 0)));
-  ASSERT_TRUE(scene.setUp(kRendererGles));
+  ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
   scene.cam().setEye(0, 0, -4);
   scene.cam().setTarget(0, 0, 0);
   scene.draw().holdPresent = true;

@@ -35,7 +35,7 @@ TEST(GlesConvert, ColoursUseTheFactor65536Over255) {
 TEST_F(GlesRendererTest, WindowSceneSetsUpTheInitialState) {
   StandaloneScene scene(240, 320);
   scene.windowHandle = makeWindow(0, 0, 240, 320);
-  ASSERT_TRUE(scene.setUp(kRendererGles));
+  ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
   GlesRenderer& r = gles(scene);
   EXPECT_EQ(r.type, kRendererGles);
   EXPECT_FALSE(r.offscreen);
@@ -69,7 +69,7 @@ TEST_F(GlesRendererTest, DeepTargetsLeaveDitheringAtTheDefault) {
     ASSERT_TRUE(target.valid());
     StandaloneScene scene(64, 48);
     scene.offscreenTarget = &target.pixels();
-    ASSERT_TRUE(scene.setUp(kRendererGles));
+    ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
     EXPECT_TRUE(gles(scene).offscreen);
     EXPECT_EQ(gles(scene).colourDepth, 32);
     EXPECT_FALSE(GlRecorder::get().called("glEnable", {GL_DITHER}));
@@ -82,7 +82,7 @@ TEST_F(GlesRendererTest, DeepTargetsLeaveDitheringAtTheDefault) {
   host::Host::restart(config);
   StandaloneScene window(64, 48);
   window.windowHandle = makeWindow(0, 0, 64, 48);
-  ASSERT_TRUE(window.setUp(kRendererGles));
+  ASSERT_TRUE(window.setUp(drivers, kRendererGles));
   EXPECT_EQ(gles(window).colourDepth, 24);
   EXPECT_FALSE(GlRecorder::get().called("glEnable", {GL_DITHER}));
 }
@@ -91,7 +91,7 @@ TEST_F(GlesRendererTest, PixmapSceneWindsClockwiseAndMirrorsY) {
   BitmapTarget target(64, 48);
   StandaloneScene scene(64, 48);
   scene.offscreenTarget = &target.pixels();
-  ASSERT_TRUE(scene.setUp(kRendererGles));
+  ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
   GLint value = 0;
   glGetIntegerv(GL_FRONT_FACE, &value);
   EXPECT_EQ(value, GL_CW);
@@ -105,7 +105,7 @@ TEST_F(GlesRendererTest, PixmapSceneWindsClockwiseAndMirrorsY) {
 
   StandaloneScene window(64, 48);
   window.windowHandle = makeWindow(0, 0, 64, 48);
-  ASSERT_TRUE(window.setUp(kRendererGles));
+  ASSERT_TRUE(window.setUp(drivers, kRendererGles));
   glGetIntegerv(GL_FRONT_FACE, &value);
   EXPECT_EQ(value, GL_CCW);
   glGetFixedv(GL_PROJECTION_MATRIX, projection);
@@ -122,7 +122,7 @@ TEST_F(GlesRendererTest, PixmapSceneWindsClockwiseAndMirrorsY) {
 TEST_F(GlesRendererTest, ProjectionIsThePerspectiveWithZFlipped) {
   StandaloneScene scene(240, 320);
   scene.windowHandle = makeWindow(0, 0, 240, 320);
-  ASSERT_TRUE(scene.setUp(kRendererGles));
+  ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
   scene.cam().setPerspective(60.0f, 2.0f, 500.0f);
   Matrix4 expected = Matrix4::perspective(60.0f, 240.0f / 320.0f, 2.0f, 500.0f);
   Matrix4 flip;
@@ -158,7 +158,7 @@ TEST_F(GlesRendererTest, ViewportRowCountsFromTheWindowBottom) {
   scene.windowHandle = makeWindow(0, 0, 240, 320);
   scene.left = 20;
   scene.top = 40;
-  ASSERT_TRUE(scene.setUp(kRendererGles));
+  ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
   GLint viewport[4] = {};
   glGetIntegerv(GL_VIEWPORT, viewport);
   EXPECT_EQ(viewport[0], 20);
@@ -183,7 +183,7 @@ TEST_F(GlesRendererTest, OffscreenViewportRowIsTheSceneRow) {
   StandaloneScene scene(200, 160);
   scene.offscreenTarget = &target.pixels();
   scene.top = 40;
-  ASSERT_TRUE(scene.setUp(kRendererGles));
+  ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
   GLint viewport[4] = {};
   glGetIntegerv(GL_VIEWPORT, viewport);
   EXPECT_EQ(viewport[1], 40);
@@ -192,7 +192,7 @@ TEST_F(GlesRendererTest, OffscreenViewportRowIsTheSceneRow) {
 TEST_F(GlesRendererTest, DescribeNamesVersionAndVendor) {
   StandaloneScene scene(64, 64);
   scene.windowHandle = makeWindow(0, 0, 64, 64);
-  ASSERT_TRUE(scene.setUp(kRendererGles));
+  ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
   GlRecorder::get().version = "1.0";
   GlRecorder::get().vendor = "V";
   EXPECT_EQ(scene.draw().describe(), "OpenGL 1.0, V");
@@ -209,7 +209,7 @@ TEST_F(GlesRendererTest, DescribeNamesVersionAndVendor) {
 TEST_F(GlesRendererTest, DepthAtIsZeroInsideAndMinusOneOutside) {
   StandaloneScene scene(100, 80);
   scene.windowHandle = makeWindow(0, 0, 100, 80);
-  ASSERT_TRUE(scene.setUp(kRendererGles));
+  ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
   EXPECT_EQ(scene.draw().depthAt(0, 0), 0);
   EXPECT_EQ(scene.draw().depthAt(99, 79), 0);
   EXPECT_EQ(scene.draw().depthAt(-1, 0), -1);
@@ -225,7 +225,7 @@ struct ErrorLog : RendererErrorListener {
 TEST_F(GlesRendererTest, AFailedSwapIsReportedWithTheEglError) {
   StandaloneScene scene(64, 64);
   scene.windowHandle = makeWindow(0, 0, 64, 64);
-  ASSERT_TRUE(scene.setUp(kRendererGles));
+  ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
   ErrorLog log;
   scene.draw().errorListener = &log;
   scene.draw().renderScene(0.01f);
@@ -246,7 +246,7 @@ TEST_F(GlesRendererTest, LightsAreLoadedAsDirectionalWithoutAmbient) {
   scene.ambientColour = 0x804020;
   scene.lights.push_back(Light::make("a", Vector3(0, 1, 0), 0xFF8000));
   scene.lights.back().specular = 0x0000FF;
-  ASSERT_TRUE(scene.setUp(kRendererGles));
+  ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
   GlesRenderer& r = gles(scene);
   r.lightsInEyeSpace = true;
   r.applyLights();
@@ -280,7 +280,33 @@ TEST_F(GlesRendererDeathTest, NoEglDisplayEndsTheProcessWithCode1) {
         ::setenv("SKIRROW_EGL", "none", 1);
         StandaloneScene scene(64, 64);
         scene.windowHandle = makeWindow(0, 0, 64, 64);
-        scene.setUp(kRendererGles);
+        scene.setUp(drivers, kRendererGles);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(1), "");
+}
+
+TEST_F(GlesRendererTest, TheDriverAsksEglForTheDisplayOfItsBuild) {
+  // Common-Lite passes EGL_DEFAULT_DISPLAY (0), the Common build 1: both give the display.
+  for (host::EglNativeDisplay display : {0, 1}) {
+    RendererDrivers own;
+    own.add(kRendererGles, glesDriver(display));
+    StandaloneScene scene(64, 64);
+    scene.windowHandle = makeWindow(0, 0, 64, 64);
+    ASSERT_TRUE(scene.setUp(own, kRendererGles)) << display;
+    EXPECT_NE(gles(scene).display, host::kEglNoDisplay) << display;
+  }
+}
+
+TEST_F(GlesRendererDeathTest, ADisplayNumberEglDoesNotKnowEndsTheProcessWithCode1) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        RendererDrivers own;
+        own.add(kRendererGles, glesDriver(7));
+        StandaloneScene scene(64, 64);
+        scene.windowHandle = makeWindow(0, 0, 64, 64);
+        scene.setUp(own, kRendererGles);
         std::exit(0);
       },
       ::testing::ExitedWithCode(1), "");
@@ -292,7 +318,7 @@ TEST_F(GlesRendererDeathTest, ADeadWindowEndsTheProcessWithCode1) {
       {
         StandaloneScene scene(64, 64);
         scene.windowHandle = 999999;
-        scene.setUp(kRendererGles);
+        scene.setUp(drivers, kRendererGles);
         std::exit(0);
       },
       ::testing::ExitedWithCode(1), "");

@@ -146,7 +146,7 @@ using GlesUploadTest = GlesTest;
 TEST_F(GlesUploadTest, UploadsOnceAndThenOnlyBinds) {
   StandaloneScene scene(64, 64);
   scene.windowHandle = makeWindow(0, 0, 64, 64);
-  ASSERT_TRUE(scene.setUp(kRendererGles));
+  ASSERT_TRUE(scene.setUp(drivers, kRendererGles));
   SurfaceTexture t(4, 4);
   GlRecorder::get().clear();
   uploadTexture(t.texturePixels(), GL_RGBA, GL_RGBA, GL_UNSIGNED_BYTE, false);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "SoftScene.h"
-#include "engine3d/RendererFactory.h"
+#include "engine3d/RendererDrivers.h"
 #include "engine3d/SubdivisionQuestion.h"
 
 namespace engine3d::soft_test {
@@ -29,12 +29,13 @@ TEST(VexagraphRenderer, DescribesItselfAsVexagraph) {
   EXPECT_EQ(scene.soft().type, kRendererSoftware);
 }
 
-TEST(VexagraphRenderer, TheRegisteredDriverMakesSoftwareRenderersAndCameras) {
+TEST(VexagraphRenderer, TheDriverMakesSoftwareRenderersAndCameras) {
   SoftScene scene(32, 32, 32);
-  registerSoftwareDriver();
-  auto renderer = createRenderer(kRendererSoftware, &scene);
-  auto camera = createCamera(kRendererSoftware, &scene, 240, 320, 45.0f, 1.0f, 10000.0f, 0);
-  registerRendererDriver(kRendererSoftware, {});
+  RendererDrivers drivers;
+  ASSERT_TRUE(drivers.add(kRendererSoftware, softwareDriver()));
+  auto renderer = drivers.createRenderer(kRendererSoftware, &scene);
+  auto camera = drivers.createCamera(kRendererSoftware, &scene, 240, 320, 45.0f, 1.0f, 10000.0f, 0);
+  EXPECT_EQ(drivers.createRenderer(kRendererGles, &scene), nullptr);
   ASSERT_NE(dynamic_cast<VexagraphRenderer*>(renderer.get()), nullptr);
   ASSERT_NE(dynamic_cast<SoftCamera*>(camera.get()), nullptr);
   EXPECT_EQ(camera->focalLength(), 289);  // 240 wide, 45 degrees
@@ -99,7 +100,7 @@ TEST(VexagraphRenderer, OneSidedFacesPointingTowardTheViewerAreDroppedTwoSidedAr
     quad.prepared = false;
     quad.prepare(true);
     scene.render();
-    EXPECT_EQ(scene.soft().trianglesDrawn, twoSided ? 2 : 0);
+    EXPECT_EQ(scene.soft().statistics().trianglesDrawn, twoSided ? 2 : 0);
     EXPECT_EQ(scene.pixel(16, 16), twoSided ? 0x00FF00u : 0u);
   }
 }
@@ -111,7 +112,7 @@ TEST(VexagraphRenderer, FacesWhollyBeyondOneScreenEdgeAreRejected) {
   m.twoSided = true;
   addPoints(group, m, {{-50, 0, 0}, {-60, 1, 0}, {-55, -1, 0}});
   scene.render();
-  EXPECT_EQ(scene.soft().trianglesDrawn, 0);
+  EXPECT_EQ(scene.soft().statistics().trianglesDrawn, 0);
 }
 
 TEST(VexagraphRenderer, DepthAtGivesTheWholeEyeDepthOrMinusOne) {
@@ -385,7 +386,7 @@ TEST(VexagraphRenderer, SubdivisionAsksForEachPartAndStopsAtTheDepthLimit) {
     Mesh& quad = addQuad(group, "q", m, 3, 3, 10);
     quad.subdivision = question;
     scene.render();
-    EXPECT_EQ(scene.soft().trianglesDrawn, 2);
+    EXPECT_EQ(scene.soft().statistics().trianglesDrawn, 2);
     // Splitting changes which pixels are covered by at most the edges of the parts.
     int covered = 0;
     for (int y = 0; y < 32; ++y)
@@ -407,7 +408,7 @@ TEST(VexagraphRenderer, FacesCrossingTheNearPlaneAreClippedNotDropped) {
   // A floor from behind the camera to far ahead.
   addFloor(group, "floor", m, 5, -1, -5, 40, 1);
   scene.render();
-  EXPECT_EQ(scene.soft().trianglesDrawn, 2);
+  EXPECT_EQ(scene.soft().statistics().trianglesDrawn, 2);
   // The bottom rows, just in front of the near plane, are covered.
   EXPECT_EQ(scene.pixel(16, 31), 0xFFFFFFu);
   EXPECT_EQ(scene.pixel(16, 0), 0u);

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "HostFixture.h"
+#include "../HostFixture.h"
 #include "host/Egl.h"
 #include "host/Gdi.h"
 #include "host/Screen.h"
