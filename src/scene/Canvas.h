@@ -216,7 +216,8 @@ class Canvas : public platform::Window, public platform::IdleHandler {
  protected:
   // Active: runs a frame. Inactive: a draw-only pass (frameTime -1).
   void onPaint(const host::Rect& paintArea) override;
-  // The first stylus message a new page gets (both phases) only arms it. Later positions are
+  // Moves and releases that reach a new page before its first press belong to a tap it never
+  // saw begin (the press that opened it) and are dropped; the first press arms it. Positions are
   // turned for a rotated window (rotation 1: x' = width - y, y' = x; rotation 2: x' = y,
   // y' = height - x, back-buffer size) and handed to onStylus: a move steers the dragging
   // direction pad or the cursor; a press in phase 0 finds the pressed object (or starts the
@@ -260,8 +261,8 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   bool wasActive_ = false;
   bool reportDue_ = false;
   float frameTime_ = 0.0f;
+  // Set by the first press this page sees; moves and releases before it are dropped.
   bool stylusReady_ = false;
-  bool swallowingFirst_ = false;
   platform::Template template_{'=', ',', ':'};
   std::vector<std::string> objectNames_;
   std::vector<std::unique_ptr<Scene>> scenes_;

@@ -61,6 +61,23 @@ TEST_F(EndToEnd, StartsShowsItsPageAndEndsCleanly) {
   EXPECT_FALSE(testing_support::exists(dir / "docs/Tarnwick.tmp"));
 }
 
+TEST_F(EndToEnd, OneTapOnTheCoverOpensTheIntro) {
+  // The process's first tap is the page's own: it opens the intro at once.
+  const std::string tapped = dir / "tapped.png";
+  ASSERT_EQ(run("qvga", "300 tap 120 160\n800 screenshot " + tapped + "\n900 quit\n"), 0)
+      << stderrText();
+  const std::string intro = dir / "intro.png";
+  ASSERT_EQ(run("qvga", "800 screenshot " + intro + "\n900 quit\n", "ARG:intro"), 0);
+  auto a = host::readPng(tapped);
+  auto b = host::readPng(intro);
+  ASSERT_TRUE(a && b);
+  ASSERT_EQ(a->rgb.size(), b->rgb.size());
+  // Below the movie (rows 170 on) the intro is still: the two screens are the same there.
+  const std::size_t from = 170u * 240u * 3u;
+  EXPECT_TRUE(std::equal(a->rgb.begin() + static_cast<std::ptrdiff_t>(from), a->rgb.end(),
+                         b->rgb.begin() + static_cast<std::ptrdiff_t>(from)));
+}
+
 TEST_F(EndToEnd, LandscapeScreenEndsWithMinusOne) {
   EXPECT_EQ(run("landscape", "100 quit\n"), 255);
   EXPECT_NE(stderrText().find("can not run under landscape mode"), std::string::npos);
