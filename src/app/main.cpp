@@ -46,7 +46,9 @@ app::PageHooks pageHooks() {
 
 int main() {
   // The Common build is not hi-res aware: a VGA device shows it at 240x320, pixel-doubled.
-  host::Host::start(app::kHiResAware);
+  host::Host& host = host::Host::start(app::kHiResAware);
+  // A session whose script cannot run would go on undriven: end at once instead.
+  if (!host.scriptError().empty()) return 2;
   media::registerSpriteCreators();
   media::registerAwtCreators();
   media::register3DCreators();
@@ -59,5 +61,7 @@ int main() {
   // Pictures shared by sprites go before the host that holds their bitmaps.
   media::releaseSpriteImages();
   media::release3DContent();
+  // A scripted run whose screenshots were not all written has not done its job.
+  if (code == 0 && host.records().failedScreenshots > 0) code = 2;
   return code;
 }

@@ -7,6 +7,7 @@
 #include "host/Gdi.h"
 #include "host/Host.h"
 #include "host/MessageBoxes.h"
+#include "host/System.h"
 
 namespace scene {
 namespace {
@@ -34,9 +35,23 @@ Canvas::~Canvas() {
 }
 
 void Canvas::onIdle(const host::Message&, host::Hwnd) {
+  noteFrameStart();
   runFrame();
   if (directionPad_ && directionPad_->dragging()) directionPad_->draw();
   paintOverlays();
+}
+
+void Canvas::noteFrameStart() {
+  framesStarted_ = true;
+  lastFrameTick_ = host::tickCount();
+}
+
+uint32_t Canvas::msUntilNextIdle() {
+  if (maxFramesPerSecond_ <= 0 || !framesStarted_) return 0;
+  const uint32_t interval =
+      static_cast<uint32_t>((1000 + maxFramesPerSecond_ - 1) / maxFramesPerSecond_);
+  const uint32_t elapsed = host::tickCount() - lastFrameTick_;
+  return elapsed >= interval ? 0 : interval - elapsed;
 }
 
 void Canvas::setActive(bool active) {
@@ -108,6 +123,8 @@ void Canvas::drawScene(Scene& scene, const DrawTarget& canvasTarget) {
 
 void Canvas::onPaint(const host::Rect&) {
   if (active_) {
+    // A frame run for a paint counts against the cap like one run by the pump.
+    noteFrameStart();
     runFrame();
   } else {
     frameTime_ = -1.0f;

@@ -100,6 +100,15 @@ class Canvas : public platform::Window, public platform::IdleHandler {
 
   // The idle handler's operation: one frame.
   void onIdle(const host::Message& message, host::Hwnd mainWindow) override;
+  // Time until the next frame may start under the frame-rate cap (0: now).
+  uint32_t msUntilNextIdle() override;
+
+  // The most frames per second the pump runs this page at; 0 lifts the cap. Frames start at
+  // least ceil(1000 / fps) ms apart, and the pump spends the pause waiting for input, so a still
+  // page costs little. Menu pages keep the default; a page with its own pacing sets its own.
+  static constexpr int kDefaultMaxFramesPerSecond = 60;
+  void setMaxFramesPerSecond(int fps) { maxFramesPerSecond_ = fps < 0 ? 0 : fps; }
+  int maxFramesPerSecond() const { return maxFramesPerSecond_; }
 
   void setActive(bool active);
   bool isActive() const { return active_; }
@@ -240,6 +249,7 @@ class Canvas : public platform::Window, public platform::IdleHandler {
  private:
   friend class TemplateFactory;
   void drawScene(Scene& scene, const DrawTarget& canvasTarget);
+  void noteFrameStart();
   void typeKey(uint32_t message, uint32_t key);
   void tapObject(Scene& scene, SceneObject& object, uint32_t message);
   uint32_t actionBitOf(uint32_t key) const;
@@ -248,6 +258,9 @@ class Canvas : public platform::Window, public platform::IdleHandler {
 
   // The idle handler that was installed when this page was made.
   platform::IdleHandler* previousIdleHandler_ = nullptr;
+  int maxFramesPerSecond_ = kDefaultMaxFramesPerSecond;
+  bool framesStarted_ = false;
+  uint32_t lastFrameTick_ = 0;
   uint32_t keyState_ = 0;
   uint32_t lastKeyUp_ = 0;
   FrameTimer frameTimer_;

@@ -78,6 +78,50 @@ TEST_F(EndToEnd, OneTapOnTheCoverOpensTheIntro) {
                          b->rgb.begin() + static_cast<std::ptrdiff_t>(from)));
 }
 
+TEST_F(EndToEnd, ABadScriptEndsTheProgramAtOnceWithCodeTwo) {
+  const std::string never = dir / "never.png";
+  for (const std::string& bad : {std::string("100 tapp 1 2\n"), std::string("100 key NOSUCH\n")}) {
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(run("qvga", bad + "200 screenshot " + never + "\n300 quit\n"), 2) << bad;
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_NE(stderrText().find("script.txt: line 1: "), std::string::npos) << stderrText();
+    EXPECT_FALSE(testing_support::exists(never));
+  }
+  // A script that cannot be read.
+  std::string command = environment("qvga") + " SKIRROW_SCRIPT='" + dir.path() +
+                        "/missing.txt' timeout 60 " + std::string(SKIRROW_BIN_DIR) +
+                        "/skirrow 2>'" + dir.path() + "/stderr.txt'";
+  int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  EXPECT_NE(stderrText().find("missing.txt: cannot be read"), std::string::npos) << stderrText();
+}
+
+TEST_F(EndToEnd, AScreenshotThatCannotBeWrittenFailsTheRun) {
+  dir.write("blocker", "a file where a folder would have to be");
+  const std::string good = dir / "good.png";
+  EXPECT_EQ(run("qvga", "100 screenshot " + dir.path() + "/blocker/shot.png\n200 screenshot " +
+                            good + "\n300 quit\n"),
+            2);
+  EXPECT_NE(
+      stderrText().find("screenshot " + dir.path() + "/blocker/shot.png could not be written"),
+      std::string::npos)
+      << stderrText();
+  EXPECT_TRUE(testing_support::exists(good));  // the run went on to its end
+}
+
+TEST_F(EndToEnd, AnUnknownHostIsReportedAndTheDefaultUsed) {
+  const std::string shot = dir / "shot.png";
+  // Without a display the default is headless.
+  EXPECT_EQ(run("qvga", "100 screenshot " + shot + "\n200 quit\n", "",
+                "SKIRROW_HOST=bogus DISPLAY= WAYLAND_DISPLAY="),
+            0);
+  EXPECT_NE(stderrText().find("unknown host 'bogus' (sdl or headless), using headless"),
+            std::string::npos)
+      << stderrText();
+  EXPECT_TRUE(testing_support::exists(shot));
+}
+
 TEST_F(EndToEnd, LandscapeScreenEndsWithMinusOne) {
   EXPECT_EQ(run("landscape", "100 quit\n"), 255);
   EXPECT_NE(stderrText().find("can not run under landscape mode"), std::string::npos);
