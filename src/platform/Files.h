@@ -36,6 +36,12 @@ bool ensureFolder(std::string_view path);
 // Deletes every entry of `folder` that is not itself a folder.
 void deleteFilesIn(std::string_view folder);
 
+// A path as a person should read it in a message: '/' between the folders, no empty or "."
+// folders, and each ".." gone with the folder before it ("/opt/skirrow/bin/..\resources\GUI\\
+// x.properties" -> "/opt/skirrow/resources/GUI/x.properties"). The ".." that lead a relative
+// path are kept; a folder keeps its trailing '/'.
+std::string displayPath(std::string_view path);
+
 // The executable's folder with its trailing separator ("/opt/skirrow/bin/").
 std::string getModuleFolder();
 // The executable's file name without folder ("skirrow").

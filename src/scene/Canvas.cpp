@@ -8,6 +8,7 @@
 #include "host/Host.h"
 #include "host/MessageBoxes.h"
 #include "host/System.h"
+#include "platform/Files.h"
 
 namespace scene {
 namespace {
@@ -195,7 +196,8 @@ PageResource* Canvas::getBitmapFont(std::string_view name) {
 
 bool Canvas::saveTemplate() {
   if (template_.save()) return true;
-  std::string text = "Can not update the template file: " + templateFolder_ + templateName_ +
+  std::string text = "Can not update the template file: " +
+                     platform::displayPath(templateFolder_ + templateName_) +
                      ".\nThe file is read-only or the storage media is not available. All "
                      "changes will be ignored.";
   host::messageBox(hwnd(), text, "Warning", host::MB_OK | host::MB_ICONEXCLAMATION);
