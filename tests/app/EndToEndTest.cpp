@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -120,6 +121,24 @@ TEST_F(EndToEnd, AnUnknownHostIsReportedAndTheDefaultUsed) {
             std::string::npos)
       << stderrText();
   EXPECT_TRUE(testing_support::exists(shot));
+}
+
+TEST_F(EndToEnd, AScreenThatDoesNotExistIsNamedThenTheCoverShows) {
+  const std::string shot = dir / "after.png";
+  const std::string cover = dir / "cover.png";
+  ASSERT_EQ(run("qvga", "300 screenshot " + shot + "\n400 quit\n", "ARG:nosuch"), 0);
+  // The box names the file as a person reads a path: resolved, with '/'.
+  const std::string said = stderrText();
+  const std::string gui = std::string(SKIRROW_BIN_DIR) + "/../resources/GUI/";
+  std::string resolved = std::filesystem::weakly_canonical(gui).string();
+  if (resolved.back() != '/') resolved += '/';
+  EXPECT_NE(said.find("[Error] Can not find the template file: " + resolved + "nosuch.properties."),
+            std::string::npos)
+      << said;
+  EXPECT_EQ(said.find('\\'), std::string::npos) << said;
+  EXPECT_EQ(said.find("/../"), std::string::npos) << said;
+  ASSERT_EQ(run("qvga", "300 screenshot " + cover + "\n400 quit\n"), 0);
+  EXPECT_EQ(readFile(shot), readFile(cover));  // then the cover, a way on
 }
 
 TEST_F(EndToEnd, LandscapeScreenEndsWithMinusOne) {
