@@ -342,11 +342,18 @@ void settingsFile(Output& out, const std::string& file, int driver) {
   t.entry("sceneGUI", sceneItems(0, 0, 240, 320)("bkgTexture", "settings_bg.jpg"));
   for (int s = 0; s < 4; ++s) {
     const Group& g = groups[s];
+    // Three choices share a row in narrow boxes; two get wide ones, so that labels such as
+    // "Auto speed" end well before the next circle.
+    const bool wide = g.options.size() == 2;
+    const int boxWidth = wide ? 92 : 72;
+    const int step = wide ? 110 : 74;
     for (size_t i = 0; i < g.options.size(); ++i) {
-      Items radio = spriteItems("sceneGUI", 14 + static_cast<int>(i) * 74, 62 + s * 60, 72, 18);
+      Items radio =
+          spriteItems("sceneGUI", 14 + static_cast<int>(i) * step, 62 + s * 60, boxWidth, 18);
       radio("GUIType", "checkbox")("group", g.key)("persistent", 1)(
           "status", static_cast<int>(i) == g.selected ? 1 : 0);
-      radio("texture", "radio72.gif")("bright", "radio72_on.gif");
+      radio("texture", wide ? "radio92.gif" : "radio72.gif")(
+          "bright", wide ? "radio92_on.gif" : "radio72_on.gif");
       radio("text", g.options[i])("textSize", 11)("textOffsetX", 21)("textOffsetY", 2)(
           "textFormatted", 0);
       radio.color("textColor", kText);
@@ -364,20 +371,22 @@ void settingsFile(Output& out, const std::string& file, int driver) {
 }
 
 // The hangar: the helicopter model turning in a 3D view under the menu's title, lit by two
-// lights in light fog, a spark chip at its heart, a caption drawn over the view. Content authors open it with
-// "skirrow ARG:hangar" to check models as the game draws them.
+// lights in light fog, a spark chip at its heart, a caption drawn over the view. Content authors
+// open it with "skirrow ARG:hangar" to check models as the game draws them.
 void hangar(Output& out) {
   TemplateWriter t;
   t.comment("Hangar: the helicopter as the 3D engine draws it.");
   Items view;
-  view("type", "Scene3D")("x", 0)("y", 40)("width", 240)("height", 240)("eye", "(7;4;-8)").color("ambient", rgb(70, 70, 80)).color("bkgColor", rgb(24, 30, 44));
+  view("type", "Scene3D")("x", 0)("y", 40)("width", 240)("height", 240)("eye", "(7;4;-8)")
+      .color("ambient", rgb(70, 70, 80))
+      .color("bkgColor", rgb(24, 30, 44));
   t.entry("scene3D", view);
-  t.entry("heli", Items()("type", "Group3D")("container", "scene3D")(
-                      "model", "..\\chopper\\chopper_LOD.3ds")("radius", "4.5")(
-                      "cullingPolicy", 0));
-  t.entry("spark", Items()("type", "Chip3D")("container", "scene3D")(
-                       "texture", "..\\chopper\\spark.gif")("radius", "0.6")("billboard", 2)(
-                       "detailLevel", 0));
+  t.entry("heli",
+          Items()("type", "Group3D")("container", "scene3D")(
+              "model", "..\\chopper\\chopper_LOD.3ds")("radius", "4.5")("cullingPolicy", 0));
+  t.entry("spark",
+          Items()("type", "Chip3D")("container", "scene3D")("texture", "..\\chopper\\spark.gif")(
+              "radius", "0.6")("billboard", 2)("detailLevel", 0));
   t.entry("lightKey", Items()("type", "Light")("dir", "(0.5;-1;0.8)")("container", "scene3D")
                           .color("color", rgb(255, 244, 224)));
   t.entry("lightFill", Items()("type", "Light")("dir", "(-0.8;0.3;0.4)")("container", "scene3D")
