@@ -34,6 +34,8 @@ app::PageHooks pageHooks() {
     // Its sprites act as buttons, boxes and links.
     auto page = std::make_unique<media::GuiCanvas>(scene::kRootPageName, true);
     page->rendererType = rootRenderer();
+    // The menus answer the keyboard and a gamepad as well as the stylus.
+    page->setKeyboardNavigation(true);
     return page;
   };
   hooks.loadTemplate = [](app::Application&, platform::Window& page, const std::string& name) {

@@ -220,25 +220,43 @@ void GuiCanvas::drawMessageIntoPicture(Sprite& sprite, std::string_view message)
   host::Hdc dc = picture.dc();
   int size = sprite.textSize > 0 ? sprite.textSize : Sprite::kDefaultTextSize;
   // The picture is drawn at design size and scaled with the sprite, so the font is too.
-  host::Hfont font = createFont(static_cast<int>(static_cast<float>(size) / platform::screenScale()),
-                                host::FW_NORMAL, false, false, sprite.fontFace);
+  host::Hfont font =
+      createFont(static_cast<int>(static_cast<float>(size) / platform::screenScale()),
+                 host::FW_NORMAL, false, false, sprite.fontFace);
   host::Hgdiobj old = gdi.selectObject(dc, font);
   int oldMode = gdi.setBkMode(dc, host::TRANSPARENT);
   host::ColorRef oldColor = gdi.setTextColor(dc, gdiColor(sprite.textColor));
-  drawTextInRect(dc, host::Rect{sprite.textOffsetX, sprite.textOffsetY, picture.width(),
-                                picture.height()},
-                 message, host::DT_CENTER);
+  drawTextInRect(
+      dc, host::Rect{sprite.textOffsetX, sprite.textOffsetY, picture.width(), picture.height()},
+      message, host::DT_CENTER);
   gdi.setTextColor(dc, oldColor);
   gdi.setBkMode(dc, oldMode);
   gdi.selectObject(dc, old);
   gdi.deleteObject(font);
 }
 
+void GuiCanvas::setKeyboardNavigation(bool on) {
+  if (!on)
+    keyboardFocus_.reset();
+  else if (!keyboardFocus_)
+    keyboardFocus_ = std::make_unique<KeyboardFocus>(*this);
+}
+
+void GuiCanvas::onKey(uint32_t message, uint32_t key) {
+  Canvas::onKey(message, key);
+  if (keyboardFocus_ && !keyListener()) keyboardFocus_->onKey(message, key);
+}
+
+void GuiCanvas::onMouse(uint32_t message, uintptr_t flags, int x, int y, int phase) {
+  if (keyboardFocus_ && phase == 0) keyboardFocus_->onStylus(message);
+  Canvas::onMouse(message, flags, x, y, phase);
+}
+
 void GuiCanvas::enableInputPad(uint32_t textColor, std::string_view directory,
                                std::string_view backgroundName, std::string_view keyName,
                                std::string_view bigKeyName) {
-  setInputPad(std::make_unique<InputPadDialog>(*this, textColor, directory, backgroundName,
-                                               keyName, bigKeyName));
+  setInputPad(std::make_unique<InputPadDialog>(*this, textColor, directory, backgroundName, keyName,
+                                               bigKeyName));
 }
 
 }  // namespace media

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "host/Png.h"
+#include "support/ReferenceImage.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -139,6 +140,28 @@ TEST_F(EndToEnd, AScreenThatDoesNotExistIsNamedThenTheCoverShows) {
   EXPECT_EQ(said.find("/../"), std::string::npos) << said;
   ASSERT_EQ(run("qvga", "300 screenshot " + cover + "\n400 quit\n"), 0);
   EXPECT_EQ(readFile(shot), readFile(cover));  // then the cover, a way on
+}
+
+TEST_F(EndToEnd, KeysLeadThroughTheMainMenuToTheTeamSetUpAndBack) {
+  // Only keys: Enter on the cover, Enter on the intro's first button (Battle), two rows down to
+  // "Choose Team", Enter, then Escape back to the main menu. Each screen shows the focus frame.
+  const std::string shots[] = {"keys_intro", "keys_menu", "keys_menu_team", "keys_team",
+                               "keys_menu_again"};
+  const std::string script =
+      "300 key ENTER\n600 screenshot " + dir / shots[0] + ".png\n700 key ENTER\n1000 screenshot " +
+      dir / shots[1] + ".png\n1100 key DOWN\n1200 key DOWN\n1300 screenshot " + dir / shots[2] +
+      ".png\n1400 key ENTER\n1700 screenshot " + dir / shots[3] +
+      ".png\n1800 key ESCAPE\n2100 screenshot " + dir / shots[4] + ".png\n2200 quit\n";
+  ASSERT_EQ(run("qvga", script, "", "SKIRROW_AUDIO=none"), 0) << stderrText();
+  // Channels within 8, at most 0.5% of the pixels further off (glyph edges of other FreeType
+  // builds).
+  for (const std::string& shot : shots) {
+    auto image = host::readPng(dir / (shot + ".png"));
+    ASSERT_TRUE(image) << shot;
+    EXPECT_TRUE(testing_support::matchesReferenceFile(
+        *image, testing_support::referenceFile("app/" + shot), 8, 0.005))
+        << shot;
+  }
 }
 
 TEST_F(EndToEnd, LandscapeScreenEndsWithMinusOne) {

@@ -101,8 +101,10 @@ void mainMenu(Output& out) {
   t.entry("btnNextRoom", spriteItems("sceneGUI", 214, 116, 24, 24)("GUIType", "button")(
                              "texture", "b_right.gif")("bright", "b_right_on.gif"));
   t.entry("txtRoomName", textItems("sceneGUI", 0, 200, 240, 24, "Living Room", 14, kAccentLight));
+  // A link as well as a command: the screen opens by itself, from a tap or a key.
   t.entry("cmdEnterTeamSetup", buttonItems(out, "sceneGUI", "team", 40, 228, 160, 28, "Choose Team",
-                                           ButtonKind::kPrimary, "button", 14));
+                                           ButtonKind::kPrimary, "hyperlink",
+                                           14)("href", "TeamSetup.properties")("textUnderline", 0));
   for (int i = 0; i < 2; ++i) {
     Items radio = spriteItems("sceneGUI", 24 + i * 100, 264, 92, 18);
     radio("GUIType", "checkbox")("group", "soundEffect")("status", i == 0 ? 1 : 0);
@@ -216,6 +218,8 @@ void back(Output& out) {
   t.entry("cmdExit",
           buttonItems(out, "sceneButtons", "exit", 124, 6, 100, 24, "Exit", ButtonKind::kDanger));
   t.entry("titleMusic", Items()("type", "WaveSound")("src", "title.wav"));
+  t.comment("Escape (or a gamepad's B) follows this link.");
+  t.entry("backLink", "lnkIntro");
   out.putText(guiPath("back.properties"), t.text());
 }
 
@@ -363,6 +367,8 @@ void settingsFile(Output& out, const std::string& file, int driver) {
   t.entry("lnkDone",
           buttonItems(out, "sceneGUI", "done", 70, 286, 100, 24, "Done", ButtonKind::kPrimary,
                       "hyperlink")("href", "intro.properties")("textUnderline", 0));
+  t.comment("Escape (or a gamepad's B) follows this link.");
+  t.entry("backLink", "lnkDone");
   t.blank();
   t.comment("Chosen options (the position of the selected box in each group).");
   for (const Group& g : groups)

@@ -281,7 +281,12 @@ void Validator::checkTemplateReferences(const std::string& relative, platform::T
       } else if (isSoundName(name)) {
         checkSound(file);
       } else if (endsWith(lowered(name), ".properties")) {
-        if (checked_.insert(file).second) checkExists(file, "template");
+        // A screen's own template is checked in full, with what its page needs, by checkScreens;
+        // a link to it must not count as having checked it.
+        const bool screen = std::any_of(
+            screenRequirements().begin(), screenRequirements().end(),
+            [&](const ScreenRequirement& r) { return file == "GUI/" + std::string(r.file); });
+        if (!screen && checked_.insert(file).second) checkExists(file, "template");
       }
     }
   }
