@@ -1,10 +1,12 @@
 // page render: one frame of a screen template, as the program's root page shows it, written to a
 // PNG. Content authors preview screens with it without starting the game.
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "Commands.h"
+#include "ToolMessages.h"
 #include "engine3d/soft/VexagraphRenderer.h"
 #include "host/Host.h"
 #include "host/Profile.h"
@@ -32,10 +34,13 @@ class ToolWindow : public platform::Window {
 };
 
 // A headless device of the chosen profile, the program's creators, and the messages of loaders
-// on standard error. Ends in the order the program ends: page, shared pictures, host.
+// and message boxes caught as the tool's lines. Ends in the order the program ends: page,
+// shared pictures, host.
 class PageSession {
  public:
   explicit PageSession(const host::DeviceProfile& profile) {
+    // The boxes are the tool's lines here, not the headless log's.
+    ::setenv("SKIRROW_MESSAGEBOX_LOG", "/dev/null", 1);
     host::HostConfig config = host::configFromEnvironment();
     config.backend = host::BackendKind::Headless;
     config.profile = profile;
@@ -56,6 +61,8 @@ class PageSession {
   }
 
   // The main window over the screen and the root page over its client area.
+  ToolMessages messages;
+
   media::GuiCanvas* open() {
     const host::DeviceProfile& p = host::Host::get().profile();
     main_ = std::make_unique<ToolWindow>();
@@ -69,11 +76,6 @@ class PageSession {
   }
 
  private:
-  media::ScopedMessageReporter messages_{
-      [](std::string_view caption, std::string_view text, media::MessageIcon) {
-        std::fprintf(stderr, "skirrow-tool: %.*s: %.*s\n", static_cast<int>(caption.size()),
-                     caption.data(), static_cast<int>(text.size()), text.data());
-      }};
   std::unique_ptr<platform::Window> main_;
 };
 
@@ -90,12 +92,16 @@ int render(const std::string& file, const std::string& out, const std::string& p
   platform::setGuiFolder(folder);
   media::GuiCanvas* page = session.open();
   if (!page) return fail("cannot create the page window");
-  scene::TemplateFactory::loadTemplate(*page, folder, name, true);
+  if (!scene::TemplateFactory::loadTemplate(*page, folder, name, true))
+    return fail("cannot read template " + file);
+  if (page->scenes().empty()) return fail(file + " shows nothing: it holds no scene");
   page->refresh();
   if (!host::Host::get().screen().writePng(out)) return fail("cannot write " + out);
-  std::printf("%s: %dx%d, %zu scenes\n", out.c_str(), profile->screenWidth,
-              profile->screenHeight, page->scenes().size());
-  return 0;
+  std::printf("%s: %dx%d, %zu scenes\n", out.c_str(), profile->screenWidth, profile->screenHeight,
+              page->scenes().size());
+  // What the program would have said while showing it (a missing picture, a damaged model).
+  session.messages.takeMessageBoxes();
+  return session.messages.finish();
 }
 
 }  // namespace

@@ -8,14 +8,15 @@
 #include <vector>
 
 #include "Commands.h"
+#include "ToolMessages.h"
 #include "engine3d/Colour.h"
 #include "engine3d/Group3D.h"
 #include "engine3d/Light.h"
 #include "engine3d/Model3dsLoader.h"
 #include "engine3d/SceneView.h"
+#include "engine3d/gles/GlesPicture.h"
 #include "engine3d/soft/SoftCamera.h"
 #include "engine3d/soft/VexagraphRenderer.h"
-#include "engine3d/gles/GlesPicture.h"
 #include "host/Host.h"
 #include "host/Png.h"
 #include "host/Screen.h"
@@ -176,11 +177,7 @@ int renderCommand(const Args& args) {
   struct HostEnd {
     ~HostEnd() { host::Host::shutdown(); }
   } hostEnd;
-  media::ScopedMessageReporter messages{
-      [](std::string_view caption, std::string_view text, media::MessageIcon) {
-        std::fprintf(stderr, "skirrow-tool: %.*s: %.*s\n", static_cast<int>(caption.size()),
-                     caption.data(), static_cast<int>(text.size()), text.data());
-      }};
+  ToolMessages messages;
   media::setUseDeviceDepth(false);
 
   const std::string& file = positional[0];
@@ -190,12 +187,10 @@ int renderCommand(const Args& args) {
   engine3d::ModelLoadOptions options;
   options.quietWhenMissing = true;
   options.textures = media::textureLoader();
-  options.messages = [](const engine3d::UserMessage& m) {
-    std::fprintf(stderr, "skirrow-tool: %s\n", m.text.c_str());
-  };
+  options.messages = messages.modelSink();
   std::unique_ptr<engine3d::Group3D> model =
       engine3d::loadModel3ds(folder, name, 1.0f, {}, options);
-  if (!model) return fail("cannot read 3DS model " + file);
+  if (!model) return messages.any() ? messages.finish() : fail("cannot read 3DS model " + file);
   if (renderer == "gles") {
     // The OpenGL ES driver draws 32-bit pictures only; --depth does not apply.
     engine3d::GlesPictureRequest request;
@@ -214,7 +209,7 @@ int renderCommand(const Args& args) {
     if (!picture) return fail("cannot draw with OpenGL ES");
     if (!host::writePng(positional[1], *picture)) return fail("cannot write " + positional[1]);
     std::printf("%s: %dx%d, 32 bits, OpenGL ES\n", positional[1].c_str(), width, height);
-    return 0;
+    return messages.finish();
   }
   model->prepare(true);
 
@@ -227,7 +222,8 @@ int renderCommand(const Args& args) {
   if (!host::writePng(positional[1], scene.picture())) return fail("cannot write " + positional[1]);
   std::printf("%s: %dx%d, %d bits, %d triangles drawn\n", positional[1].c_str(), width, height,
               bits, soft.trianglesDrawn);
-  return 0;
+  // A missing map or a model cut off still draws; the program would have said so.
+  return messages.finish();
 }
 
 }  // namespace inspect
