@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   zlib1g-dev libminizip-dev libjpeg62-turbo-dev libgif-dev libpng-dev
-  libfreetype-dev fonts-liberation libsdl2-dev
+  libfreetype-dev libfontconfig-dev fonts-liberation libsdl2-dev
   libgles-dev libegl-dev libgles1 libegl1 libegl-mesa0 libgl1-mesa-dri
   libgtest-dev libgmock-dev libbenchmark-dev lib3ds-dev
   xvfb xauth zip unzip

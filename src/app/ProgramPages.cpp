@@ -28,6 +28,8 @@ PageHooks programPages(media::Runtime& runtime) {
     // Its sprites act as buttons, boxes and links.
     auto page = std::make_unique<media::GuiCanvas>(runtime, scene::kRootPageName, true);
     page->rendererType = rootRenderer();
+    // The menus answer the keyboard and a gamepad as well as the stylus.
+    page->setKeyboardNavigation(true);
     // Calibrated buttons reach the menus as the standard codes.
     media::applyMapping(*page, platform::guiFolder(), app.settingsFile());
     return page;

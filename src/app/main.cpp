@@ -11,11 +11,16 @@
 
 int main() {
   // The Common build is not hi-res aware: a VGA device shows it at 240x320, pixel-doubled.
-  host::Host::start(app::kHiResAware);
+  host::Host& host = host::Host::start(app::kHiResAware);
+  // A session whose script cannot run would go on undriven: end at once instead.
+  if (!host.scriptError().empty()) return 2;
   // Made after the host and ended before it: the pages' pictures are host bitmaps.
   media::Runtime runtime;
   runtime.drivers().add(engine3d::kRendererSoftware, engine3d::softwareDriver());
   // The two builds differ in the display their OpenGL ES set-up asks EGL for.
   runtime.drivers().add(engine3d::kRendererGles, engine3d::glesDriver(app::kEglDisplayArgument));
-  return app::runApplication(host::commandLine(), app::programPages(runtime));
+  int code = app::runApplication(host::commandLine(), app::programPages(runtime));
+  // A scripted run whose screenshots were not all written has not done its job.
+  if (code == 0 && host.records().failedScreenshots > 0) code = 2;
+  return code;
 }

@@ -78,10 +78,15 @@ class Parser {
     group_ = std::make_unique<Group3D>();
     std::uint16_t id = 0;
     std::uint32_t length = 0;
+    const std::string& name = options_.sourceName;
     if (!readHeader(id, length) || id != kMain) {
-      showMessage(options_.messages, {"Error", kInvalidModelText, MessageIcon::kExclamation});
+      std::string text =
+          name.empty() ? kInvalidModelText : "Error: " + name + " is not a valid 3DS file.";
+      showMessage(options_.messages, {"Error", text, MessageIcon::kExclamation});
       return nullptr;
     }
+    // The main chunk says how long the file is: a shorter one lost its end on the way.
+    const bool cutOff = length > size_;
     while (!ended_) {
       const std::size_t start = pos_;
       if (!readHeader(id, length) || id == 0 || length < kHeaderSize) break;
@@ -91,6 +96,14 @@ class Parser {
       handle(id, inFile);
     }
     pending_.reset();
+    if (cutOff) {
+      std::string file = name.empty() ? std::string("(in memory)") : name;
+      showMessage(
+          options_.messages,
+          {"Error",
+           kCutOffModelText + file + "' is cut off; only the part that could be read is shown.",
+           MessageIcon::kExclamation});
+    }
     // A keyed texture is its own alpha-tested opacity map.
     const auto& materials = group_->materials();
     for (auto m = materials.rbegin(); m != materials.rend(); ++m)
@@ -414,14 +427,16 @@ std::unique_ptr<Group3D> loadModel3ds(const std::string& directory, const std::s
     name.erase(0, cut + 1);
   }
   const std::string path = folder + name;
+  ModelLoadOptions named = options;
+  named.sourceName = platform::displayPath(path);
 
   std::vector<std::uint8_t> bytes;
   {
     platform::ResourceStream stream = platform::openResource(path, "rb");
     if (!stream) {
       if (!options.quietWhenMissing)
-        showMessage(options.messages,
-                    {"Error", kMissingModelText + path + "'", MessageIcon::kExclamation});
+        showMessage(options.messages, {"Error", kMissingModelText + named.sourceName + "'",
+                                       MessageIcon::kExclamation});
       return nullptr;
     }
     std::uint8_t buffer[16384];
@@ -431,7 +446,7 @@ std::unique_ptr<Group3D> loadModel3ds(const std::string& directory, const std::s
     platform::closeResource(std::move(stream));
   }
   const std::string& textures = options.textureFolder.empty() ? folder : options.textureFolder;
-  return parseModel3ds(bytes.data(), bytes.size(), textures, radius, filter, options);
+  return parseModel3ds(bytes.data(), bytes.size(), textures, radius, filter, named);
 }
 
 }  // namespace engine3d

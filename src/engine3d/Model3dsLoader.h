@@ -30,13 +30,17 @@ struct ModelLoadOptions {
   bool quietWhenMissing = false;
   // Folder of the map pictures; "" means the model's own folder.
   std::string textureFolder;
+  // The file as messages name it; loadModel3ds fills it in. "" names none.
+  std::string sourceName;
 };
 
 // Loads `modelName` from `directory` and normalises it to `radius` with `filter`.
 // The model folder is `directory` (a '\' is added when it ends in no separator) plus the part of
 // `modelName` up to its last separator; a leading separator of `modelName` is dropped. The file
 // is opened through the resource archives. Returns null, after telling the user, when the file
-// cannot be opened or does not start with the 3DS main chunk. The caller owns the group.
+// cannot be opened or does not start with the 3DS main chunk. A file shorter than its main chunk
+// says (cut off) gives what could be read, and the user is told. Messages name the file. The
+// caller owns the group.
 std::unique_ptr<Group3D> loadModel3ds(const std::string& directory, const std::string& modelName,
                                       float radius, const NameFilter& filter,
                                       const ModelLoadOptions& options);
@@ -44,14 +48,18 @@ std::unique_ptr<Group3D> loadModel3ds(const std::string& directory, const std::s
 // Parses a whole 3DS file held in memory (`textureFolder` as the folder of its maps, "" for the
 // working folder). With radius > 0 the model is normalised to it with `filter`; otherwise it
 // keeps the file's units (with the axes turned to y up). Null for a file that does not start
-// with the main chunk (the user is told).
+// with the main chunk (the user is told); a cut-off file is parsed as far as it goes and the
+// user is told too. Messages name `options.sourceName`.
 std::unique_ptr<Group3D> parseModel3ds(const std::uint8_t* data, std::size_t size,
                                        const std::string& textureFolder, float radius,
                                        const NameFilter& filter, const ModelLoadOptions& options);
 
 // The messages the loader shows, for callers that want to recognise them.
 inline constexpr const char* kMissingModelText = "Error: can not find the 3DS file '";
+// Without a file name; with one: "Error: <file> is not a valid 3DS file."
 inline constexpr const char* kInvalidModelText = "Error: this is not a valid 3DS file.";
+// "Error: the 3DS file '<file>' is cut off; only the part that could be read is shown."
+inline constexpr const char* kCutOffModelText = "Error: the 3DS file '";
 inline constexpr const char* kMapSizeMismatchText =
     "The alpha channel texture does not match original texture in deminsion.";
 

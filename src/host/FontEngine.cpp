@@ -28,22 +28,6 @@ struct FontEngine::Face {
   }
 };
 
-namespace {
-
-std::string fontFolder() {
-  const char* env = std::getenv("SKIRROW_FONT_DIR");
-  return env && *env ? env : "/usr/share/fonts/truetype/liberation";
-}
-
-std::string fileFor(const FontRequest& font) {
-  bool bold = font.weight >= 600;
-  const char* style =
-      bold ? (font.italic ? "BoldItalic" : "Bold") : (font.italic ? "Italic" : "Regular");
-  return fontFolder() + "/LiberationSans-" + style + ".ttf";
-}
-
-}  // namespace
-
 std::vector<std::uint32_t> decodeUtf8(const std::string& text) {
   std::vector<std::uint32_t> out;
   for (size_t i = 0; i < text.size();) {
@@ -95,7 +79,8 @@ std::string encodeUtf8(const std::vector<std::uint32_t>& text, std::size_t begin
   return out;
 }
 
-FontEngine::FontEngine() : library_(std::make_unique<Library>()) {
+FontEngine::FontEngine(FontSources sources, FontLocator::Sink say)
+    : library_(std::make_unique<Library>()), locator_(std::move(sources), std::move(say)) {
   if (FT_Init_FreeType(&library_->ft) != 0) library_->ft = nullptr;
 }
 
@@ -110,7 +95,8 @@ bool FontEngine::ready() const {
 
 FontEngine::Face* FontEngine::faceFor(const FontRequest& font) {
   if (!ready()) return nullptr;
-  std::string file = fileFor(font);
+  const std::string& file = locator_.file(font.weight >= 600, font.italic);
+  if (file.empty()) return nullptr;
   auto it = faces_.find(file);
   if (it != faces_.end()) return it->second.get();
   auto face = std::make_unique<Face>();

@@ -1,9 +1,9 @@
-// Glyphs and metrics of GDI fonts, rendered with FreeType from the Liberation fonts.
+// Glyphs and metrics of GDI fonts, rendered with FreeType.
 //
-// Every face maps to Liberation Sans ("Arial" has the same metrics); weight 600 and above picks
-// the bold file, italic the italic one. A positive height is the cell height (ascent + descent)
-// and a negative one the character (em) height, as on the platform; 0 means 12 pixels.
-// $SKIRROW_FONT_DIR replaces the font folder (default /usr/share/fonts/truetype/liberation).
+// Every face maps to "Arial"'s stand-in, Liberation Sans (same metrics), found as FontLocator.h
+// says ($SKIRROW_FONT_DIR, else fontconfig); weight 600 and above picks the bold file, italic
+// the italic one. A positive height is the cell height (ascent + descent) and a negative one the
+// character (em) height, as on the platform; 0 means 12 pixels.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,8 @@
 #include <string>
 #include <tuple>
 #include <vector>
+
+#include "host/FontLocator.h"
 
 namespace host {
 
@@ -42,13 +44,18 @@ struct Glyph {
 
 class FontEngine {
  public:
-  FontEngine();
+  // Fonts from `sources`; the locator's notes go to `say` (default stderr).
+  explicit FontEngine(FontSources sources = FontSources::fromEnvironment(),
+                      FontLocator::Sink say = {});
   ~FontEngine();
   FontEngine(const FontEngine&) = delete;
   FontEngine& operator=(const FontEngine&) = delete;
 
-  // False when FreeType or the font files are missing; text then draws nothing and measures 0.
+  // False when FreeType is missing; text then draws nothing and measures 0 (as it does in a
+  // style whose font file cannot be found or read).
   bool ready() const;
+  // The file a style is drawn from; empty when none was found.
+  const std::string& fontFile(bool bold, bool italic) { return locator_.file(bold, italic); }
   FontMetrics metrics(const FontRequest& font);
   // The glyph of a code point (cached; the reference stays valid for the engine's life).
   const Glyph& glyph(const FontRequest& font, std::uint32_t codePoint);
@@ -60,6 +67,7 @@ class FontEngine {
 
   struct Library;
   std::unique_ptr<Library> library_;
+  FontLocator locator_;
   std::map<std::string, std::unique_ptr<Face>> faces_;
   std::map<std::tuple<std::string, int, std::uint32_t>, Glyph> glyphs_;
   std::map<std::tuple<std::string, int>, FontMetrics> metrics_;

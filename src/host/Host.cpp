@@ -36,12 +36,15 @@ HostConfig configFromEnvironment() {
   const char* display = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   bool hasDisplay = (display && *display) || (wayland && *wayland);
-  if (kind && std::strcmp(kind, "sdl") == 0)
+  config.backend = hasDisplay ? BackendKind::Sdl : BackendKind::Headless;
+  if (kind && std::strcmp(kind, "sdl") == 0) {
     config.backend = BackendKind::Sdl;
-  else if (kind && std::strcmp(kind, "headless") == 0)
+  } else if (kind && std::strcmp(kind, "headless") == 0) {
     config.backend = BackendKind::Headless;
-  else
-    config.backend = hasDisplay ? BackendKind::Sdl : BackendKind::Headless;
+  } else if (kind && *kind) {
+    std::fprintf(stderr, "skirrow: unknown host '%s' (sdl or headless), using %s\n", kind,
+                 config.backend == BackendKind::Sdl ? "sdl" : "headless");
+  }
   config.profile = profileFromEnvironment();
   if (const char* script = std::getenv("SKIRROW_SCRIPT")) config.scriptPath = script;
   if (const char* audio = std::getenv("SKIRROW_AUDIO"); audio && std::strcmp(audio, "none") == 0)
@@ -69,6 +72,7 @@ Host& Host::restart(const HostConfig& config) {
 Host& Host::start(bool hiResAware) {
   HostConfig config = configFromEnvironment();
   config.hiResAware = hiResAware;
+  config.realClock = config.scriptPath.empty();
   return restart(config);
 }
 
@@ -87,7 +91,9 @@ Host::Host(const HostConfig& config) : config_(config) {
   }
   if (!backend_) {
     config_.backend = BackendKind::Headless;
-    backend_ = std::make_unique<HeadlessBackend>(config_.clockStart);
+    backend_ = std::make_unique<HeadlessBackend>(
+        config_.clockStart,
+        config_.realClock ? HeadlessBackend::Clock::kReal : HeadlessBackend::Clock::kVirtual);
   }
   screen_ = std::make_unique<Screen>(config_.profile.screenWidth / scale,
                                      config_.profile.screenHeight / scale, scale);
@@ -98,7 +104,8 @@ Host::Host(const HostConfig& config) : config_(config) {
       script_ = std::make_unique<ScriptPlayer>(std::move(*script));
       if (auto resume = parseScriptResume(config_.scriptState)) script_->resume(*resume);
     } else {
-      std::fprintf(stderr, "skirrow: script %s: %s\n", config_.scriptPath.c_str(), error.c_str());
+      scriptError_ = config_.scriptPath + ": " + error;
+      std::fprintf(stderr, "skirrow: script %s\n", scriptError_.c_str());
     }
   }
   messageBoxes_ = std::make_unique<MessageBoxes>(*this);

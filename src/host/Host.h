@@ -2,7 +2,8 @@
 // and every service that keeps state (windows, GDI objects, script, shell and GAPI state).
 //
 // The host is created on first use from the environment:
-//   SKIRROW_HOST=sdl|headless   backend (default: sdl when DISPLAY or WAYLAND_DISPLAY is set)
+//   SKIRROW_HOST=sdl|headless   backend (default: sdl when DISPLAY or WAYLAND_DISPLAY is set;
+//                               another word is reported and the default taken)
 //   SKIRROW_DEVICE=name         device profile (see Profile.h; default qvga)
 //   SKIRROW_SCRIPT=file         scripted session (see Script.h)
 //   SKIRROW_AUDIO=none          a device without sound (see WaveOut.h)
@@ -43,6 +44,8 @@ struct HostConfig {
   bool hiResAware = true;
   // False: a machine without a sound device (wave-out reports none). $SKIRROW_AUDIO=none.
   bool audioDevice = true;
+  // Headless only: the real clock instead of the virtual one (HeadlessBackend.h).
+  bool realClock = false;
 };
 
 // The configuration the environment asks for.
@@ -54,8 +57,11 @@ class Host {
   static Host& get();
   // Ends the running host (if any) and starts a new one with `config`.
   static Host& restart(const HostConfig& config);
-  // Starts the host from the environment with the program's hi-res awareness (the two
-  // executables differ in it); call before any other host service.
+  // Starts the host from the environment for a program with this hi-res awareness (the two
+  // executables differ in it); call before any other host service. A headless program that no
+  // script drives runs on the real clock, so that it sleeps instead of spinning. When the
+  // script cannot be read or has a bad line, scriptError() says why (also on stderr) and the
+  // program should end at once with exit code 2.
   static Host& start(bool hiResAware);
   // Ends the running host; the next `get` creates a fresh one.
   static void shutdown();
@@ -70,6 +76,8 @@ class Host {
   Gdi& gdi() { return *gdi_; }
   // Null when no script drives this session.
   ScriptPlayer* script() { return script_.get(); }
+  // Why the configured script could not be used; empty when it could or there is none.
+  const std::string& scriptError() const { return scriptError_; }
   MessageBoxes& messageBoxes() { return *messageBoxes_; }
   Shell& shell() { return *shell_; }
   Gapi& gapi() { return *gapi_; }
@@ -83,6 +91,8 @@ class Host {
     std::vector<std::string> shellOpened;
     std::vector<std::string> processesStarted;  // command lines
     std::uint32_t cursor = 0;
+    // Script screenshots that could not be written (each also reported on stderr).
+    int failedScreenshots = 0;
   };
   Records& records() { return records_; }
 
@@ -91,6 +101,7 @@ class Host {
 
   HostConfig config_;
   Records records_;
+  std::string scriptError_;
   std::unique_ptr<Backend> backend_;
   std::unique_ptr<Screen> screen_;
   std::unique_ptr<Gdi> gdi_;

@@ -31,10 +31,18 @@ std::optional<std::uint32_t> keyCodeFromName(std::string_view name) {
     int n = std::atoi(upper.c_str() + 1);
     if (n >= 1 && n <= 12) return VK_F1 + static_cast<std::uint32_t>(n - 1);
   }
+  return keyCodeFromNumber(upper);
+}
+
+std::optional<std::uint32_t> keyCodeFromNumber(std::string_view text) {
+  std::string digits(text);
+  if (digits.empty() || !std::isdigit(static_cast<unsigned char>(digits[0]))) return std::nullopt;
+  // Base 16 after "0x", else 10: a leading zero does not mean octal here.
+  bool hex = digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
   char* end = nullptr;
-  unsigned long value = std::strtoul(upper.c_str(), &end, 0);
-  if (end && *end == '\0' && value > 0 && value < 256) return static_cast<std::uint32_t>(value);
-  return std::nullopt;
+  unsigned long value = std::strtoul(digits.c_str() + (hex ? 2 : 0), &end, hex ? 16 : 10);
+  if (*end != '\0' || value == 0 || value > 255) return std::nullopt;
+  return static_cast<std::uint32_t>(value);
 }
 
 std::uint32_t characterOfKey(std::uint32_t virtualKey, bool shift) {

@@ -38,6 +38,9 @@ constexpr std::uint32_t VK_APP4 = 0xC4;
 // "APP1".."APP4" (or "A-BUTTON".."D-BUTTON"), a single letter or digit, or a number ("0x25",
 // "37"). Names are case-insensitive. nullopt for an unknown name.
 std::optional<std::uint32_t> keyCodeFromName(std::string_view name);
+// A virtual key code written as a number, decimal ("193") or hexadecimal ("0xC1"), from 1 to
+// 255; nullopt for anything else. Unlike a key name, "7" is code 7, not the key '7'.
+std::optional<std::uint32_t> keyCodeFromNumber(std::string_view text);
 
 // The character a key types (WM_CHAR), 0 when it types none: letters (upper case with shift),
 // digits, space, Enter ('\r'), Backspace (8), Escape (27), Tab (9).

@@ -1,6 +1,7 @@
 #include "host/Screen.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "host/Png.h"
 
@@ -48,6 +49,17 @@ void Screen::compose() {
       out0[2 * x] = out0[2 * x + 1] = out1[2 * x] = out1[2 * x + 1] = in[x];
   }
   uncomposed_ = {};
+}
+
+bool Screen::differsFromShown() const {
+  const size_t count = static_cast<size_t>(physicalWidth()) * physicalHeight();
+  return shown_.size() != count ||
+         std::memcmp(shown_.data(), physicalPixels(), count * sizeof(std::uint16_t)) != 0;
+}
+
+void Screen::rememberShown() {
+  const std::uint16_t* p = physicalPixels();
+  shown_.assign(p, p + static_cast<size_t>(physicalWidth()) * physicalHeight());
 }
 
 std::vector<std::uint8_t> Screen::toRgb() {

@@ -44,6 +44,13 @@ class Screen {
   bool dirty() const { return !dirty_.empty(); }
   void clearDirty() { dirty_ = {}; }
 
+  // Whether the physical screen differs from the picture last given to rememberShown() (true
+  // before the first). A still page redraws the same pixels every frame; showing them again
+  // would only cost the desktop's time.
+  bool differsFromShown() const;
+  // Keeps a copy of the physical screen as the picture now on show.
+  void rememberShown();
+
   // 8-bit RGB triplets of the physical screen (composed first), each 565 channel widened by
   // bit replication.
   std::vector<std::uint8_t> toRgb();
@@ -56,6 +63,7 @@ class Screen {
   int scale_;
   std::vector<std::uint16_t> pixels_;
   std::vector<std::uint16_t> physical_;
+  std::vector<std::uint16_t> shown_;  // empty until something was shown
   Rect dirty_;
   Rect uncomposed_;
 };

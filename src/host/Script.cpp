@@ -1,7 +1,9 @@
 #include "host/Script.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -101,25 +103,43 @@ std::optional<ScriptPlayer> ScriptPlayer::parse(std::string_view text, std::stri
     previous = time;
     if (w.size() < 2) return fail("missing command");
     std::string cmd = lower(w[1]);
-    std::vector<ScriptAction> made;
-    if (cmd == "key") {
-      std::string mode = w.size() == 4 ? lower(w[2]) : "press";
-      if (w.size() != 3 && w.size() != 4) return fail("key needs a name");
-      auto code = keyCodeFromName(w.back());
-      if (!code) return fail("unknown key '" + w.back() + "'");
-      if (mode == "down" || mode == "press")
-        made.push_back(input(InputEvent::Kind::KeyDown, *code));
-      if (mode == "up" || mode == "press") made.push_back(input(InputEvent::Kind::KeyUp, *code));
-      if (made.empty()) return fail("key mode must be down or up");
-    } else if (cmd == "button") {
-      if (w.size() != 3 && w.size() != 4) return fail("button needs A, B, C or D");
-      std::string b = lower(w[2]);
-      if (b.size() != 1 || b[0] < 'a' || b[0] > 'd') return fail("button needs A, B, C or D");
-      std::uint32_t code = VK_APP1 + static_cast<std::uint32_t>(b[0] - 'a');
-      std::string mode = w.size() == 4 ? lower(w[3]) : "press";
-      if (mode == "down" || mode == "press") made.push_back(input(InputEvent::Kind::KeyDown, code));
-      if (mode == "up" || mode == "press") made.push_back(input(InputEvent::Kind::KeyUp, code));
-      if (made.empty()) return fail("button mode must be down or up");
+    std::vector<Timed> made;
+    auto add = [&](ScriptAction a, std::uint32_t after = 0) {
+      made.push_back({time + after, std::move(a)});
+    };
+    if (cmd == "key" || cmd == "vkey" || cmd == "button") {
+      // key [down|up] NAME, vkey [down|up] CODE, button X [down|up]; without down or up a whole
+      // press, which "hold MS" at the end stretches: the release comes MS later.
+      std::vector<std::string> args(w.begin() + 2, w.end());
+      std::optional<std::uint32_t> hold;
+      if (args.size() >= 2 && lower(args[args.size() - 2]) == "hold") {
+        int ms = 0;
+        if (!parseInt(args.back(), ms) || ms < 0) return fail("hold needs milliseconds");
+        hold = static_cast<std::uint32_t>(ms);
+        args.resize(args.size() - 2);
+      }
+      const bool isButton = cmd == "button";
+      if (args.empty() || args.size() > 2)
+        return fail(isButton ? "button needs A, B, C or D" : cmd + " needs a key");
+      const std::string& what = isButton ? args.front() : args.back();
+      std::string mode = args.size() == 1 ? "press" : lower(isButton ? args.back() : args.front());
+      if (mode != "down" && mode != "up" && mode != "press")
+        return fail(cmd + " mode must be down or up");
+      if (hold && mode != "press") return fail("hold goes with a whole press, not " + mode);
+      std::optional<std::uint32_t> code;
+      if (cmd == "key") {
+        code = keyCodeFromName(what);
+        if (!code) return fail("unknown key '" + what + "'");
+      } else if (cmd == "vkey") {
+        code = keyCodeFromNumber(what);
+        if (!code) return fail("a virtual key code is a number from 1 to 255, not '" + what + "'");
+      } else {
+        std::string b = lower(what);
+        if (b.size() != 1 || b[0] < 'a' || b[0] > 'd') return fail("button needs A, B, C or D");
+        code = VK_APP1 + static_cast<std::uint32_t>(b[0] - 'a');
+      }
+      if (mode != "up") add(input(InputEvent::Kind::KeyDown, *code));
+      if (mode != "down") add(input(InputEvent::Kind::KeyUp, *code), hold.value_or(0));
     } else if (cmd == "stylus" || cmd == "tap") {
       bool tap = cmd == "tap";
       std::size_t at = tap ? 2 : 3;
@@ -127,10 +147,9 @@ std::optional<ScriptPlayer> ScriptPlayer::parse(std::string_view text, std::stri
       if (w.size() != at + 2 || !parseInt(w[at], x) || !parseInt(w[at + 1], y))
         return fail("stylus needs X Y");
       std::string mode = tap ? "tap" : lower(w[2]);
-      if (mode == "down" || mode == "tap")
-        made.push_back(input(InputEvent::Kind::StylusDown, 0, x, y));
-      if (mode == "move") made.push_back(input(InputEvent::Kind::StylusMove, 0, x, y));
-      if (mode == "up" || mode == "tap") made.push_back(input(InputEvent::Kind::StylusUp, 0, x, y));
+      if (mode == "down" || mode == "tap") add(input(InputEvent::Kind::StylusDown, 0, x, y));
+      if (mode == "move") add(input(InputEvent::Kind::StylusMove, 0, x, y));
+      if (mode == "up" || mode == "tap") add(input(InputEvent::Kind::StylusUp, 0, x, y));
       if (made.empty()) return fail("stylus mode must be down, move or up");
     } else if (cmd == "type") {
       // The rest of the line, typed key by key; capitals are typed with Shift held.
@@ -144,33 +163,39 @@ std::optional<ScriptPlayer> ScriptPlayer::parse(std::string_view text, std::stri
         if (!std::isalnum(u) && c != ' ') return fail(std::string("cannot type '") + c + "'");
         bool upper = std::isupper(u);
         std::uint32_t code = c == ' ' ? VK_SPACE : static_cast<std::uint32_t>(std::toupper(u));
-        if (upper) made.push_back(input(InputEvent::Kind::KeyDown, VK_SHIFT));
-        made.push_back(input(InputEvent::Kind::KeyDown, code));
-        made.push_back(input(InputEvent::Kind::KeyUp, code));
-        if (upper) made.push_back(input(InputEvent::Kind::KeyUp, VK_SHIFT));
+        if (upper) add(input(InputEvent::Kind::KeyDown, VK_SHIFT));
+        add(input(InputEvent::Kind::KeyDown, code));
+        add(input(InputEvent::Kind::KeyUp, code));
+        if (upper) add(input(InputEvent::Kind::KeyUp, VK_SHIFT));
       }
     } else if (cmd == "screenshot") {
       if (w.size() != 3) return fail("screenshot needs a path");
       ScriptAction a;
       a.kind = ScriptAction::Kind::Screenshot;
       a.path = w[2];
-      made.push_back(a);
+      add(a);
     } else if (cmd == "quit") {
       ScriptAction a;
       a.kind = ScriptAction::Kind::Quit;
-      made.push_back(a);
+      add(a);
     } else {
       return fail("unknown command '" + w[1] + "'");
     }
-    for (ScriptAction& a : made) player.actions_.push_back({time, std::move(a)});
+    for (Timed& a : made) player.actions_.push_back(std::move(a));
   }
+  // A held key's release lies later than its line: actions run in time order, and those due at
+  // the same time in the order they were written (a release counts as written on its line).
+  std::stable_sort(player.actions_.begin(), player.actions_.end(),
+                   [](const Timed& a, const Timed& b) { return a.time < b.time; });
   return player;
 }
 
 std::optional<ScriptPlayer> ScriptPlayer::load(const std::string& path, std::string* error) {
+  std::error_code ignored;
   std::ifstream in(path);
-  if (!in) {
-    if (error) *error = "cannot read " + path;
+  // A folder opens as a stream on Linux, and reads as nothing.
+  if (!in || std::filesystem::is_directory(path, ignored)) {
+    if (error) *error = "cannot be read";
     return std::nullopt;
   }
   std::stringstream text;

@@ -3,15 +3,21 @@
 // One command per line; '#' starts a comment. A line starts with its time in milliseconds on
 // the session clock, absolute ("1500") or after the previous line ("+100"):
 //   <t> key down NAME | key up NAME | key NAME      (key = down then up; names as in Keys.h)
+//   <t> vkey down CODE | vkey up CODE | vkey CODE  (a raw virtual key code, 1..255, "0x" hex)
 //   <t> button A|B|C|D [down|up]                   (application buttons; no word = press)
-//   <t> stylus down X Y | stylus move X Y | stylus up X Y   (device screen pixels)
+//   ... hold MS                                     (after a whole key, vkey or button press:
+//                                                    the release comes MS ms later)
+//   <t> stylus down X Y | stylus move X Y | stylus up X Y   (device pixels: a program that
+//                                                    sees a hi-res device at half size gets
+//                                                    them halved, as from the desktop mouse)
 //   <t> tap X Y                                     (stylus down then up)
 //   <t> type TEXT                                   (letters, digits, spaces; Shift for capitals)
 //   <t> screenshot PATH                             (PNG of the device screen)
 //   <t> quit                                        (closes the top-level windows)
 //   answer ok|cancel|yes|no                         (next message box's answer; no time)
-// Actions due at the same time run in file order. Message boxes take the answers in file order;
-// when none is left they take their first button.
+// Actions due at the same time run in file order (a held press's release counts as written on
+// its line). Message boxes take the answers in file order; when none is left they take their
+// first button.
 //
 // Relaunch: a program that starts itself again (startProcess) hands the script on through
 // $SKIRROW_SCRIPT_STATE = "next=<line index>;answers=<used>;clock=<ms>". The child reads the

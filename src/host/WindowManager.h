@@ -147,6 +147,10 @@ class WindowManager {
   bool peekMessage(Message& out, bool remove);
   // Waits for the next message; false when it is WM_QUIT (its wParam is the exit code).
   bool getMessage(Message& out);
+  // Waits until a message is there to take (input, a posted or quit message, a paint, a due
+  // timer) or `timeoutMs` have passed, whichever comes first; takes nothing. True when a
+  // message is there. On a virtual clock the wait moves the clock.
+  bool waitMessage(std::uint32_t timeoutMs);
   // Calls the window's procedure. Returns its result (0 for a dead handle).
   std::intptr_t dispatchMessage(const Message& message);
   // Posts WM_CHAR for a WM_KEYDOWN of a key that types a character. True when it did.
@@ -205,6 +209,8 @@ class WindowManager {
   void activate(Hwnd window);
   void invalidateTree(WindowData& w, const Rect& screenArea, bool erase);
   bool takePaint(Message& out);
+  // Something peekMessage would hand out now (without taking it).
+  bool messageWaiting();
   bool takeTimer(Message& out, bool remove);
   void collectDestroyed(Hwnd window, std::vector<Hwnd>& order) const;
   Hwnd topLevelOf(Hwnd window) const;

@@ -1,6 +1,8 @@
 // Message half of WindowManager: the queue, sending and dispatching, the default procedure,
 // timers, input from the backend and the script, and presentation of the screen.
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "host/Gapi.h"
@@ -104,6 +106,26 @@ bool WindowManager::getMessage(Message& out) {
     }
     std::vector<InputEvent> events;
     host_.backend().poll(events, nextWakeDelay());
+    for (const InputEvent& e : events) injectInput(e);
+  }
+}
+
+bool WindowManager::messageWaiting() {
+  Message m;
+  return !queue_.empty() || quitPosted_ || takePaint(m) || takeTimer(m, false);
+}
+
+bool WindowManager::waitMessage(std::uint32_t timeoutMs) {
+  const std::uint32_t start = tickCount();
+  for (;;) {
+    pumpInput();
+    if (messageWaiting()) return true;
+    std::uint32_t waited = tickCount() - start;
+    if (waited >= timeoutMs) return false;
+    // At least a millisecond a pass, so that a virtual clock always moves on.
+    std::uint32_t wait = std::max<std::uint32_t>(1, std::min(timeoutMs - waited, nextWakeDelay()));
+    std::vector<InputEvent> events;
+    host_.backend().poll(events, wait);
     for (const InputEvent& e : events) injectInput(e);
   }
 }
@@ -273,11 +295,23 @@ void WindowManager::runScript() {
   if (!script) return;
   for (const ScriptAction& action : script->takeDue(tickCount())) {
     switch (action.kind) {
-      case ScriptAction::Kind::Input:
-        injectInput(action.input);
+      case ScriptAction::Kind::Input: {
+        // Script positions are device pixels, as a stylus touches them; a program that sees a
+        // hi-res device at half size gets them halved, as from the desktop's mouse.
+        InputEvent event = action.input;
+        event.x /= host_.screen().scale();
+        event.y /= host_.screen().scale();
+        injectInput(event);
         break;
+      }
       case ScriptAction::Kind::Screenshot:
-        host_.screen().writePng(action.path);
+        errno = 0;
+        if (!host_.screen().writePng(action.path)) {
+          std::fprintf(stderr, "skirrow: script screenshot %s could not be written%s%s%s\n",
+                       action.path.c_str(), errno ? " (" : "", errno ? std::strerror(errno) : "",
+                       errno ? ")" : "");
+          ++host_.records().failedScreenshots;
+        }
         break;
       case ScriptAction::Kind::Quit: {
         InputEvent close;
@@ -306,10 +340,18 @@ void WindowManager::pumpInput() {
   if (host_.gapi().showsContinuously()) screen.markDirty({0, 0, screen.width(), screen.height()});
   // Showing the screen more often than every few milliseconds only costs time.
   std::uint32_t now = tickCount();
-  bool due = host_.backend().virtualClock() || now - lastPresent_ >= kMinPresentIntervalMs;
-  if (screen.dirty() && due) screen.compose();
-  if (screen.dirty() && due && host_.backend().present(screen)) {
+  const bool virtualClock = host_.backend().virtualClock();
+  if (!screen.dirty() || !(virtualClock || now - lastPresent_ >= kMinPresentIntervalMs)) return;
+  screen.compose();
+  // A desktop shows a frame only when it differs from the one on show (a still page draws the
+  // same picture at every frame); headless showing costs nothing, so it needs no comparison.
+  if (!virtualClock && !screen.differsFromShown()) {
     screen.clearDirty();
+    return;
+  }
+  if (host_.backend().present(screen)) {
+    screen.clearDirty();
+    if (!virtualClock) screen.rememberShown();
     lastPresent_ = now;
   }
 }

@@ -104,12 +104,17 @@ std::optional<PixelBuffer> BmpReader::read(std::span<const uint8_t> file, std::s
   const uint8_t* data = file.data();
   const size_t size = file.size();
 
-  // Structure: anything short or inconsistent here is not a bitmap at all and is dropped silently.
-  if (size < kFileHeaderSize + kInfoHeaderSize) return std::nullopt;
-  if (u16(data) != 0x4D42 || u16(data + 6) != 0 || u16(data + 8) != 0) return std::nullopt;
+  // Structure: a file that is short or inconsistent here is damaged (or no bitmap at all); the
+  // user is told which file it was, as for one that cannot become a picture.
+  auto invalid = [&]() -> std::optional<PixelBuffer> {
+    reportInvalidBmp(name);
+    return std::nullopt;
+  };
+  if (size < kFileHeaderSize + kInfoHeaderSize) return invalid();
+  if (u16(data) != 0x4D42 || u16(data + 6) != 0 || u16(data + 8) != 0) return invalid();
   const uint32_t pixelOffset = u32(data + 10);
   const uint8_t* info = data + kFileHeaderSize;
-  if (u32(info) != kInfoHeaderSize) return std::nullopt;
+  if (u32(info) != kInfoHeaderSize) return invalid();
   const int32_t width = i32(info + 4);
   const int32_t height = i32(info + 8);
   const uint32_t bitCount = u16(info + 14);
@@ -119,7 +124,7 @@ std::optional<PixelBuffer> BmpReader::read(std::span<const uint8_t> file, std::s
   size_t pos = kFileHeaderSize + kInfoHeaderSize;
   uint32_t maskValues[3] = {};
   if (compression == kCompressionBitFields) {
-    if (size - pos < 12) return std::nullopt;
+    if (size - pos < 12) return invalid();
     for (int i = 0; i < 3; ++i) maskValues[i] = u32(data + pos + 4 * i);
     pos += 12;
   }
@@ -129,18 +134,18 @@ std::optional<PixelBuffer> BmpReader::read(std::span<const uint8_t> file, std::s
   } else if (bitCount <= 8) {
     tableBytes = (uint64_t{1} << bitCount) * 4;
   }
-  if (size - pos < tableBytes) return std::nullopt;
+  if (size - pos < tableBytes) return invalid();
   const uint8_t* table = data + pos;
   pos += tableBytes;
 
   const int64_t absHeight = height < 0 ? -int64_t{height} : int64_t{height};
   const int64_t srcStride = PixelBuffer::strideFor(width, static_cast<int>(bitCount));
   if (pixelOffset != 0) pos = pixelOffset;
-  if (pos > size) return std::nullopt;
+  if (pos > size) return invalid();
   const uint64_t available = size - pos;
   if (srcStride < 0 ||
       (srcStride > 0 && static_cast<uint64_t>(absHeight) > available / srcStride)) {
-    return std::nullopt;
+    return invalid();
   }
   const uint8_t* pixels = data + pos;
 

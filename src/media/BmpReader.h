@@ -22,9 +22,10 @@ class BmpReader {
   // otherwise); 24 bits; 32 bits (8-8-8 unless masks say otherwise); rows bottom-up (positive
   // height) or top-down (negative height). The image-size field is not trusted.
   //
-  // A short or malformed header, palette or pixel area gives nothing silently. A well-formed file
-  // in a form that cannot be shown (compressed, unknown depth, bad masks, a side not positive,
-  // more pixels than the limit) is reported as "not a valid BMP image" and gives nothing.
+  // A short or malformed header, palette or pixel area (a damaged or cut file), and a
+  // well-formed file in a form that cannot be shown (compressed, unknown depth, bad masks, a side
+  // not positive, more pixels than the limit), are reported as "not a valid BMP image" and give
+  // nothing.
   std::optional<PixelBuffer> read(std::span<const uint8_t> file, std::string_view name);
 
  private:

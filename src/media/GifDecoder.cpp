@@ -114,7 +114,7 @@ std::vector<ImageFrame> GifDecoder::decode(std::span<const uint8_t> file, std::s
 
   uint8_t screen[7];
   if (!haveHeader || !in.read(screen, sizeof screen)) {
-    reportPrematureEnd();
+    reportPrematureEnd(name);
     return frames;
   }
   const int screenWidth = u16(screen);
@@ -124,7 +124,7 @@ std::vector<ImageFrame> GifDecoder::decode(std::span<const uint8_t> file, std::s
   Palette global;
   if (screen[4] & 0x80) {
     if (!readPalette(in, screen[4], global)) {
-      reportPrematureEnd();
+      reportPrematureEnd(name);
       return frames;
     }
   } else {
@@ -132,7 +132,7 @@ std::vector<ImageFrame> GifDecoder::decode(std::span<const uint8_t> file, std::s
     for (int i = 0; i < 256; ++i) global.rgb[i] = i * 0x010101u;
   }
   if (in.atEnd()) {
-    reportPrematureEnd();
+    reportPrematureEnd(name);
     return frames;
   }
 
@@ -144,8 +144,11 @@ std::vector<ImageFrame> GifDecoder::decode(std::span<const uint8_t> file, std::s
   int64_t pixelsHeld = 0;
   const int64_t screenPixels = int64_t{screenWidth} * screenHeight;
 
+  bool complete = false;  // the trailer was reached (or the one frame wanted was read)
+  bool stoppedByLimit = false;
   while (!(stopAfterFirst && !frames.empty())) {
     int introducer = in.byte();
+    if (introducer == 0x3B) complete = true;
     if (introducer < 0 || introducer == 0x3B) break;
     if (introducer == 0x21) {
       int label = in.byte();
@@ -196,13 +199,15 @@ std::vector<ImageFrame> GifDecoder::decode(std::span<const uint8_t> file, std::s
     // attempting the allocation.
     if (screenPixels <= 0 || screenPixels > options_.limits.maxImagePixels ||
         pixelsHeld + screenPixels > options_.limits.maxAnimationPixels) {
-      reportImageCorrupt();
+      reportImageCorrupt(name);
+      stoppedByLimit = true;
       break;
     }
     std::optional<PixelBuffer> canvas =
         PixelBuffer::create(screenWidth, screenHeight, layout, options_.limits.maxImagePixels);
     if (!canvas) {
-      reportImageCorrupt();
+      reportImageCorrupt(name);
+      stoppedByLimit = true;
       break;
     }
     if (!frames.empty()) {
@@ -234,11 +239,14 @@ std::vector<ImageFrame> GifDecoder::decode(std::span<const uint8_t> file, std::s
       frames.push_back(std::move(frame));
       pixelsHeld += screenPixels;
     } else {
-      reportImageCorrupt();
+      reportImageCorrupt(name);
     }
   }
 
-  if (frames.empty()) reportPrematureEnd();
+  if (stopAfterFirst && !frames.empty()) complete = true;
+  // A file that stops before its trailer has lost what followed: the frames read so far are
+  // kept, and the damage is said as for a file with none (a stop at the limits was said).
+  if (frames.empty() || (!complete && !stoppedByLimit)) reportPrematureEnd(name);
   return frames;
 }
 

@@ -29,7 +29,8 @@ class GifDecoder {
   // Reports through the message seam: a missing "GIF" signature (decoding goes on), a frame
   // whose data is corrupt (that frame is dropped, the others kept), a logical screen larger
   // than the limits allow or frames beyond the animation limit (decoding stops), and a file
-  // that yields no frame at all. Returns the decoded frames, possibly none; the caller owns them.
+  // that yields no frame at all or ends before its trailer (the frames read are kept). Returns
+  // the decoded frames, possibly none; the caller owns them.
   std::vector<ImageFrame> decode(std::span<const uint8_t> file, std::string_view name,
                                  bool stopAfterFirst = false);
 

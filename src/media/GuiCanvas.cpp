@@ -232,6 +232,23 @@ void GuiCanvas::drawMessageIntoPicture(Sprite& sprite, std::string_view message)
   gdi.deleteObject(font);
 }
 
+void GuiCanvas::setKeyboardNavigation(bool on) {
+  if (!on)
+    keyboardFocus_.reset();
+  else if (!keyboardFocus_)
+    keyboardFocus_ = std::make_unique<KeyboardFocus>(*this);
+}
+
+void GuiCanvas::onKey(uint32_t message, uint32_t key) {
+  Canvas::onKey(message, key);
+  if (keyboardFocus_ && !keyListener()) keyboardFocus_->onKey(message, key);
+}
+
+void GuiCanvas::onMouse(uint32_t message, uintptr_t flags, int x, int y, int phase) {
+  if (keyboardFocus_ && phase == 0) keyboardFocus_->onStylus(message);
+  Canvas::onMouse(message, flags, x, y, phase);
+}
+
 void GuiCanvas::enableInputPad(uint32_t textColor, std::string_view directory,
                                std::string_view backgroundName, std::string_view keyName,
                                std::string_view bigKeyName) {

@@ -15,12 +15,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "host/Cursor.h"
 #include "media/MessageBoxObjects.h"
+#include "media/KeyboardFocus.h"
 #include "scene/Canvas.h"
 
 namespace media {
@@ -81,6 +83,20 @@ class GuiCanvas : public scene::Canvas {
   // named like the sprite (nothing when the page has no such property).
   void writeStatus(const Sprite& sprite);
 
+  // ---- Keyboard and gamepad ----
+  // Turns the keyboard focus of the page's controls on or off (KeyboardFocus.h); off for a new
+  // page. Menus turn it on; a page that uses the arrows and buttons for itself leaves it off.
+  void setKeyboardNavigation(bool on);
+  // Null while the navigation is off.
+  KeyboardFocus* keyboardFocus() const { return keyboardFocus_.get(); }
+
+ protected:
+  // The page's keys first; then, unless a dialog holds the keys (a key listener is installed),
+  // the navigation.
+  void onKey(uint32_t message, uint32_t key) override;
+  // A tap of the stylus hides the focus frame.
+  void onMouse(uint32_t message, uintptr_t flags, int x, int y, int phase) override;
+
  private:
   void pressCheckbox(Sprite& box);
   void openEditor(Sprite& box);
@@ -94,6 +110,7 @@ class GuiCanvas : public scene::Canvas {
   host::Hcursor ibeam_;
   bool messageBoxClosed_ = false;
   scene::BoundObjects<MessageBoxObjects> messageBox_{*this, MessageBoxObjects::table()};
+  std::unique_ptr<KeyboardFocus> keyboardFocus_;
 };
 
 // The parts of an edit box's link text "n,title": the number n at its start (0 when there is

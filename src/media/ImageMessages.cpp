@@ -6,6 +6,7 @@
 #include "host/Host.h"
 #include "host/MessageBoxes.h"
 #include "host/WindowManager.h"
+#include "platform/Files.h"
 
 namespace media {
 namespace {
@@ -58,35 +59,41 @@ MessageReporter setMessageReporter(MessageReporter reporter) {
 }
 
 void reportCannotFindImage(std::string_view path) {
-  reportMessage("Exception", concat("Error: can not find the image '", path, "'."),
+  reportMessage("Exception",
+                concat("Error: can not find the image '", platform::displayPath(path), "'."),
                 MessageIcon::Exclamation);
 }
 
 void reportUnsupportedImage(std::string_view path) {
-  reportMessage("Error", concat("Error: ", path, " is not a supported image."),
+  reportMessage("Error",
+                concat("Error: ", platform::displayPath(path), " is not a supported image."),
                 MessageIcon::Exclamation);
 }
 
 void reportInvalidImage(std::string_view path) {
-  reportMessage("Error", concat("Error: ", path, " is not a valid image."),
+  reportMessage("Error", concat("Error: ", platform::displayPath(path), " is not a valid image."),
                 MessageIcon::Exclamation);
 }
 
-void reportPrematureEnd() {
-  reportMessage("Error", "Premature End Of Image File", MessageIcon::Exclamation);
+void reportPrematureEnd(std::string_view path) {
+  reportMessage("Error", concat("Premature End Of Image File: ", platform::displayPath(path), ""),
+                MessageIcon::Exclamation);
 }
 
-void reportImageCorrupt() {
-  reportMessage("Error", "Image File Corrupt", MessageIcon::Exclamation);
+void reportImageCorrupt(std::string_view path) {
+  reportMessage("Error", concat("Image File Corrupt: ", platform::displayPath(path), ""),
+                MessageIcon::Exclamation);
 }
 
 void reportInvalidBmp(std::string_view path) {
-  reportMessage("Error", concat("Error: ", path, " is not a valid BMP image."),
+  reportMessage("Error",
+                concat("Error: ", platform::displayPath(path), " is not a valid BMP image."),
                 MessageIcon::Exclamation);
 }
 
 void reportJpegMessage(std::string_view path, std::string_view libraryText) {
-  std::string text = concat("Error happened when loading image:\n", path, "\n");
+  std::string text =
+      concat("Error happened when loading image:\n", platform::displayPath(path), "\n");
   text.append(libraryText);
   reportMessage("Error", text, MessageIcon::Error);
 }

@@ -36,12 +36,13 @@ class ScopedMessageReporter {
   MessageReporter previous_;
 };
 
-// The loaders' messages. Each reports caption, text and icon as the user sees them.
+// The loaders' messages. Each reports caption, text and icon as the user sees them, and names
+// the file as displayPath shows it (Files.h).
 void reportCannotFindImage(std::string_view path);   // "Exception", exclamation
 void reportUnsupportedImage(std::string_view path);  // "Error", exclamation
 void reportInvalidImage(std::string_view path);      // "Error", exclamation (GIF signature)
-void reportPrematureEnd();                           // "Error", exclamation
-void reportImageCorrupt();                           // "Error", exclamation
+void reportPrematureEnd(std::string_view path);      // "Error", exclamation
+void reportImageCorrupt(std::string_view path);      // "Error", exclamation
 void reportInvalidBmp(std::string_view path);        // "Error", exclamation
 // A JPEG library message for the named file, followed by the library's own text.
 void reportJpegMessage(std::string_view path, std::string_view libraryText);  // "Error", error

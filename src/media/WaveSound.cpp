@@ -16,7 +16,7 @@ namespace {
 constexpr std::uint32_t kLoopFlags = host::WHDR_BEGINLOOP | host::WHDR_ENDLOOP;
 
 void reportUnreadable(std::string_view path) {
-  std::string text = "Unable to open wave file: \"" + std::string(path) + "\".";
+  std::string text = "Unable to open wave file: \"" + platform::displayPath(path) + "\".";
   host::messageBox(0, text, "File I/O Error", host::MB_OK);
 }
 

@@ -1,9 +1,29 @@
 #include "platform/Files.h"
 
+#include <vector>
+
 #include "host/Files.h"
 #include "platform/Text.h"
 
 namespace platform {
+
+std::string displayPath(std::string_view path) {
+  const bool absolute = !path.empty() && (path[0] == '/' || path[0] == '\\');
+  std::vector<std::string> folders;
+  for (const std::string& part : split(path, "/\\")) {
+    if (part.empty() || part == ".") continue;
+    if (part == ".." && !folders.empty() && folders.back() != "..") {
+      folders.pop_back();
+    } else if (part != ".." || !absolute) {
+      folders.push_back(part);  // a ".." above the root of an absolute path is the root
+    }
+  }
+  std::string out = absolute ? "/" : "";
+  for (size_t i = 0; i < folders.size(); ++i) out += (i ? "/" : "") + folders[i];
+  // A folder keeps its trailing separator.
+  if (!folders.empty() && (path.back() == '/' || path.back() == '\\')) out += '/';
+  return out;
+}
 
 namespace {
 

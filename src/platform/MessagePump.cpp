@@ -41,6 +41,10 @@ int runMessagePump(host::Hwnd mainWindow) {
       wm.translateMessage(message);
       wm.dispatchMessage(message);
     } else if (IdleHandler* idle = state().idleHandler) {
+      // A paced handler's pause is spent waiting: a message that comes ends it early and is
+      // handled first; a pause that runs out is followed by the call at once.
+      uint32_t pause = idle->msUntilNextIdle();
+      if (pause && wm.waitMessage(pause)) continue;
       idle->onIdle(message, mainWindow);
     } else {
       host::sleepMs(1);

@@ -12,6 +12,9 @@ namespace platform {
 struct IdleHandler {
   virtual ~IdleHandler() = default;
   virtual void onIdle(const host::Message& message, host::Hwnd mainWindow) = 0;
+  // Milliseconds the handler wants to wait before its next call; 0 (the default): call it now.
+  // A page that caps its frame rate says how long until its next frame is due.
+  virtual uint32_t msUntilNextIdle() { return 0; }
 };
 
 // The handler the pump calls; null for none. The setter returns the storage of the pointer so
@@ -19,9 +22,10 @@ struct IdleHandler {
 IdleHandler*& setActiveIdleHandler(IdleHandler* handler);
 IdleHandler* activeIdleHandler();
 
-// Brings `mainWindow` to the front, then dispatches messages until the quit message, calling the
-// idle handler back to back whenever the queue is empty (it paces itself), or sleeping 1 ms
-// when none is installed. Returns the quit message's code.
+// Brings `mainWindow` to the front, then dispatches messages until the quit message. Whenever the
+// queue is empty it calls the idle handler, back to back unless the handler asks for a pause
+// (msUntilNextIdle), which the pump spends waiting for the next message; with no handler
+// installed it sleeps 1 ms. Returns the quit message's code.
 int runMessagePump(host::Hwnd mainWindow);
 
 // Wave-out completion (MM_WOM_DONE) reaches the window procedure; the audio code installs what

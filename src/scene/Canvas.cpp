@@ -7,6 +7,8 @@
 #include "host/Gdi.h"
 #include "host/Host.h"
 #include "host/MessageBoxes.h"
+#include "host/System.h"
+#include "platform/Files.h"
 
 namespace scene {
 namespace {
@@ -36,9 +38,23 @@ Canvas::~Canvas() {
 }
 
 void Canvas::onIdle(const host::Message&, host::Hwnd) {
+  noteFrameStart();
   runFrame();
   if (directionPad_ && directionPad_->dragging()) directionPad_->draw();
   paintOverlays();
+}
+
+void Canvas::noteFrameStart() {
+  framesStarted_ = true;
+  lastFrameTick_ = host::tickCount();
+}
+
+uint32_t Canvas::msUntilNextIdle() {
+  if (maxFramesPerSecond_ <= 0 || !framesStarted_) return 0;
+  const uint32_t interval =
+      static_cast<uint32_t>((1000 + maxFramesPerSecond_ - 1) / maxFramesPerSecond_);
+  const uint32_t elapsed = host::tickCount() - lastFrameTick_;
+  return elapsed >= interval ? 0 : interval - elapsed;
 }
 
 void Canvas::setActive(bool active) {
@@ -110,6 +126,8 @@ void Canvas::drawScene(Scene& scene, const DrawTarget& canvasTarget) {
 
 void Canvas::onPaint(const host::Rect&) {
   if (active_) {
+    // A frame run for a paint counts against the cap like one run by the pump.
+    noteFrameStart();
     runFrame();
   } else {
     frameTime_ = -1.0f;
@@ -184,7 +202,8 @@ PageResource* Canvas::getBitmapFont(std::string_view name) {
 
 bool Canvas::saveTemplate() {
   if (template_.save()) return true;
-  std::string text = "Can not update the template file: " + templateFolder_ + templateName_ +
+  std::string text = "Can not update the template file: " +
+                     platform::displayPath(templateFolder_ + templateName_) +
                      ".\nThe file is read-only or the storage media is not available. All "
                      "changes will be ignored.";
   host::messageBox(hwnd(), text, "Warning", host::MB_OK | host::MB_ICONEXCLAMATION);

@@ -118,6 +118,15 @@ class Canvas : public platform::Window, public platform::IdleHandler {
 
   // The idle handler's operation: one frame.
   void onIdle(const host::Message& message, host::Hwnd mainWindow) override;
+  // Time until the next frame may start under the frame-rate cap (0: now).
+  uint32_t msUntilNextIdle() override;
+
+  // The most frames per second the pump runs this page at; 0 lifts the cap. Frames start at
+  // least ceil(1000 / fps) ms apart, and the pump spends the pause waiting for input, so a still
+  // page costs little. Menu pages keep the default; a page with its own pacing sets its own.
+  static constexpr int kDefaultMaxFramesPerSecond = 60;
+  void setMaxFramesPerSecond(int fps) { maxFramesPerSecond_ = fps < 0 ? 0 : fps; }
+  int maxFramesPerSecond() const { return maxFramesPerSecond_; }
 
   void setActive(bool active);
   bool isActive() const { return active_; }
@@ -250,7 +259,8 @@ class Canvas : public platform::Window, public platform::IdleHandler {
  protected:
   // Active: runs a frame. Inactive: a draw-only pass (frameTime -1).
   void onPaint(const host::Rect& paintArea) override;
-  // The first stylus message a new page gets (both phases) only arms it. Later positions are
+  // Moves and releases that reach a new page before its first press belong to a tap it never
+  // saw begin (the press that opened it) and are dropped; the first press arms it. Positions are
   // turned for a rotated window (rotation 1: x' = width - y, y' = x; rotation 2: x' = y,
   // y' = height - x, back-buffer size) and handed to onStylus: a move steers the dragging
   // direction pad or the cursor; a press in phase 0 finds the pressed object (or starts the
@@ -273,6 +283,7 @@ class Canvas : public platform::Window, public platform::IdleHandler {
  private:
   friend class TemplateFactory;
   void drawScene(Scene& scene, const DrawTarget& canvasTarget);
+  void noteFrameStart();
   void typeKey(uint32_t message, uint32_t key);
   void tapObject(Scene& scene, SceneObject& object, uint32_t message);
   uint32_t actionBitOf(uint32_t key) const;
@@ -282,6 +293,9 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   const CreatorTable& creators_;
   // The idle handler that was installed when this page was made.
   platform::IdleHandler* previousIdleHandler_ = nullptr;
+  int maxFramesPerSecond_ = kDefaultMaxFramesPerSecond;
+  bool framesStarted_ = false;
+  uint32_t lastFrameTick_ = 0;
   uint32_t keyState_ = 0;
   uint32_t lastKeyUp_ = 0;
   FrameTimer frameTimer_;
@@ -295,8 +309,8 @@ class Canvas : public platform::Window, public platform::IdleHandler {
   bool wasActive_ = false;
   bool reportDue_ = false;
   float frameTime_ = 0.0f;
+  // Set by the first press this page sees; moves and releases before it are dropped.
   bool stylusReady_ = false;
-  bool swallowingFirst_ = false;
   platform::Template template_{'=', ',', ':'};
   std::vector<std::string> objectNames_;
   std::vector<std::unique_ptr<Scene>> scenes_;

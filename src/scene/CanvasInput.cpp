@@ -174,15 +174,11 @@ void Canvas::tapObject(Scene& scene, SceneObject& object, uint32_t message) {
 }
 
 void Canvas::onMouse(uint32_t message, uintptr_t flags, int x, int y, int phase) {
-  // The first stylus message a page sees may belong to a tap made before it existed (the press
-  // that opened it); it only arms the page.
+  // Until the page has seen a press, a move or release belongs to a tap made before it existed
+  // (the press that opened it) and is dropped; the page's own first press arms it and counts.
   if (!stylusReady_) {
-    if (phase == 0) swallowingFirst_ = true;
-    if (phase == 1 && swallowingFirst_) {
-      swallowingFirst_ = false;
-      stylusReady_ = true;
-    }
-    return;
+    if (message != host::WM_LBUTTONDOWN) return;
+    stylusReady_ = true;
   }
   if (rotated()) {
     int w = backBuffer() ? backBuffer()->width() : clientWidth();

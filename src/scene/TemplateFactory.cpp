@@ -10,6 +10,7 @@
 
 #include "host/MessageBoxes.h"
 #include "host/System.h"
+#include "platform/Files.h"
 #include "platform/ProcessSwitches.h"
 #include "scene/Canvas.h"
 #include "scene/CreatorTable.h"
@@ -119,39 +120,47 @@ bool TemplateFactory::createObject(Canvas& canvas, std::string_view key) {
   return true;
 }
 
-void TemplateFactory::loadTemplate(Canvas& canvas, std::string_view folder, std::string_view name,
+bool TemplateFactory::loadTemplate(Canvas& canvas, std::string_view folder, std::string_view name,
                                    bool replace) {
-  if (folder.empty() || name.empty()) return;
+  if (folder.empty() || name.empty()) return false;
   platform::Template& tmpl = canvas.pageTemplate();
-  std::string keptFolder;
-  std::string keptName;
+  const std::string fileFolder(folder);
+  const std::string fileName(name.substr(0, Canvas::kTemplateNameChars));
+  auto reportMissing = [&] {
+    std::string text = "Can not find the template file: " +
+                       platform::displayPath(std::string(folder) + std::string(name)) + ".";
+    host::messageBox(canvas.hwnd(), text, "Error", host::MB_OK | host::MB_ICONSTOP);
+  };
+  std::vector<std::string> defined;
   if (replace) {
+    // The file is read before the page lets go of its content: a page whose next screen cannot
+    // be found keeps the screen it has (and with it a way on) instead of going black.
+    platform::Template loaded{'=', ',', ':'};
+    if (!loaded.load(fileFolder, fileName, &defined)) {
+      reportMissing();
+      return false;
+    }
     canvas.beforeReplace();
     tmpl.clear();
     canvas.objectNames_.clear();
     canvas.clearSounds();  // the page's bound objects are cleared with them
     canvas.bitmapFonts_.clear();
     canvas.removeAllScenes();
+    tmpl = std::move(loaded);
+    canvas.templateName_ = fileName;
+    canvas.templateFolder_ = fileFolder;
   } else {
-    keptFolder = canvas.templateFolder_;
-    keptName = canvas.templateName_;
-  }
-
-  canvas.templateName_ = std::string(name.substr(0, Canvas::kTemplateNameChars));
-  canvas.templateFolder_ = std::string(folder);
-  std::vector<std::string> defined;
-  if (!tmpl.load(canvas.templateFolder_, canvas.templateName_, &defined)) {
-    std::string text =
-        "Can not find the template file: " + std::string(folder) + std::string(name) + ".";
-    host::messageBox(canvas.hwnd(), text, "Error", host::MB_OK | host::MB_ICONSTOP);
-    if (!replace) {
+    if (!tmpl.load(fileFolder, fileName, &defined)) {
+      reportMissing();
       // The page goes on with the file it had.
-      canvas.templateFolder_ = keptFolder;
-      canvas.templateName_ = keptName;
-      tmpl.setPath(keptFolder, keptName);
+      tmpl.setPath(canvas.templateFolder_, canvas.templateName_);
+      return false;
     }
-    return;
   }
+  const std::string keptFolder = replace ? fileFolder : canvas.templateFolder_;
+  const std::string keptName = replace ? fileName : canvas.templateName_;
+  canvas.templateName_ = fileName;
+  canvas.templateFolder_ = fileFolder;
   std::sort(defined.begin(), defined.end());
 
   std::vector<std::string> keys = tmpl.keys();
@@ -181,11 +190,12 @@ void TemplateFactory::loadTemplate(Canvas& canvas, std::string_view folder, std:
     canvas.templateName_ = keptName;
     canvas.templateFolder_ = keptFolder;
     tmpl.setPath(keptFolder, keptName);
-    return;
+    return true;
   }
   canvas.typedKeys_.clear();
   canvas.lastTypedTick_ = host::tickCount();
   canvas.pressedSprite_ = nullptr;
+  return true;
 }
 
 }  // namespace scene

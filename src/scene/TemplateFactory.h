@@ -83,9 +83,11 @@ class TemplateFactory {
   // otherwise the file's objects are added and the page keeps its own template name and path
   // (so saveTemplate() writes the page's file with the merged keys). After the objects are
   // made the canvas's bound objects are bound again, then afterLoad() runs. A file that cannot be
-  // read shows "Can not find the template file: <folder><name>." (caption "Error", stop icon) and
-  // nothing else changes. Empty folder or name: nothing happens.
-  static void loadTemplate(Canvas& canvas, std::string_view folder, std::string_view name,
+  // read shows "Can not find the template file: <path>." (the path as displayPath writes it;
+  // caption "Error", stop icon) and nothing else changes: in replace mode too the page keeps
+  // showing what it showed, so that its own links still lead on. Returns whether the file was
+  // loaded; empty folder or name: nothing happens, false.
+  static bool loadTemplate(Canvas& canvas, std::string_view folder, std::string_view name,
                            bool replace);
 
   // Creates the object described by `key` of the canvas's template with the canvas's creator

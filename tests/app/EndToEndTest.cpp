@@ -8,11 +8,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
 
 #include "host/Png.h"
+#include "support/ReferenceImage.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -73,6 +75,107 @@ TEST_F(EndToEnd, StartsShowsItsPageAndEndsCleanly) {
   EXPECT_EQ(be32(20), 320u);
   // The temporary folder is gone at the end.
   EXPECT_FALSE(testing_support::exists(dir / "docs/Tarnwick.tmp"));
+}
+
+TEST_F(EndToEnd, OneTapOnTheCoverOpensTheIntro) {
+  // The process's first tap is the page's own: it opens the intro at once.
+  const std::string tapped = dir / "tapped.png";
+  ASSERT_EQ(run("qvga", "300 tap 120 160\n800 screenshot " + tapped + "\n900 quit\n"), 0)
+      << stderrText();
+  const std::string intro = dir / "intro.png";
+  ASSERT_EQ(run("qvga", "800 screenshot " + intro + "\n900 quit\n", "ARG:intro"), 0);
+  auto a = host::readPng(tapped);
+  auto b = host::readPng(intro);
+  ASSERT_TRUE(a && b);
+  ASSERT_EQ(a->rgb.size(), b->rgb.size());
+  // Below the movie (rows 170 on) the intro is still: the two screens are the same there.
+  const std::size_t from = 170u * 240u * 3u;
+  EXPECT_TRUE(std::equal(a->rgb.begin() + static_cast<std::ptrdiff_t>(from), a->rgb.end(),
+                         b->rgb.begin() + static_cast<std::ptrdiff_t>(from)));
+}
+
+TEST_F(EndToEnd, ABadScriptEndsTheProgramAtOnceWithCodeTwo) {
+  const std::string never = dir / "never.png";
+  for (const std::string& bad : {std::string("100 tapp 1 2\n"), std::string("100 key NOSUCH\n")}) {
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(run("qvga", bad + "200 screenshot " + never + "\n300 quit\n"), 2) << bad;
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_NE(stderrText().find("script.txt: line 1: "), std::string::npos) << stderrText();
+    EXPECT_FALSE(testing_support::exists(never));
+  }
+  // A script that cannot be read.
+  std::string command = environment("qvga") + " SKIRROW_SCRIPT='" + dir.path() +
+                        "/missing.txt' timeout 60 " + std::string(SKIRROW_BIN_DIR) +
+                        "/skirrow 2>'" + dir.path() + "/stderr.txt'";
+  int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  EXPECT_NE(stderrText().find("missing.txt: cannot be read"), std::string::npos) << stderrText();
+}
+
+TEST_F(EndToEnd, AScreenshotThatCannotBeWrittenFailsTheRun) {
+  dir.write("blocker", "a file where a folder would have to be");
+  const std::string good = dir / "good.png";
+  EXPECT_EQ(run("qvga", "100 screenshot " + dir.path() + "/blocker/shot.png\n200 screenshot " +
+                            good + "\n300 quit\n"),
+            2);
+  EXPECT_NE(
+      stderrText().find("screenshot " + dir.path() + "/blocker/shot.png could not be written"),
+      std::string::npos)
+      << stderrText();
+  EXPECT_TRUE(testing_support::exists(good));  // the run went on to its end
+}
+
+TEST_F(EndToEnd, AnUnknownHostIsReportedAndTheDefaultUsed) {
+  const std::string shot = dir / "shot.png";
+  // Without a display the default is headless.
+  EXPECT_EQ(run("qvga", "100 screenshot " + shot + "\n200 quit\n", "",
+                "SKIRROW_HOST=bogus DISPLAY= WAYLAND_DISPLAY="),
+            0);
+  EXPECT_NE(stderrText().find("unknown host 'bogus' (sdl or headless), using headless"),
+            std::string::npos)
+      << stderrText();
+  EXPECT_TRUE(testing_support::exists(shot));
+}
+
+TEST_F(EndToEnd, AScreenThatDoesNotExistIsNamedThenTheCoverShows) {
+  const std::string shot = dir / "after.png";
+  const std::string cover = dir / "cover.png";
+  ASSERT_EQ(run("qvga", "300 screenshot " + shot + "\n400 quit\n", "ARG:nosuch"), 0);
+  // The box names the file as a person reads a path: resolved, with '/'.
+  const std::string said = stderrText();
+  const std::string gui = std::string(SKIRROW_BIN_DIR) + "/../resources/GUI/";
+  std::string resolved = std::filesystem::weakly_canonical(gui).string();
+  if (resolved.back() != '/') resolved += '/';
+  EXPECT_NE(said.find("[Error] Can not find the template file: " + resolved + "nosuch.properties."),
+            std::string::npos)
+      << said;
+  EXPECT_EQ(said.find('\\'), std::string::npos) << said;
+  EXPECT_EQ(said.find("/../"), std::string::npos) << said;
+  ASSERT_EQ(run("qvga", "300 screenshot " + cover + "\n400 quit\n"), 0);
+  EXPECT_EQ(readFile(shot), readFile(cover));  // then the cover, a way on
+}
+
+TEST_F(EndToEnd, KeysLeadThroughTheMainMenuToTheTeamSetUpAndBack) {
+  // Only keys: Enter on the cover, Enter on the intro's first button (Battle), two rows down to
+  // "Choose Team", Enter, then Escape back to the main menu. Each screen shows the focus frame.
+  const std::string shots[] = {"keys_intro", "keys_menu", "keys_menu_team", "keys_team",
+                               "keys_menu_again"};
+  const std::string script =
+      "300 key ENTER\n600 screenshot " + dir / shots[0] + ".png\n700 key ENTER\n1000 screenshot " +
+      dir / shots[1] + ".png\n1100 key DOWN\n1200 key DOWN\n1300 screenshot " + dir / shots[2] +
+      ".png\n1400 key ENTER\n1700 screenshot " + dir / shots[3] +
+      ".png\n1800 key ESCAPE\n2100 screenshot " + dir / shots[4] + ".png\n2200 quit\n";
+  ASSERT_EQ(run("qvga", script, "", "SKIRROW_AUDIO=none"), 0) << stderrText();
+  // Channels within 8, at most 0.5% of the pixels further off (glyph edges of other FreeType
+  // builds).
+  for (const std::string& shot : shots) {
+    auto image = host::readPng(dir / (shot + ".png"));
+    ASSERT_TRUE(image) << shot;
+    EXPECT_TRUE(testing_support::matchesReferenceFile(
+        *image, testing_support::referenceFile("app/" + shot), 8, 0.005))
+        << shot;
+  }
 }
 
 TEST_F(EndToEnd, LandscapeScreenEndsWithMinusOne) {

@@ -185,13 +185,48 @@ TEST(Model3dsFile, MissingFileIsReportedUnlessQuiet) {
   ASSERT_EQ(recorder.messages.size(), 1u);
   EXPECT_EQ(recorder.messages[0].caption, "Error");
   EXPECT_EQ(recorder.messages[0].text,
-            "Error: can not find the 3DS file '" + dir.path() + "\\nothing.3ds'");
+            "Error: can not find the 3DS file '" + dir.path() + "/nothing.3ds'");
   EXPECT_EQ(recorder.messages[0].icon, MessageIcon::kExclamation);
 
   ModelLoadOptions quiet = recorder.options();
   quiet.quietWhenMissing = true;
   EXPECT_EQ(loadModel3ds(dir.path(), "nothing.3ds", 1, {}, quiet), nullptr);
   EXPECT_EQ(recorder.messages.size(), 1u);
+}
+
+TEST(Model3dsFile, ACutOffOrForeignFileIsNamedToTheUser) {
+  testing_support::TempFolder dir;
+  writeHelicopter(dir / "heli.3ds");
+  std::string whole = testing_support::readFile(dir / "heli.3ds");
+  // Cut to two thirds: the part read is kept, and the user learns which file lost its end.
+  dir.write("models/cut.3ds", whole.substr(0, whole.size() * 2 / 3));
+  Recorder recorder;
+  auto group =
+      loadModel3ds(dir.path() + "\\models\\..\\models", "cut.3ds", 0, {}, recorder.options());
+  ASSERT_NE(group, nullptr);
+  ASSERT_EQ(recorder.messages.size(), 1u);
+  EXPECT_EQ(recorder.messages[0].caption, "Error");
+  EXPECT_EQ(recorder.messages[0].text, "Error: the 3DS file '" + dir.path() +
+                                           "/models/cut.3ds' is cut off; only the part that "
+                                           "could be read is shown.");
+  // Cut at every length past the main chunk's header: never silent.
+  for (size_t n = 6; n + 1 < whole.size(); n += 37) {
+    dir.write("short.3ds", whole.substr(0, n));
+    Recorder each;
+    loadModel3ds(dir.path(), "short.3ds", 0, {}, each.options());
+    ASSERT_EQ(each.messages.size(), 1u) << n;
+    EXPECT_NE(each.messages[0].text.find("short.3ds"), std::string::npos) << n;
+  }
+  // The whole file says nothing; a file that is no 3DS model is named too.
+  Recorder quiet;
+  EXPECT_NE(loadModel3ds(dir.path(), "heli.3ds", 0, {}, quiet.options()), nullptr);
+  EXPECT_TRUE(quiet.messages.empty());
+  dir.write("notes.3ds", "just some text, no chunks");
+  Recorder foreign;
+  EXPECT_EQ(loadModel3ds(dir.path(), "notes.3ds", 0, {}, foreign.options()), nullptr);
+  ASSERT_EQ(foreign.messages.size(), 1u);
+  EXPECT_EQ(foreign.messages[0].text,
+            "Error: " + dir.path() + "/notes.3ds is not a valid 3DS file.");
 }
 
 TEST(ModelCache, LoadsOnceAndHandsOutIndependentClones) {

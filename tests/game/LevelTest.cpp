@@ -66,7 +66,7 @@ TEST(Level, AMissingRoomIsNullAfterTheLoaderSaysSo) {
   empty.write("level.3ds", "this is no model");
   EXPECT_EQ(game::loadLevel(empty.path() + "/", 50, options), nullptr);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], engine3d::kInvalidModelText);
+  EXPECT_EQ(messages[0], "Error: " + empty.path() + "/level.3ds is not a valid 3DS file.");
 }
 
 TEST(Level, TheGameGridSkipsTheSpawnMarkers) {

@@ -82,6 +82,73 @@ TEST(ScriptParseTest, BadLinesAreReportedWithTheirNumber) {
   EXPECT_FALSE(ScriptPlayer::parse("soon quit\n", &error));
 }
 
+TEST(ScriptParseTest, RawVirtualKeysAndHeldPresses) {
+  std::string error;
+  auto script = ScriptPlayer::parse(
+      "100 vkey 0xC1\n"    // down and up
+      "110 vkey down 7\n"  // code 7, not the digit key
+      "120 vkey up 7\n"
+      "200 vkey 193 hold 250\n"  // up at 450
+      "300 key LEFT hold 100\n"  // up at 400
+      "300 button B hold 50\n"   // up at 350
+      "400 screenshot a.png\n",  // due with LEFT's release, written after it
+      &error);
+  ASSERT_TRUE(script) << error;
+  using K = InputEvent::Kind;
+  // Input actions by their kind, the screenshot as kShot.
+  constexpr int kShot = -1;
+  struct Seen {
+    std::uint32_t time;
+    int kind;
+    std::uint32_t key;
+    bool operator==(const Seen&) const = default;
+  };
+  auto in = [](K kind) { return static_cast<int>(kind); };
+  std::vector<Seen> seen;
+  for (std::uint32_t t = 0; t <= 500; ++t)
+    for (const ScriptAction& a : script->takeDue(t))
+      seen.push_back(
+          {t, a.kind == ScriptAction::Kind::Input ? in(a.input.kind) : kShot, a.input.key});
+  const int down = in(K::KeyDown), up = in(K::KeyUp);
+  std::vector<Seen> expected{{100, down, VK_APP1}, {100, up, VK_APP1}, {110, down, 7},
+                             {120, up, 7},         {200, down, 193},   {300, down, VK_LEFT},
+                             {300, down, VK_APP2}, {350, up, VK_APP2}, {400, up, VK_LEFT},
+                             {400, kShot, 0},      {450, up, 193}};
+  EXPECT_EQ(seen, expected);
+
+  EXPECT_FALSE(ScriptPlayer::parse("10 vkey LEFT\n", &error));
+  EXPECT_EQ(error, "line 1: a virtual key code is a number from 1 to 255, not 'LEFT'");
+  EXPECT_FALSE(ScriptPlayer::parse("10 vkey 256\n", &error));
+  EXPECT_FALSE(ScriptPlayer::parse("10 vkey 0\n", &error));
+  EXPECT_FALSE(ScriptPlayer::parse("10 vkey 0x\n", &error));
+  EXPECT_FALSE(ScriptPlayer::parse("10 vkey 12 hold soon\n", &error));
+  EXPECT_EQ(error, "line 1: hold needs milliseconds");
+  EXPECT_FALSE(ScriptPlayer::parse("10 key down LEFT hold 5\n", &error));
+  EXPECT_FALSE(ScriptPlayer::parse("10 vkey\n", &error));
+  EXPECT_FALSE(ScriptPlayer::parse("10 button A sideways\n", &error));
+}
+
+TEST(KeyNamesTest, NumbersAreDecimalOrHexadecimalCodes) {
+  EXPECT_EQ(keyCodeFromNumber("193"), VK_APP1);
+  EXPECT_EQ(keyCodeFromNumber("0xc1"), VK_APP1);
+  EXPECT_EQ(keyCodeFromNumber("010"), 10u);  // no octal
+  EXPECT_EQ(keyCodeFromNumber("255"), 255u);
+  EXPECT_FALSE(keyCodeFromNumber("256"));
+  EXPECT_FALSE(keyCodeFromNumber("0"));
+  EXPECT_FALSE(keyCodeFromNumber("-1"));
+  EXPECT_FALSE(keyCodeFromNumber("0x-1"));
+  EXPECT_FALSE(keyCodeFromNumber("12a"));
+  EXPECT_FALSE(keyCodeFromNumber(""));
+}
+
+TEST(ScriptParseTest, AFolderOrAMissingFileIsNoScript) {
+  std::string error;
+  EXPECT_FALSE(ScriptPlayer::load("/tmp", &error));
+  EXPECT_EQ(error, "cannot be read");
+  EXPECT_FALSE(ScriptPlayer::load("/nonexistent/script.txt", &error));
+  EXPECT_EQ(error, "cannot be read");
+}
+
 TEST(ScriptParseTest, ResumeStateRoundTrips) {
   auto script = ScriptPlayer::parse("10 key A\n20 key B\nanswer ok\nanswer no\n", nullptr);
   ASSERT_TRUE(script);
@@ -217,6 +284,58 @@ TEST_F(ScriptedSessionTest, SameScriptGivesByteIdenticalScreenshots) {
   ASSERT_TRUE(second);
   const std::uint8_t* dot = &second->rgb[(static_cast<size_t>(100) * 240 + 200) * 3];
   EXPECT_EQ(rgb(dot[0], dot[1], dot[2]), rgb(255, 255, 255));
+}
+
+TEST_F(ScriptedSessionTest, StylusPositionsAreDevicePixelsOnAHalfSizeScreen) {
+  // A program that is not hi-res aware sees the VGA device at 240x320: a tap at device pixel
+  // (200, 300) touches its (100, 150), as the desktop's mouse would.
+  ::mkdir(folder.c_str(), 0700);
+  std::string path = folder + "/vga.txt";
+  std::ofstream(path) << "10 tap 200 300\n20 stylus down 479 639\n";
+  HostConfig config;
+  config.backend = BackendKind::Headless;
+  config.profile = *findProfile("vga");
+  config.scriptPath = path;
+  config.hiResAware = false;
+  Host::restart(config);
+  registerRecorder();
+  Hwnd w = topLevel("main");
+  Message m;
+  while (tickCount() < 30)
+    if (wm().peekMessage(m, true)) wm().dispatchMessage(m);
+  std::vector<std::pair<int, int>> downs;
+  for (const Received& r : log)
+    if (r.window == w && r.message == WM_LBUTTONDOWN)
+      downs.push_back({xOfLParam(r.lParam), yOfLParam(r.lParam)});
+  EXPECT_EQ(downs, (std::vector<std::pair<int, int>>{{100, 150}, {239, 319}}));
+
+  // Hi-res aware, the same device pixels reach the program unchanged.
+  config.hiResAware = true;
+  Host::restart(config);
+  log.clear();
+  registerRecorder();
+  w = wm().createWindow(0, "REC", "main", WS_VISIBLE, 0, 0, 480, 640, 0, 0, nullptr);
+  while (tickCount() < 30)
+    if (wm().peekMessage(m, true)) wm().dispatchMessage(m);
+  downs.clear();
+  for (const Received& r : log)
+    if (r.window == w && r.message == WM_LBUTTONDOWN)
+      downs.push_back({xOfLParam(r.lParam), yOfLParam(r.lParam)});
+  EXPECT_EQ(downs, (std::vector<std::pair<int, int>>{{200, 300}, {479, 639}}));
+}
+
+TEST_F(ScriptedSessionTest, AScreenshotThatCannotBeWrittenIsCounted) {
+  ::mkdir(folder.c_str(), 0700);
+  std::string path = folder + "/shots.txt";
+  // A file stands where the screenshot's folder would have to be.
+  std::ofstream(folder + "/blocker") << "x";
+  std::ofstream(path) << "10 screenshot " << folder << "/blocker/a.png\n20 screenshot " << folder
+                      << "/ok.png\n";
+  restart("qvga", path);
+  Message m;
+  while (tickCount() < 30) wm().peekMessage(m, true);
+  EXPECT_EQ(Host::get().records().failedScreenshots, 1);
+  EXPECT_TRUE(readPng(folder + "/ok.png"));
 }
 
 TEST_F(ScriptedSessionTest, ChildProcessResumesScriptWhereParentStopped) {

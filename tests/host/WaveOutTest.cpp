@@ -2,6 +2,7 @@
 // pause, reset and close, completion posted to the callback window, and the mixed stream.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -353,6 +354,23 @@ TEST(SdlAudioTest, PullsTheMixerIntoTheDevice) {
     if (l == 1234 && r == 1234) ++frames;
   }
   EXPECT_EQ(frames, 4410u);
+}
+
+// A device that cannot be opened is said once, in the program's words: ALSA's own lines (six on
+// a machine without a sound card) stay out of the terminal.
+TEST(SdlAudioTest, ADeviceThatCannotBeOpenedIsSaidOnce) {
+  ::setenv("SDL_AUDIODRIVER", "alsa", 1);
+  ::setenv("AUDIODEV", "skirrow-no-such-device", 1);
+  WaveMixer mixer;
+  ::testing::internal::CaptureStderr();
+  std::unique_ptr<SdlAudio> audio = SdlAudio::open(mixer);
+  std::string said = ::testing::internal::GetCapturedStderr();
+  ::unsetenv("SDL_AUDIODRIVER");
+  ::unsetenv("AUDIODEV");
+  if (audio) GTEST_SKIP() << "this machine's ALSA opened a device of that name";
+  EXPECT_EQ(said.find("ALSA lib"), std::string::npos) << said;
+  EXPECT_EQ(said.rfind("skirrow: no sound device could be opened (", 0), 0u) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 }
 
 // The whole desktop path: the sdl backend starts its audio device, wave-out plays in real time

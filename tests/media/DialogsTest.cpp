@@ -80,9 +80,6 @@ class Dialogs : public PageTest {
     scene::TemplateFactory::loadTemplate(*page, gui.path() + "/", "page.properties", true);
     listener = std::make_unique<AnswerListener>(*page);
     page->setMouseListener(listener.get());
-    // A new page ignores the first stylus message it gets (it may belong to an older tap).
-    send(host::WM_LBUTTONDOWN, 0, 0);
-    send(host::WM_LBUTTONUP, 0, 0);
   }
   void TearDown() override {
     platform::setGuiFolder("");

@@ -199,7 +199,7 @@ TEST(GifDecoderLzw, UndefinedCodesDropTheFrameButKeepTheOthers) {
     EXPECT_EQ(colors(frames[0].pixels), std::vector<uint32_t>(4, kPalette[3])) << c.what;
     ASSERT_EQ(messages.messages.size(), 1u) << c.what;
     EXPECT_EQ(messages.messages[0].caption, "Error");
-    EXPECT_EQ(messages.messages[0].text, "Image File Corrupt");
+    EXPECT_EQ(messages.messages[0].text, "Image File Corrupt: test.gif");
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
   }
 }
@@ -210,7 +210,8 @@ TEST(GifDecoderLzw, MinimumCodeSizeOutsideOneToEightIsCorrupt) {
     GifDescription desc = rawFrame(2, 1, {0xFF, 0xFF, 0xFF, 0xFF}, size);
     EXPECT_TRUE(decodeGif(makeGif(desc)).empty()) << size;
     EXPECT_EQ(messages.texts(),
-              (std::vector<std::string>{"Image File Corrupt", "Premature End Of Image File"}));
+              (std::vector<std::string>{"Image File Corrupt: test.gif",
+                                        "Premature End Of Image File: test.gif"}));
   }
 }
 
@@ -448,7 +449,8 @@ TEST(GifDecoder, RefusesScreensBeyondTheLimits) {
     MessageRecorder messages;
     EXPECT_TRUE(decodeGif(makeGif(desc)).empty()) << w << "x" << h;
     EXPECT_EQ(messages.texts(),
-              (std::vector<std::string>{"Image File Corrupt", "Premature End Of Image File"}));
+              (std::vector<std::string>{"Image File Corrupt: test.gif",
+                                        "Premature End Of Image File: test.gif"}));
   }
   // The animation budget stops decoding once the frames would hold too many pixels.
   GifDescription desc = threeFrames(1, 1, false);
@@ -457,7 +459,7 @@ TEST(GifDecoder, RefusesScreensBeyondTheLimits) {
   limits.maxAnimationPixels = 40;  // two 4x4 frames fit, the third does not
   std::vector<ImageFrame> frames = decodeGif(makeGif(desc), kRgb32, false, limits);
   EXPECT_EQ(frames.size(), 2u);
-  EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Image File Corrupt"}));
+  EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Image File Corrupt: test.gif"}));
 }
 
 TEST(GifDecoder, SignatureExtensionsAndStrayBytes) {
@@ -488,11 +490,11 @@ TEST(GifDecoder, TruncatedFiles) {
     MessageRecorder messages;
     std::vector<ImageFrame> frames = decodeGif(cut);
     EXPECT_LE(frames.size(), 3u);
-    if (n <= headerAndTable) {
-      EXPECT_TRUE(frames.empty()) << n;
-      ASSERT_FALSE(messages.messages.empty());
-      EXPECT_EQ(messages.messages.back().text, "Premature End Of Image File") << n;
-    }
+    if (n <= headerAndTable) EXPECT_TRUE(frames.empty()) << n;
+    // Cut anywhere, even after its last frame: the file is named as ending early, and the
+    // frames before the cut are kept.
+    ASSERT_FALSE(messages.messages.empty()) << n;
+    EXPECT_EQ(messages.messages.back().text, "Premature End Of Image File: test.gif") << n;
     for (const ImageFrame& f : frames) {
       EXPECT_EQ(f.pixels.width, 4);
       EXPECT_EQ(f.pixels.height, 4);

@@ -142,7 +142,16 @@ TEST_F(ImageFiles, FailuresAreReportedWithTheirCaptionAndIcon) {
   {
     MessageRecorder messages;
     EXPECT_FALSE(decodeImage("x.gif", std::vector<uint8_t>{'G', 'I', 'F'}, kOptions));
-    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Premature End Of Image File"}));
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Premature End Of Image File: x.gif"}));
+  }
+  {
+    // A path built the device's way is shown resolved, with '/'.
+    MessageRecorder messages;
+    std::string built = dir_.string() + "\\sub\\..\\.\\missing.bmp";
+    EXPECT_FALSE(loadImageFile(built, kOptions));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text,
+              "Error: can not find the image '" + (dir_ / "missing.bmp").string() + "'.");
   }
 }
 

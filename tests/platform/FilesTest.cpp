@@ -64,6 +64,24 @@ TEST(FileServices, FindFilesMatchesWildcardsWithoutRegardToCase) {
   EXPECT_TRUE(findFiles(dir.path() + "/missing", "*").empty());
 }
 
+TEST(DisplayPath, ResolvedWithForwardSlashes) {
+  // The GUI folder as the program builds it, and a file in it.
+  EXPECT_EQ(displayPath("/opt/skirrow/bin/..\\resources\\GUI\\x.properties"),
+            "/opt/skirrow/resources/GUI/x.properties");
+  EXPECT_EQ(displayPath("/opt/skirrow/bin/..\\resources\\GUI\\"), "/opt/skirrow/resources/GUI/");
+  // Doubled separators and "." folders go; several ".." climb as many folders.
+  EXPECT_EQ(displayPath("a\\\\b/./c//d"), "a/b/c/d");
+  EXPECT_EQ(displayPath("/a/b/c/../../d"), "/a/d");
+  // The ".." that lead a relative path stay; above the root there is only the root.
+  EXPECT_EQ(displayPath("..\\..\\x.gif"), "../../x.gif");
+  EXPECT_EQ(displayPath("a/../../x.gif"), "../x.gif");
+  EXPECT_EQ(displayPath("/../x"), "/x");
+  // Names with dots are names.
+  EXPECT_EQ(displayPath("./.hidden/..x/a.b"), ".hidden/..x/a.b");
+  EXPECT_EQ(displayPath(""), "");
+  EXPECT_EQ(displayPath("/"), "/");
+}
+
 TEST(FileServices, ModuleAndSpecialFolders) {
   std::string folder = getModuleFolder();
   std::string name = getModuleFileName();

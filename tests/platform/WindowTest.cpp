@@ -227,5 +227,37 @@ TEST_F(WindowTest, PumpCallsTheIdleHandlerWhenTheQueueIsEmptyAndReturnsTheQuitCo
   setActiveIdleHandler(nullptr);
 }
 
+// Asks for a pause of `interval` ms after each call, and records the clock at each call.
+struct PacedIdle : IdleHandler {
+  std::vector<uint32_t> calls;
+  uint32_t interval = 20;
+  uint32_t msUntilNextIdle() override {
+    if (calls.empty()) return 0;
+    uint32_t since = host::tickCount() - calls.back();
+    return since >= interval ? 0 : interval - since;
+  }
+  void onIdle(const host::Message&, host::Hwnd) override {
+    calls.push_back(host::tickCount());
+    if (calls.size() == 4) host::Host::get().windows().postQuitMessage(0);
+  }
+};
+
+TEST_F(WindowTest, PumpSpendsAPacedHandlersPauseWaitingAndStillDispatchesInIt) {
+  Probe main("main", &log);
+  ASSERT_TRUE(main.create(0, 0, 240, 320));
+  drain();
+  PacedIdle idle;
+  setActiveIdleHandler(&idle);
+  // Timer messages falling into the pauses (at 25 and 50 ms) are dispatched there.
+  main.startTimer(25);
+  log.clear();
+  EXPECT_EQ(runMessagePump(main.hwnd()), 0);
+  setActiveIdleHandler(nullptr);
+  ASSERT_EQ(idle.calls.size(), 4u);
+  for (size_t i = 1; i < idle.calls.size(); ++i)
+    EXPECT_EQ(idle.calls[i] - idle.calls[i - 1], 20u) << "call " << i;
+  EXPECT_EQ(main.timerCalls, 2);
+}
+
 }  // namespace
 }  // namespace platform

@@ -114,6 +114,50 @@ TEST_F(CanvasFrame, ActivationInstallsThePageAndRestoresThePreviousHandler) {
   EXPECT_EQ(platform::activeIdleHandler(), &other);
 }
 
+// Records when each frame starts and ends the pump after a second of the clock.
+struct FrameClock : scene::FrameListener {
+  std::vector<uint32_t> starts;
+  uint32_t end = 0;
+  void onFrame(Canvas&, float) override {
+    uint32_t now = host::tickCount();
+    if (now >= end) {
+      host::Host::get().windows().postQuitMessage(0);
+      return;
+    }
+    starts.push_back(now);
+  }
+};
+
+TEST_F(CanvasFrame, ThePumpRunsAPageAtMostAtItsFrameRateCap) {
+  RecordingCanvas& page = makePage();
+  page.frameTimer().setMode(scene::FrameTimer::kFree);  // no pacing of the timer's own
+  FrameClock clock;
+  page.addPreFrameListener(&clock);
+  page.setActive(true);
+  auto framesInASecond = [&](int cap) {
+    page.setMaxFramesPerSecond(cap);
+    clock.starts.clear();
+    clock.end = host::tickCount() + 1000;
+    EXPECT_EQ(platform::runMessagePump(main_->hwnd()), 0);
+    return clock.starts;
+  };
+  EXPECT_EQ(page.maxFramesPerSecond(), Canvas::kDefaultMaxFramesPerSecond);
+  EXPECT_EQ(Canvas::kDefaultMaxFramesPerSecond, 60);
+  // 60 per second: frames start 17 ms apart (never closer), so 58 or 59 fit in a second.
+  std::vector<uint32_t> at60 = framesInASecond(60);
+  EXPECT_GE(at60.size(), 58u);
+  EXPECT_LE(at60.size(), 59u);
+  for (size_t i = 1; i < at60.size(); ++i) ASSERT_EQ(at60[i] - at60[i - 1], 17u) << i;
+  // The battle's 30: 34 ms apart.
+  std::vector<uint32_t> at30 = framesInASecond(30);
+  EXPECT_GE(at30.size(), 29u);
+  EXPECT_LE(at30.size(), 30u);
+  for (size_t i = 1; i < at30.size(); ++i) ASSERT_EQ(at30[i] - at30[i - 1], 34u) << i;
+  // No cap: a frame at every empty pass of the pump (a millisecond each on this clock).
+  EXPECT_GT(framesInASecond(0).size(), 900u);
+  page.removePreFrameListener(&clock);
+}
+
 TEST_F(CanvasFrame, AnIdlePageDeactivatedDoesNotTakeTheRunningPagesPlace) {
   RecordingCanvas& page = makePage();
   OtherIdle running;

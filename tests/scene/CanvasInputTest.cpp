@@ -20,9 +20,10 @@ class CanvasInput : public CanvasTest {
   void tap(RecordingCanvas& page, uint32_t message, int x, int y) {
     page.send(message, message == host::WM_LBUTTONDOWN ? 1 : 0, host::makeLParam(x, y));
   }
-  // The first stylus message only arms a new page.
+  // A new page drops releases and moves until it has seen a press: one tap arms it.
   void armStylus(RecordingCanvas& page) {
-    tap(page, host::WM_MOUSEMOVE, 0, 0);
+    tap(page, host::WM_LBUTTONDOWN, 0, 0);
+    tap(page, host::WM_LBUTTONUP, 0, 0);
     log.clear();
   }
 };
@@ -294,12 +295,6 @@ TEST_F(CanvasInput, StylusPhasesRunAroundTheListener) {
   page.setMouseListener(&listener);
   page.setDirectionPad(std::make_unique<PadProbe>(&log));
 
-  // The very first message only arms the page.
-  tap(page, host::WM_LBUTTONDOWN, 30, 10);
-  EXPECT_EQ(log, (Log{"listener:513:-"}));
-  EXPECT_EQ(page.pressedSprite(), nullptr);
-  log.clear();
-
   tap(page, host::WM_LBUTTONDOWN, 30, 10);
   tap(page, host::WM_LBUTTONUP, 200, 200);  // released elsewhere: still the pressed sprite
   EXPECT_EQ(log, (Log{"stylus0:513@30,10", "listener:513:btnOk", "stylus1:513@30,10",
@@ -316,6 +311,37 @@ TEST_F(CanvasInput, StylusPhasesRunAroundTheListener) {
                       "stylus0:512@25,12", "pad:move@25,12", "listener:512:-", "stylus1:512@25,12",
                       "stylus0:514@25,12", "pad:release", "listener:514:-", "stylus1:514@25,12"}));
   EXPECT_EQ(page.reactions.size(), 2u);
+}
+
+TEST_F(CanvasInput, ANewPageDropsTheRestOfATapItNeverSawBeginAndTakesItsOwnFirstTap) {
+  RecordingCanvas& page = makePage();
+  auto sprites = std::make_unique<RecordingScene>(Scene::kSprite, nullptr, "gui");
+  sprites->addObject(object("btnStart", 0, 0, 100, 100));
+  page.addScene("sceneGUI", std::move(sprites));
+  ListenerProbe listener(&log, &page);
+  page.setMouseListener(&listener);
+
+  // The stylus was already down when the page came: its moves and its release are not the
+  // page's (the listener still hears them, the page does not react).
+  page.send(host::WM_MOUSEMOVE, 1, host::makeLParam(40, 40));
+  tap(page, host::WM_LBUTTONUP, 40, 40);
+  EXPECT_EQ(log, (Log{"listener:512:-", "listener:514:-"}));
+  EXPECT_TRUE(page.reactions.empty());
+
+  // The first tap that begins on the page is a whole tap.
+  log.clear();
+  tap(page, host::WM_LBUTTONDOWN, 40, 40);
+  tap(page, host::WM_LBUTTONUP, 40, 40);
+  EXPECT_EQ(page.reactions, (std::vector<std::string>{"down:btnStart", "up:btnStart"}));
+
+  // A fresh page whose very first message is a press reacts to it at once.
+  RecordingCanvas& second = makePage();
+  auto more = std::make_unique<RecordingScene>(Scene::kSprite, nullptr, "gui");
+  more->addObject(object("btnStart", 0, 0, 100, 100));
+  second.addScene("sceneGUI", std::move(more));
+  tap(second, host::WM_LBUTTONDOWN, 40, 40);
+  tap(second, host::WM_LBUTTONUP, 40, 40);
+  EXPECT_EQ(second.reactions, (std::vector<std::string>{"down:btnStart", "up:btnStart"}));
 }
 
 TEST_F(CanvasInput, HoverDoesNotChangeThePressedSprite) {

@@ -149,16 +149,16 @@ TEST_F(ObjectTableTest, AMergeAddsToTheBoundObjectsAndAReplaceRebindsThemAll) {
   for (TestSprite* bar : objects->health) EXPECT_EQ(bar, nullptr);
 }
 
-TEST_F(ObjectTableTest, AReplaceThatFailsLeavesNothingDangling) {
+TEST_F(ObjectTableTest, AReplaceThatFailsKeepsThePageAndItsBindings) {
   RecordingCanvas& page = makePage();
   scene::BoundObjects<PageObjects> objects(page, pageTable());
   load(page, "page.properties");
   ASSERT_NE(objects->title, nullptr);
-  load(page, "absent.properties");  // the page is emptied, the file is not there
-  EXPECT_TRUE(page.scenes().empty());
-  EXPECT_EQ(objects->gui, nullptr);
-  EXPECT_EQ(objects->title, nullptr);
-  EXPECT_EQ(objects->engine, nullptr);
+  load(page, "absent.properties");  // not there: the page keeps what it showed
+  EXPECT_EQ(objects->gui, page.findScene("sceneGUI"));
+  EXPECT_NE(objects->gui, nullptr);
+  EXPECT_EQ(objects->title, page.findObject("txtTitle"));
+  EXPECT_NE(objects->engine, nullptr);
 }
 
 TEST_F(ObjectTableTest, RemovingAScenePutsOnlyItsObjectsToNull) {

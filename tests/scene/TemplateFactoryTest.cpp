@@ -240,6 +240,64 @@ TEST_F(TemplateLoad, MissingTemplateShowsTheErrorAndChangesNothingMore) {
   EXPECT_EQ(page.replaces, 1);
 }
 
+TEST_F(TemplateLoad, AScreenThatCannotBeFoundLeavesThePageShowingItsOwn) {
+  RecordingCanvas& page = makePage();
+  folder.write("page.properties", "sceneA=type:SceneSprite\nkeep=1\n");
+  ASSERT_TRUE(TemplateFactory::loadTemplate(page, dir(), "page.properties", true));
+  // The link a person followed names a file that is not there: the page still shows its screen
+  // (and with it its links), and its template is untouched.
+  const int replacesBefore = page.replaces;
+  EXPECT_FALSE(TemplateFactory::loadTemplate(page, folder.path() + "\\sub\\..\\",
+                                             "absent.properties", true));
+  ASSERT_FALSE(boxes().empty());
+  // The path is shown resolved and with '/'.
+  EXPECT_EQ(boxes().back().text, "Can not find the template file: " + dir() + "absent.properties.");
+  EXPECT_NE(page.findScene("sceneA"), nullptr);
+  EXPECT_EQ(page.replaces, replacesBefore);  // never asked to let go of its content
+  EXPECT_EQ(page.templateName(), "page.properties");
+  EXPECT_TRUE(page.pageTemplate().contains("keep"));
+  EXPECT_EQ(page.pageTemplate().path(), dir() + "page.properties");
+}
+
+TEST_F(TemplateLoad, TheRootPageFallsBackToTheCoverAndEndsWhenThereIsNone) {
+  platform::setGuiFolder(dir());
+  auto makeRoot = [&]() -> scene::Canvas& {
+    main_ = std::make_unique<platform::Window>("Skirrow", 0, false);
+    EXPECT_TRUE(main_->create(0, 0, 240, 320));
+    std::unique_ptr<scene::Canvas> root = scene::createRootCanvas(pageCreators());
+    scene::Canvas* raw = root.get();
+    EXPECT_TRUE(main_->addChild(std::move(root), 0, 0, 240, 320));
+    drain();
+    return *raw;
+  };
+  // A start on a screen that does not exist shows the box, then the cover.
+  folder.write("cover.properties", "sceneCover=type:SceneSprite\n");
+  scene::Canvas& root = makeRoot();
+  EXPECT_TRUE(scene::loadRootTemplate(root, "nowhere.properties"));
+  EXPECT_EQ(boxes().back().text,
+            "Can not find the template file: " + dir() + "nowhere.properties.");
+  EXPECT_EQ(root.templateName(), "cover.properties");
+  EXPECT_NE(root.findScene("sceneCover"), nullptr);
+  EXPECT_TRUE(root.isActive());
+  // Later, on a page that shows something, a missing screen leaves it where it is.
+  EXPECT_TRUE(scene::loadRootTemplate(root, "gone.properties"));
+  EXPECT_EQ(root.templateName(), "cover.properties");
+
+  // With no cover either there is no way on: after the boxes the main window closes, which
+  // ends the program.
+  std::remove((dir() + "cover.properties").c_str());
+  size_t before = boxes().size();
+  scene::Canvas& lost = makeRoot();
+  host::Hwnd mainWindow = main_->hwnd();
+  EXPECT_TRUE(scene::loadRootTemplate(lost, "nowhere.properties"));
+  EXPECT_EQ(boxes().size(), before + 2);  // the screen asked for, then the cover
+  host::Message m;
+  bool closing = false;
+  while (wm().peekMessage(m, true) && !closing)
+    closing = m.message == host::WM_CLOSE && m.window == mainWindow;
+  EXPECT_TRUE(closing);
+}
+
 TEST_F(TemplateLoad, KeywordsAreTestedExactly) {
   EXPECT_EQ(scene::objectTypeOf("Scene3D"), ObjectType::kScene3D);
   EXPECT_EQ(scene::objectTypeOf("LOD"), ObjectType::kLOD);

@@ -138,7 +138,7 @@ TEST(LevelTool, AFailureIsOneLineOnStandardError) {
     ::pclose(pipe);
   }
   EXPECT_EQ(err,
-            "skirrow-tool: cannot read level " + bad + ": Error: this is not a valid 3DS file.\n");
+            "skirrow-tool: " + bad + " is not a valid 3DS file.\n");
 }
 
 }  // namespace

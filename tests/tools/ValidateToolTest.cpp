@@ -175,6 +175,42 @@ TEST_F(BrokenTree, CorruptPictureIsReported) {
   EXPECT_EQ(run.out.find("GUI/hmode.bmp"), std::string::npos) << run.out;
 }
 
+TEST_F(BrokenTree, PicturesCutShortAreReportedAsTheProgramWouldSayIt) {
+  // A JPEG cut to 2,000 bytes decodes padded, with the library's complaint; an animated GIF cut
+  // after its first frames keeps those. The program tells its user of both; so does validate.
+  auto cut = [&](const std::string& relative, size_t keep) {
+    std::string whole = testing_support::readFile(file(relative));
+    ASSERT_GT(whole.size(), keep);
+    std::ofstream(file(relative), std::ios::binary | std::ios::trunc) << whole.substr(0, keep);
+  };
+  cut("GUI/cover.jpg", 2000);
+  const size_t movie = fs::file_size(file("GUI/video0.gif"));
+  cut("GUI/video0.gif", movie / 12);
+  ToolRun info = testing_support::runTool("image info '" + file("GUI/video0.gif") + "'");
+  EXPECT_NE(info.out.find("frames: 1\n"), std::string::npos) << info.out;  // 1 of 12 left
+  ToolRun run = validate(root());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(hasLineStarting(run.out,
+                              "GUI/cover.jpg: picture is damaged: Error happened when "
+                              "loading image: " +
+                                  fs::weakly_canonical(file("GUI/cover.jpg")).string() +
+                                  ": Premature end of JPEG file"))
+      << run.out;
+  EXPECT_TRUE(hasLine(run.out, "GUI/video0.gif: picture is damaged: Premature End Of Image File: " +
+                                   fs::weakly_canonical(file("GUI/video0.gif")).string()))
+      << run.out;
+}
+
+TEST_F(BrokenTree, AModelCutOffIsReported) {
+  const std::string model = "chopper/chopper_LOD.3ds";
+  std::string whole = testing_support::readFile(file(model));
+  std::ofstream(file(model), std::ios::binary | std::ios::trunc)
+      << whole.substr(0, whole.size() / 2);
+  ToolRun run = validate(root());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(hasLineStarting(run.out, model + ": model is damaged: the 3DS file '")) << run.out;
+}
+
 TEST_F(BrokenTree, PictureNoTemplateNamesIsStillDecoded) {
   std::ofstream(file("chopper/extra.gif"), std::ios::binary | std::ios::trunc) << "GIF89a";
   ToolRun run = validate(root());

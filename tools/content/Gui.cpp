@@ -101,8 +101,10 @@ void mainMenu(Output& out) {
   t.entry("btnNextRoom", spriteItems("sceneGUI", 214, 116, 24, 24)("GUIType", "button")(
                              "texture", "b_right.gif")("bright", "b_right_on.gif"));
   t.entry("txtRoomName", textItems("sceneGUI", 0, 200, 240, 24, "Living Room", 14, kAccentLight));
+  // A link as well as a command: the screen opens by itself, from a tap or a key.
   t.entry("cmdEnterTeamSetup", buttonItems(out, "sceneGUI", "team", 40, 228, 160, 28, "Choose Team",
-                                           ButtonKind::kPrimary, "button", 14));
+                                           ButtonKind::kPrimary, "hyperlink",
+                                           14)("href", "TeamSetup.properties")("textUnderline", 0));
   for (int i = 0; i < 2; ++i) {
     Items radio = spriteItems("sceneGUI", 24 + i * 100, 264, 92, 18);
     radio("GUIType", "checkbox")("group", "soundEffect")("status", i == 0 ? 1 : 0);
@@ -216,6 +218,8 @@ void back(Output& out) {
   t.entry("cmdExit",
           buttonItems(out, "sceneButtons", "exit", 124, 6, 100, 24, "Exit", ButtonKind::kDanger));
   t.entry("titleMusic", Items()("type", "WaveSound")("src", "title.wav"));
+  t.comment("Escape (or a gamepad's B) follows this link.");
+  t.entry("backLink", "lnkIntro");
   out.putText(guiPath("back.properties"), t.text());
 }
 
@@ -342,11 +346,18 @@ void settingsFile(Output& out, const std::string& file, int driver) {
   t.entry("sceneGUI", sceneItems(0, 0, 240, 320)("bkgTexture", "settings_bg.jpg"));
   for (int s = 0; s < 4; ++s) {
     const Group& g = groups[s];
+    // Three choices share a row in narrow boxes; two get wide ones, so that labels such as
+    // "Auto speed" end well before the next circle.
+    const bool wide = g.options.size() == 2;
+    const int boxWidth = wide ? 92 : 72;
+    const int step = wide ? 110 : 74;
     for (size_t i = 0; i < g.options.size(); ++i) {
-      Items radio = spriteItems("sceneGUI", 14 + static_cast<int>(i) * 74, 62 + s * 60, 72, 18);
+      Items radio =
+          spriteItems("sceneGUI", 14 + static_cast<int>(i) * step, 62 + s * 60, boxWidth, 18);
       radio("GUIType", "checkbox")("group", g.key)("persistent", 1)(
           "status", static_cast<int>(i) == g.selected ? 1 : 0);
-      radio("texture", "radio72.gif")("bright", "radio72_on.gif");
+      radio("texture", wide ? "radio92.gif" : "radio72.gif")(
+          "bright", wide ? "radio92_on.gif" : "radio72_on.gif");
       radio("text", g.options[i])("textSize", 11)("textOffsetX", 21)("textOffsetY", 2)(
           "textFormatted", 0);
       radio.color("textColor", kText);
@@ -356,6 +367,8 @@ void settingsFile(Output& out, const std::string& file, int driver) {
   t.entry("lnkDone",
           buttonItems(out, "sceneGUI", "done", 70, 286, 100, 24, "Done", ButtonKind::kPrimary,
                       "hyperlink")("href", "intro.properties")("textUnderline", 0));
+  t.comment("Escape (or a gamepad's B) follows this link.");
+  t.entry("backLink", "lnkDone");
   t.blank();
   t.comment("Chosen options (the position of the selected box in each group).");
   for (const Group& g : groups)

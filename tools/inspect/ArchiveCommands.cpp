@@ -26,9 +26,18 @@ int extract(const std::string& zip, const std::string& member, std::string folde
   if (!archive.isOpen()) return fail("cannot open archive " + zip);
   if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder.push_back('/');
   platform::ExtractResult result = archive.extractMember(member, folder, false);
-  if (result.code != platform::kExtractOk)
-    return fail("cannot extract '" + member + "' from " + zip + " (error " +
-                std::to_string(result.code) + ")");
+  switch (result.code) {
+    case platform::kExtractOk:
+      break;
+    case platform::kExtractNotFound:
+      return fail(zip + " has no member '" + member + "'");
+    case platform::kExtractBadName:
+      return fail("'" + member + "' is not a member name the archive can hold");
+    case platform::kExtractWriteError:
+      return fail("cannot write '" + member + "' into " + folder);
+    default:
+      return fail("cannot read '" + member + "' from " + zip + ": the archive is damaged");
+  }
   std::printf("%s\n", result.path.c_str());
   return 0;
 }

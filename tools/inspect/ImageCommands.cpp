@@ -2,6 +2,7 @@
 #include <string>
 
 #include "Commands.h"
+#include "ToolMessages.h"
 #include "host/Host.h"
 #include "host/Png.h"
 #include "media/Image.h"
@@ -28,7 +29,7 @@ const char* kindName(media::ImageKind kind) {
 }
 
 // Pictures are decoded into platform bitmaps, so a host must run; the tool never shows a
-// window, and the loaders' messages go to standard error instead of message boxes.
+// window, and the loaders' messages become the tool's lines (ToolMessages.h).
 struct ToolSession {
   ToolSession() {
     host::HostConfig config = host::configFromEnvironment();
@@ -38,12 +39,14 @@ struct ToolSession {
   }
   ~ToolSession() { host::Host::shutdown(); }
 
-  media::ScopedMessageReporter messages{
-      [](std::string_view caption, std::string_view text, media::MessageIcon) {
-        std::fprintf(stderr, "skirrow-tool: %.*s: %.*s\n", static_cast<int>(caption.size()),
-                     caption.data(), static_cast<int>(text.size()), text.data());
-      }};
+  ToolMessages messages;
 };
+
+// A picture that gave no frame: what the loader said, else that it did not decode.
+int undecodable(const ToolSession& session, const std::string& file) {
+  if (session.messages.any()) return session.messages.finish();
+  return fail("cannot decode picture " + file);
+}
 
 // "--depth 16|32" anywhere among the arguments picks the depth pictures are decoded to (as the
 // program's useDeviceDepth does); without it they take the device's display depth. Removes the
@@ -77,7 +80,7 @@ std::string keyText(const media::Surface& frame) {
 int info(const std::string& file) {
   ToolSession session;
   media::Image image(file);
-  if (image.frameCount() == 0) return fail("cannot decode picture " + file);
+  if (image.frameCount() == 0) return undecodable(session, file);
   const media::Surface* first = image.surfaceAt(0);
   std::printf("file: %s\n", file.c_str());
   std::printf("format: %s\n", kindName(media::imageKindOf(file)));
@@ -89,7 +92,9 @@ int info(const std::string& file) {
     const media::Surface* frame = image.surfaceAt(i);
     std::printf("frame %d: delay %.2f s, key %s\n", i, frame->delay, keyText(*frame).c_str());
   }
-  return 0;
+  // A damaged picture may still give frames (a JPEG cut short is padded): the program would
+  // have said so, and so does the tool.
+  return session.messages.finish();
 }
 
 std::string stemOf(const std::string& file) {
@@ -102,7 +107,7 @@ std::string stemOf(const std::string& file) {
 int exportFrames(const std::string& file, std::string folder) {
   ToolSession session;
   media::Image image(file);
-  if (image.frameCount() == 0) return fail("cannot decode picture " + file);
+  if (image.frameCount() == 0) return undecodable(session, file);
   if (!folder.empty() && folder.back() != '/') folder.push_back('/');
   for (int i = 0; i < image.frameCount(); ++i) {
     media::Surface* frame = image.surfaceAt(i);
@@ -124,7 +129,7 @@ int exportFrames(const std::string& file, std::string folder) {
     if (!host::writePng(path, png)) return fail("cannot write " + path);
     std::printf("%s\n", path.c_str());
   }
-  return 0;
+  return session.messages.finish();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "ToolMessages.h"
 #include "engine3d/Model3dsLoader.h"
 #include "game/Analyzer.h"
 #include "game/Level.h"
@@ -55,7 +56,8 @@ bool load(const std::string& file, float radius, LoadedLevel& level, int& code) 
   options.messages = [&](const engine3d::UserMessage& m) { messages.push_back(m.text); };
   level.model = engine3d::loadModel3ds(folder, name, radius, {}, options);
   if (!level.model) {
-    code = fail("cannot read level " + file + (messages.empty() ? "" : ": " + messages.back()));
+    // The loader's own message names the file; without one, say what could not be read.
+    code = fail(messages.empty() ? "cannot read level " + file : oneLine(messages.back()));
     return false;
   }
   game::prepareLevel(*level.model);

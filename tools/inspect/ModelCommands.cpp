@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Commands.h"
+#include "ToolMessages.h"
 #include "engine3d/Model3dsLoader.h"
 
 namespace inspect {
@@ -23,15 +24,14 @@ int info(const std::string& file, float radius) {
   const std::string folder = cut == std::string::npos ? "." : file.substr(0, cut + 1);
   const std::string name = cut == std::string::npos ? file : file.substr(cut + 1);
 
+  ToolMessages messages;
   engine3d::ModelLoadOptions options;
   options.quietWhenMissing = true;
   // Maps are listed by name; the pictures themselves are not decoded here.
-  options.messages = [](const engine3d::UserMessage& m) {
-    std::fprintf(stderr, "skirrow-tool: %s\n", m.text.c_str());
-  };
+  options.messages = messages.modelSink();
   std::unique_ptr<engine3d::Group3D> model =
       engine3d::loadModel3ds(folder, name, radius, {}, options);
-  if (!model) return fail("cannot read 3DS model " + file);
+  if (!model) return messages.any() ? messages.finish() : fail("cannot read 3DS model " + file);
 
   std::printf("model %s\n", file.c_str());
   std::printf("objects: %zu (%d vertices, %d faces)\n", model->meshes().size(),
@@ -60,7 +60,8 @@ int info(const std::string& file, float radius) {
   } else {
     std::printf("  (no vertices)\n");
   }
-  return 0;
+  // A model cut off still lists what could be read; the tool says it is damaged all the same.
+  return messages.finish();
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // page render: one frame of a screen template, as the program's root page shows it, written to a
 // PNG. Content authors preview screens with it without starting the game.
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "Commands.h"
+#include "ToolMessages.h"
 #include "engine3d/soft/VexagraphRenderer.h"
 #include "host/Host.h"
 #include "host/Profile.h"
@@ -29,9 +31,11 @@ class ToolWindow : public platform::Window {
   ToolWindow() : Window("Skirrow", 0, false) { multiInstance_ = true; }
 };
 
-// A headless device of the chosen profile started for the session.
+// A headless device of the chosen profile started for the session; its message boxes are the
+// tool's lines here, not the headless log's.
 struct HeadlessDevice {
   explicit HeadlessDevice(const host::DeviceProfile& profile) {
+    ::setenv("SKIRROW_MESSAGEBOX_LOG", "/dev/null", 1);
     host::HostConfig config = host::configFromEnvironment();
     config.backend = host::BackendKind::Headless;
     config.profile = profile;
@@ -42,12 +46,16 @@ struct HeadlessDevice {
 };
 
 // A headless device, a runtime as the program's with the software renderer, and the messages of
-// loaders on standard error. Ends in the order the program ends: page, runtime, host.
+// loaders and message boxes caught as the tool's lines. Ends in the order the program ends: page,
+// runtime, host.
 class PageSession {
  public:
   explicit PageSession(const host::DeviceProfile& profile) : device_(profile) {
     runtime_.drivers().add(engine3d::kRendererSoftware, engine3d::softwareDriver());
   }
+
+  // What loaders and message boxes said while the page was shown.
+  ToolMessages messages;
 
   // The main window over the screen and the root page over its client area.
   media::GuiCanvas* open() {
@@ -65,11 +73,6 @@ class PageSession {
  private:
   HeadlessDevice device_;
   media::Runtime runtime_;
-  media::ScopedMessageReporter messages_{
-      [](std::string_view caption, std::string_view text, media::MessageIcon) {
-        std::fprintf(stderr, "skirrow-tool: %.*s: %.*s\n", static_cast<int>(caption.size()),
-                     caption.data(), static_cast<int>(text.size()), text.data());
-      }};
   std::unique_ptr<platform::Window> main_;
 };
 
@@ -86,12 +89,16 @@ int render(const std::string& file, const std::string& out, const std::string& p
   platform::setGuiFolder(folder);
   media::GuiCanvas* page = session.open();
   if (!page) return fail("cannot create the page window");
-  scene::TemplateFactory::loadTemplate(*page, folder, name, true);
+  if (!scene::TemplateFactory::loadTemplate(*page, folder, name, true))
+    return fail("cannot read template " + file);
+  if (page->scenes().empty()) return fail(file + " shows nothing: it holds no scene");
   page->refresh();
   if (!host::Host::get().screen().writePng(out)) return fail("cannot write " + out);
   std::printf("%s: %dx%d, %zu scenes\n", out.c_str(), profile->screenWidth, profile->screenHeight,
               page->scenes().size());
-  return 0;
+  // What the program would have said while showing it (a missing picture, a damaged model).
+  session.messages.takeMessageBoxes();
+  return session.messages.finish();
 }
 
 }  // namespace

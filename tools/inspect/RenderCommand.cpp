@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "ToolMessages.h"
 #include "engine3d/Colour.h"
 #include "engine3d/Group3D.h"
 #include "engine3d/Light.h"
@@ -182,11 +183,7 @@ int renderCommand(const Args& args) {
   struct HostEnd {
     ~HostEnd() { host::Host::shutdown(); }
   } hostEnd;
-  media::ScopedMessageReporter messages{
-      [](std::string_view caption, std::string_view text, media::MessageIcon) {
-        std::fprintf(stderr, "skirrow-tool: %.*s: %.*s\n", static_cast<int>(caption.size()),
-                     caption.data(), static_cast<int>(text.size()), text.data());
-      }};
+  ToolMessages messages;
   media::setUseDeviceDepth(false);
   // The model's pictures are shared as a page's are; they go with the runtime, before the host.
   media::Runtime runtime;
@@ -198,12 +195,10 @@ int renderCommand(const Args& args) {
   engine3d::ModelLoadOptions options;
   options.quietWhenMissing = true;
   options.textures = runtime.textures().loader();
-  options.messages = [](const engine3d::UserMessage& m) {
-    std::fprintf(stderr, "skirrow-tool: %s\n", m.text.c_str());
-  };
+  options.messages = messages.modelSink();
   std::unique_ptr<engine3d::Group3D> model =
       engine3d::loadModel3ds(folder, name, 1.0f, {}, options);
-  if (!model) return fail("cannot read 3DS model " + file);
+  if (!model) return messages.any() ? messages.finish() : fail("cannot read 3DS model " + file);
   if (renderer == "gles") {
     // The OpenGL ES driver draws 32-bit pictures only; --depth does not apply.
     engine3d::GlesPictureRequest request;
@@ -224,7 +219,7 @@ int renderCommand(const Args& args) {
     if (!picture) return fail("cannot draw with OpenGL ES");
     if (!host::writePng(positional[1], *picture)) return fail("cannot write " + positional[1]);
     std::printf("%s: %dx%d, 32 bits, OpenGL ES\n", positional[1].c_str(), width, height);
-    return 0;
+    return messages.finish();
   }
   model->prepare(true);
 
@@ -236,7 +231,8 @@ int renderCommand(const Args& args) {
   if (!host::writePng(positional[1], scene.picture())) return fail("cannot write " + positional[1]);
   std::printf("%s: %dx%d, %d bits, %d triangles drawn\n", positional[1].c_str(), width, height,
               bits, soft.statistics().trianglesDrawn);
-  return 0;
+  // A missing map or a model cut off still draws; the program would have said so.
+  return messages.finish();
 }
 
 }  // namespace inspect

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <fstream>
 
 #include "Commands.h"
 #include "platform/Template.h"
@@ -35,14 +36,38 @@ std::pair<std::string, std::string> folderAndName(const std::string& file) {
   return {file.substr(0, cut + 1), file.substr(cut + 1)};
 }
 
+// True when the file holds bytes no text has: NUL and the control characters other than tab,
+// line and page breaks (a picture or an archive named by mistake).
+bool holdsBinaryData(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  char buffer[4096];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    for (std::streamsize i = 0; i < in.gcount(); ++i) {
+      const auto c = static_cast<unsigned char>(buffer[i]);
+      if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v') return true;
+    }
+  }
+  return false;
+}
+
+// Loads a template as the program does; false (after saying why) when it cannot be read or is
+// no text at all.
 bool load(platform::Template& t, const std::string& file) {
   auto [folder, name] = folderAndName(file);
-  return t.load(folder, name);
+  if (!t.load(folder, name)) {
+    fail("cannot read template " + file);
+    return false;
+  }
+  if (holdsBinaryData(file)) {
+    fail(file + " is not a template: it holds binary data");
+    return false;
+  }
+  return true;
 }
 
 int dump(const std::string& file) {
   platform::Template t;
-  if (!load(t, file)) return fail("cannot read template " + file);
+  if (!load(t, file)) return 1;
   // Copy the key list first: expanding a value may not change the order, but be independent of it.
   std::vector<std::string> keys(t.allKeys().begin(), t.allKeys().end());
   for (const std::string& key : keys) {
@@ -59,7 +84,7 @@ int dump(const std::string& file) {
 int set(const Args& args) {
   const std::string& file = args[0];
   platform::Template t;
-  if (!load(t, file)) return fail("cannot read template " + file);
+  if (!load(t, file)) return 1;
   if (args.size() == 3) {
     t.set(args[1], args[2]);
   } else {
@@ -67,8 +92,8 @@ int set(const Args& args) {
     t.setItem(args[1], args[2], args[3]);
   }
   if (!t.save())
-    return fail("Can not update the template file: " + file +
-                ".\nThe file is read-only or the storage media is not available.");
+    return fail("cannot update the template file " + file +
+                ": it is read-only or the storage media is not available");
   return 0;
 }
 

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "Requirements.h"
+#include "ToolMessages.h"
 #include "engine3d/Model3dsLoader.h"
 #include "media/ImageLoader.h"
 #include "media/ImageMessages.h"
@@ -182,13 +183,16 @@ void Validator::checkPicture(const std::string& relative) {
     return;
   }
   if (!checkExists(relative, "picture")) return;
-  std::string why;
-  media::ScopedMessageReporter messages(
-      [&why](std::string_view, std::string_view text, media::MessageIcon) {
-        if (why.empty()) why = std::string(text);
-      });
-  if (media::loadImageFrames(path(relative), media::DecodeOptions{}).empty())
-    report(relative, "picture does not decode" + (why.empty() ? "" : ": " + why));
+  // Every frame is decoded, as the program decodes it; a picture the program would complain
+  // about while showing it (a JPEG cut short is padded, a GIF cut after some frames keeps
+  // them) is as much a problem as one that gives nothing.
+  ToolMessages messages;
+  const bool decoded = !media::loadImageFrames(path(relative), media::DecodeOptions{}).empty();
+  const std::string why = messages.any() ? ": " + messages.lines().front() : std::string();
+  if (!decoded)
+    report(relative, "picture does not decode" + why);
+  else if (messages.any())
+    report(relative, "picture is damaged" + why);
 }
 
 void Validator::checkSound(const std::string& relative) {
@@ -208,16 +212,16 @@ void Validator::checkModel(const std::string& relative,
   if (!checked_.insert(relative).second) return;
   if (!checkExists(relative, "model")) return;
   const std::string folder = folderOf(relative);
-  std::string why;
+  ToolMessages messages;
   engine3d::ModelLoadOptions options;
   options.quietWhenMissing = true;
-  options.messages = [&why](const engine3d::UserMessage& m) {
-    if (why.empty()) why = m.text;
-  };
+  options.messages = messages.modelSink();
   std::unique_ptr<engine3d::Group3D> model = engine3d::loadModel3ds(
       path(folder), relative.substr(folder.size()), 1.0f, engine3d::NameFilter{}, options);
+  const std::string why = messages.any() ? ": " + messages.lines().front() : std::string();
+  if (model && messages.any()) report(relative, "model is damaged" + why);
   if (!model) {
-    report(relative, "model does not load" + (why.empty() ? "" : ": " + why));
+    report(relative, "model does not load" + why);
     return;
   }
   for (std::string_view part : parts)
@@ -312,7 +316,12 @@ void Validator::checkTemplateReferences(const std::string& relative, platform::T
       } else if (isSoundName(name)) {
         checkSound(file);
       } else if (endsWith(lowered(name), ".properties")) {
-        if (checked_.insert(file).second) checkExists(file, "template");
+        // A screen's own template is checked in full, with what its page needs, by checkScreens;
+        // a link to it must not count as having checked it.
+        const bool screen = std::any_of(
+            screenRequirements().begin(), screenRequirements().end(),
+            [&](const scene::TemplateRequirements& r) { return file == "GUI/" + std::string(r.file); });
+        if (!screen && checked_.insert(file).second) checkExists(file, "template");
       }
     }
   }

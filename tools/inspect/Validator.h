@@ -12,8 +12,11 @@
 // - every file a template names ("x.gif", "x.wav", "x.properties") exists; pictures decode,
 //   sounds carry the canonical 44-byte PCM WAV header;
 // - every picture and sound in the tree, on disk or inside an archive, decodes or is canonical;
+//   a picture decodes fully, every frame, and without a message the program would show (a
+//   JPEG cut short decodes padded, a GIF cut after some frames keeps them: both are damaged);
 // - the helicopter, every room's level.3ds and every flyer of the rooms' flyable.properties load
-//   with the 3DS loader, hold their required parts, and the maps their materials name exist;
+//   with the 3DS loader without a message (a file cut off loads in part), hold their required
+//   parts, and the maps their materials name exist;
 // - rooms 0 to 6 each have a preview, a radar map and a flyer list; at least four pilots with
 //   their portraits and helicopter skins.
 #pragma once

@@ -54,8 +54,10 @@ constexpr const char* kUsage =
     "per\n"
     "                                       problem, then a summary\n"
     "\n"
-    "Exit status: 0 on success, 1 when content cannot be read or written or does not pass\n"
-    "validate, 2 for bad usage.\n";
+    "Each problem is one line on standard error (validate: on standard output): what the\n"
+    "program would tell its user about the file.\n"
+    "Exit status: 0 on success, 1 when content cannot be read or written, is damaged (even\n"
+    "when it still loads in part) or does not pass validate, 2 for bad usage.\n";
 
 }  // namespace
 
