@@ -5,6 +5,10 @@
 #include <string_view>
 
 #include "engine3d/Renderer.h"
+#include "game/Dice.h"
+#include "game/GameCanvas.h"
+#include "host/Host.h"
+#include "media/DirectionPad.h"
 #include "media/GuiCanvas.h"
 #include "media/KeyMapping.h"
 #include "platform/ProcessSwitches.h"
@@ -36,6 +40,29 @@ PageHooks programPages(media::Runtime& runtime) {
   };
   hooks.loadTemplate = [](Application&, platform::Window& page, const std::string& name) {
     scene::loadRootTemplate(page, name);
+  };
+  hooks.startGame = [&runtime](Application& app, const LaunchRequest& request, bool software,
+                               bool glNotice) -> std::unique_ptr<platform::Window> {
+    game::GameCanvas::Services services;
+    services.resourceFolder = app.exeFolder() + "..\\resources\\";
+    services.guiFolder = platform::guiFolder();
+    services.settingsFile = app.settingsFile();
+    services.relaunch = [&app](const std::string& commandLine) { app.relaunchSelf(commandLine); };
+    // A session a script drives, or one nobody watches, plays the same battle every time.
+    const host::HostConfig& config = host::Host::get().config();
+    const bool repeatable =
+        config.backend == host::BackendKind::Headless || !config.scriptPath.empty();
+    services.seed = game::battleSeed(repeatable);
+    game::GameLaunch launch;
+    launch.room = request.roomIndex;
+    launch.teamCode = request.teamCode;
+    launch.openGl = !software;
+    launch.glNotice = glNotice;
+    launch.training = request.training != 0;
+    auto page = std::make_unique<game::GameCanvas>(runtime, std::move(services), launch);
+    media::applyMapping(*page, platform::guiFolder(), app.settingsFile());
+    media::enableDirectionPad(*page, 1, 8, 2);
+    return page;
   };
   return hooks;
 }

@@ -1,5 +1,6 @@
 #include "game/GameCanvasObjects.h"
 
+#include "media/BitmapFont.h"
 #include "media/Scene3D.h"
 #include "media/SceneSprite.h"
 #include "media/Sprite.h"
@@ -33,8 +34,7 @@ const scene::ObjectTable<GameCanvasObjects>& GameCanvasObjects::table() {
                            T::declared("tip", ObjectType::kWaveSound),
                            T::declared("gameover", ObjectType::kWaveSound),
                            T::declared("collision%d", ObjectType::kWaveSound, 3),
-                           // The head-up display's font, which the template's sprites name.
-                           T::declared("fontGreen", ObjectType::kBitmapFont),
+                           T::object<&O::fontGreen>("fontGreen", ObjectType::kBitmapFont),
                            T::command("cmdInfo"),
                            T::command("autoDemo"),
                            T::command("cmdCamera"),

@@ -12,6 +12,7 @@
 #include "scene/ObjectTable.h"
 
 namespace media {
+class BitmapFont;
 class Scene3D;
 class SceneSprite;
 class Sprite;
@@ -40,6 +41,8 @@ struct GameCanvasObjects {
   scene::PageSound* canon = nullptr;        // "canon"
   scene::PageSound* remoteCanon = nullptr;  // "remotecanon"
   scene::PageSound* engine = nullptr;       // "engine", looped
+  // The font the flyers' boxes show their values in.
+  media::BitmapFont* fontGreen = nullptr;  // "fontGreen"
 
   static const scene::ObjectTable<GameCanvasObjects>& table();
 };
