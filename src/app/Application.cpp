@@ -98,7 +98,10 @@ bool Application::dispatch(const LaunchRequest& request, const PageHooks& hooks)
       return false;
     }
     gameCanvas_ = game.get();
-    return addChild(std::move(game), 0, 0, clientWidth(), clientHeight());
+    if (!addChild(std::move(game), 0, 0, clientWidth(), clientHeight())) return false;
+    // Keys go to the game page from the start, as they go to the root page in menu mode.
+    gameCanvas_->setFocus();
+    return true;
   }
   if (!rootPage_) return false;
   if (request.kind == LaunchKind::Score && hooks.setPendingScore)

@@ -348,14 +348,14 @@ void GameCanvas::switchTeammate() {
 
 void GameCanvas::reactToStylus(scene::SceneObject& pressed, std::uint32_t message) {
   GuiCanvas::reactToStylus(pressed, message);
-  if (message == host::WM_LBUTTONUP) command(pressed.name);
+  // A copy: an answer may end the page, and its objects with it.
+  if (message == host::WM_LBUTTONUP) command(std::string(pressed.name));
 }
 
 void GameCanvas::command(const std::string& name) {
   auto is = [&](const char* word) { return name.find(word) != std::string::npos; };
   if (isMessageBoxUp()) {
-    for (const char* button : {"btnYes", "btnNo", "btnOk"})
-      if (name == button) answer(button);
+    if (name == "btnYes" || name == "btnNo" || name == "btnOk") answer(name);
     return;
   }
   if (!ready_ || !started_) return;

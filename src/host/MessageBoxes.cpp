@@ -65,17 +65,45 @@ int MessageBoxes::show(Hwnd owner, std::string_view text, std::string_view capti
     if (wasEnabled) windows.enableWindow(owner, true);
   }
   record.answer = answer.value_or(buttons.front());
-  if (!host_.backend().virtualClock() && host_.script() == nullptr) {
-    // A person answered: nothing to log.
-  } else {
-    const char* logPath = std::getenv("SKIRROW_MESSAGEBOX_LOG");
-    std::FILE* log = logPath && *logPath ? std::fopen(logPath, "a") : nullptr;
-    std::fprintf(log ? log : stderr, "message box [%s] %s -> %s\n", record.caption.c_str(),
-                 record.text.c_str(), answerName(record.answer));
-    if (log) std::fclose(log);
-  }
+  log(record, answerName(record.answer));
   records_.push_back(record);
   return record.answer;
+}
+
+void MessageBoxes::log(const MessageBoxRecord& record, const char* answer) const {
+  note("message box [" + record.caption + "] " + record.text + " -> " + answer);
+}
+
+void MessageBoxes::note(std::string_view line) const {
+  // A person at the desktop saw it: nothing to log.
+  if (!host_.backend().virtualClock() && host_.script() == nullptr) return;
+  const char* logPath = std::getenv("SKIRROW_MESSAGEBOX_LOG");
+  std::FILE* out = logPath && *logPath ? std::fopen(logPath, "a") : nullptr;
+  std::fprintf(out ? out : stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
+  if (out) std::fclose(out);
+}
+
+std::optional<int> MessageBoxes::pageBoxShown(Hwnd owner, std::string_view text,
+                                              std::uint32_t type, bool withButtons) {
+  if (!withButtons) {
+    MessageBoxRecord record{owner, "page", std::string(text), type, 0};
+    log(record, "-");
+    records_.push_back(record);
+    return std::nullopt;
+  }
+  ScriptPlayer* script = host_.script();
+  std::optional<int> answer = script ? script->takeAnswer() : std::nullopt;
+  if (!answer) return std::nullopt;
+  const std::vector<int> buttons = buttonsOf(type);
+  if (std::find(buttons.begin(), buttons.end(), *answer) == buttons.end()) answer = buttons.front();
+  return answer;
+}
+
+void MessageBoxes::pageBoxAnswered(Hwnd owner, std::string_view text, std::uint32_t type,
+                                   int answer) {
+  MessageBoxRecord record{owner, "page", std::string(text), type, answer};
+  log(record, answerName(answer));
+  records_.push_back(record);
 }
 
 int messageBox(Hwnd owner, std::string_view text, std::string_view caption, std::uint32_t type) {

@@ -55,9 +55,25 @@ class MessageBoxes {
 
   // Shows a modal box and returns the answer (ID* code). The owner is disabled meanwhile.
   int show(Hwnd owner, std::string_view text, std::string_view caption, std::uint32_t type);
+
+  // Boxes a page draws itself, with buttons of its own on its own screen. They are logged and
+  // recorded like the system's (caption "page"), and a script answers them as it answers those.
+  // pageBoxShown: the box of `type` is up now. Returns the script's next answer when the script
+  // has one waiting (the page then acts as if that button had been tapped), else nothing (a
+  // person, or the script's taps, will answer). A box without buttons (`withButtons` false) is
+  // only logged, as answered with nothing.
+  std::optional<int> pageBoxShown(Hwnd owner, std::string_view text, std::uint32_t type,
+                                  bool withButtons = true);
+  // Writes `line` to the same log (a scripted or headless session's record of what happened,
+  // such as the program starting itself again).
+  void note(std::string_view line) const;
+  // The page box with `text` was answered with `answer`.
+  void pageBoxAnswered(Hwnd owner, std::string_view text, std::uint32_t type, int answer);
   const std::vector<MessageBoxRecord>& records() const { return records_; }
 
  private:
+  void log(const MessageBoxRecord& record, const char* answer) const;
+
   Host& host_;
   std::vector<MessageBoxRecord> records_;
 };

@@ -15,6 +15,7 @@
 #include "host/Files.h"
 #include "host/Gapi.h"
 #include "host/Host.h"
+#include "host/MessageBoxes.h"
 #include "host/Screen.h"
 #include "host/Script.h"
 #include "host/WindowManager.h"
@@ -194,6 +195,7 @@ int startProcess(std::string_view exePath, std::string_view commandLineText) {
   Host& host = Host::get();
   std::string args(commandLineText);
   host.records().processesStarted.push_back(args);
+  host.messageBoxes().note("start " + args);
   std::string scriptState;
   if (ScriptPlayer* script = host.script())
     scriptState = script->stateForChild(host.backend().now());

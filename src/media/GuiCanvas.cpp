@@ -7,6 +7,7 @@
 #include "host/Host.h"
 #include "host/MessageBoxes.h"
 #include "host/Messages.h"
+#include "host/WindowManager.h"
 #include "media/Blit.h"
 #include "media/InputPadDialog.h"
 #include "media/Runtime.h"
@@ -50,6 +51,14 @@ GuiCanvas::GuiCanvas(Runtime& runtime, std::string_view name, bool buffered)
       ibeam_(host::loadCursor(host::IDC_IBEAM)) {}
 
 void GuiCanvas::reactToStylus(scene::SceneObject& pressed, uint32_t message) {
+  if (message == host::WM_LBUTTONUP && isMessageBoxUp()) {
+    const MessageBoxObjects& o = *messageBox_;
+    const int answer = &pressed == o.ok ? host::IDOK : &pressed == o.yes ? host::IDYES
+                       : &pressed == o.no ? host::IDNO : 0;
+    if (answer)
+      host::Host::get().messageBoxes().pageBoxAnswered(hwnd(), messageText_,
+                                                       boxType(messageKind_), answer);
+  }
   Sprite* s = guiSprite(&pressed);
   if (!s) return;
   bool down = message == host::WM_LBUTTONDOWN;
@@ -179,6 +188,26 @@ void GuiCanvas::showMessageBox(std::string_view message, std::string_view contex
   if (box.buffered) box.beginFrame(false, 0.0f);
   if (!isActive()) refresh();
   messageBoxClosed_ = false;
+  messageText_ = std::string(message);
+  messageKind_ = kind;
+  // A script answers the page's own boxes as it answers the system's: by tapping the button.
+  const std::optional<int> answer = host::Host::get().messageBoxes().pageBoxShown(
+      hwnd(), message, boxType(kind), kind != kMessageInfo);
+  Sprite* button = !answer                ? nullptr
+                   : *answer == host::IDYES ? o.yes
+                   : *answer == host::IDNO  ? o.no
+                                            : o.ok;
+  if (button && button->visible) {
+    const int x = box.x + button->x + button->width / 2;
+    const int y = box.y + button->y + button->height / 2;
+    host::WindowManager& windows = host::Host::get().windows();
+    windows.postMessage(hwnd(), host::WM_LBUTTONDOWN, 1, host::makeLParam(x, y));
+    windows.postMessage(hwnd(), host::WM_LBUTTONUP, 0, host::makeLParam(x, y));
+  }
+}
+
+std::uint32_t GuiCanvas::boxType(int kind) {
+  return kind == kMessageYesNo ? host::MB_YESNO : host::MB_OK;
 }
 
 void GuiCanvas::hideMessageBox(bool slide) {

@@ -70,6 +70,8 @@ class GuiCanvas : public scene::Canvas {
   // The message box's objects; null pointers before the box was loaded.
   const MessageBoxObjects& messageBox() const { return *messageBox_; }
   bool messageBoxClosed() const { return messageBoxClosed_; }
+  // The host's box type of a page box kind (Yes and No, else OK).
+  static std::uint32_t boxType(int kind);
 
   // ---- Input pad ----
   // Gives the page an on-screen keyboard for its edit boxes (replacing an earlier one): text in
@@ -110,6 +112,9 @@ class GuiCanvas : public scene::Canvas {
   host::Hcursor ibeam_;
   bool messageBoxClosed_ = false;
   scene::BoundObjects<MessageBoxObjects> messageBox_{*this, MessageBoxObjects::table()};
+  // The box shown last, for the message-box log.
+  std::string messageText_;
+  int messageKind_ = kMessageOk;
   std::unique_ptr<KeyboardFocus> keyboardFocus_;
 };
 
