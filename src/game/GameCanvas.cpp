@@ -142,8 +142,10 @@ void GameCanvas::setUp() {
   if (o.help) o.help->visible = false;
   if (o.gui) o.gui->visible = true;
   if (launch_.training) {
-    // Training taps reach every layer, tips and flying alike.
+    // Training taps reach every layer, tips and flying alike; there is nothing to score.
     topSceneOnly = false;
+    for (media::Sprite* score : o.scores)
+      if (score) score->visible = false;
     if (o.trainingText) o.trainingText->visible = true;
     if (o.training) o.training->visible = true;
     showTip(0);

@@ -70,8 +70,12 @@ class GameCanvas : public media::GuiCanvas, public BattleHost {
   GameCanvas(media::Runtime& runtime, Services services, GameLaunch launch);
   ~GameCanvas() override;
 
+  // Set up (the battle exists), and started (its frames run).
   bool ready() const { return ready_; }
+  bool started() const { return started_; }
   Battle* battle() { return battle_.get(); }
+  // The 3D driver's own name, shown in the info line.
+  const std::string& rendererName() const { return rendererName_; }
   const GameCanvasObjects& objects() const { return *objects_; }
   bool infoLine() const { return infoLine_; }
   int tipIndex() const { return tipIndex_; }
