@@ -9,6 +9,7 @@
 #include "host/Gapi.h"
 #include "host/Host.h"
 #include "host/Keys.h"
+#include "host/MessageBoxes.h"
 #include "host/Messages.h"
 #include "host/System.h"
 #include "media/BitmapFont.h"
@@ -129,8 +130,10 @@ void GameCanvas::setUp() {
   if (o.world) {
     o.world->setUp3D(runtime().drivers(),
                      launch_.openGl ? engine3d::kRendererGles : engine3d::kRendererSoftware, true);
-    if (engine3d::Renderer* renderer = o.world->renderer())
+    if (engine3d::Renderer* renderer = o.world->renderer()) {
       rendererName_ = renderer->describe().value_or("");
+      renderer->errorListener = this;
+    }
     if (engine3d::Camera* camera = o.world->camera()) {
       camera->setPerspective(50.0f, 1.0f, 3.0f * battle_->levelRadius());
       battle_->attachCamera(camera);
@@ -314,6 +317,13 @@ void GameCanvas::gameEnded(GameResult result) {
   }
   showMessageBox(text, "GAMEOVER", kMessageOk, false);
   Canvas::playSound(hwnd(), "gameover", 2);
+}
+
+void GameCanvas::rendererError(int code) {
+  if (rendererFailed_) return;
+  rendererFailed_ = true;
+  host::messageBox(hwnd(), "OpenGL can not be resumed, click OK to restart the game.", "Error",
+                   host::MB_OK | host::MB_ICONSTOP);
 }
 
 // ---- Keys and commands ----

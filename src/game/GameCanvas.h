@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "engine3d/Renderer.h"
 #include "game/Battle.h"
 #include "game/GameCanvasObjects.h"
 #include "game/GameHud.h"
@@ -50,7 +51,9 @@ struct GameLaunch {
   bool training = false;
 };
 
-class GameCanvas : public media::GuiCanvas, public BattleHost {
+class GameCanvas : public media::GuiCanvas,
+                   public BattleHost,
+                   public engine3d::RendererErrorListener {
  public:
   static constexpr const char* kPageName = "gameCanvas";
   static constexpr const char* kTemplate = "GameCanvas.properties";
@@ -96,6 +99,11 @@ class GameCanvas : public media::GuiCanvas, public BattleHost {
   void enginePause(float seconds) override;
   void hudChanged() override;
   void gameEnded(GameResult result) override;
+
+  // ---- The 3D driver's failure hook ----
+  // The OpenGL ES context could not be resumed: says so once in the system's box; the game
+  // carries on.
+  void rendererError(int code) override;
 
   // Handles a component command: a tap released on the component `name` (see the command
   // words in GameCanvas.cpp, tested in their order).
@@ -155,7 +163,7 @@ class GameCanvas : public media::GuiCanvas, public BattleHost {
   float engineStopped_ = 0.0f;
   float engineDuration_ = 0.0f;
   int ticks_ = 0;
-  bool relaunching_ = false;
+  bool rendererFailed_ = false;
 };
 
 }  // namespace game

@@ -292,6 +292,22 @@ TEST_F(GameCanvasTest, ATeamCodeNamingNoPilotLeadsBackToTheIntro) {
   EXPECT_EQ(relaunches, (std::vector<std::string>{"ARG:intro"}));
 }
 
+TEST_F(GameCanvasTest, ALostDriverContextIsToldOnceAndTheGameGoesOn) {
+  GameCanvas& page = battle();
+  engine3d::Renderer* renderer = page.objects().world->renderer();
+  ASSERT_NE(renderer, nullptr);
+  ASSERT_EQ(renderer->errorListener, &page);
+  const size_t before = host::Host::get().messageBoxes().records().size();
+  renderer->errorListener->rendererError(0x300E);
+  renderer->errorListener->rendererError(0x300E);
+  const auto& records = host::Host::get().messageBoxes().records();
+  ASSERT_EQ(records.size(), before + 1);
+  EXPECT_EQ(records.back().caption, "Error");
+  EXPECT_EQ(records.back().text, "OpenGL can not be resumed, click OK to restart the game.");
+  for (int i = 0; i < 30; ++i) page.runFrame();
+  EXPECT_TRUE(page.battle()->running());
+}
+
 TEST_F(GameCanvasTest, ARoomThatDoesNotExistGivesAnEmptyRoomThatStillPlays) {
   GameLaunch launch;
   launch.room = 9;
