@@ -13,6 +13,13 @@
 
 namespace engine3d::soft_detail {
 
+// Interpolated values step in wrapping 32-bit arithmetic, like the filler's registers: a depth
+// key near the top of its range may pass 2^31 on a slanted span that is clipped later anyway.
+inline void stepWrapping(std::int32_t& value, std::int32_t delta) {
+  value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value) +
+                                    static_cast<std::uint32_t>(delta));
+}
+
 template <class F, int Mode, bool Textured, bool Fog>
 void fillHalf(const RasterState& s, SpanValues& left, const SpanValues& leftStep,
               std::int32_t& rightX, std::int32_t rightStepX, int y, int yEnd, const SpanValues& d) {
@@ -144,26 +151,26 @@ void fillHalf(const RasterState& s, SpanValues& left, const SpanValues& leftStep
             if (depthWrite) *zp = depth;
           }
         }
-        z += dz;
-        if constexpr (Fog) fz += dfz;
+        stepWrapping(z, dz);
+        if constexpr (Fog) stepWrapping(fz, dfz);
         if constexpr (Textured) {
-          u += du;
-          v += dv;
+          stepWrapping(u, du);
+          stepWrapping(v, dv);
         }
         if constexpr (kLit) {
-          lu += dlu;
-          lv += dlv;
+          stepWrapping(lu, dlu);
+          stepWrapping(lv, dlv);
         }
       }
     }
-    left.x += leftStep.x;
-    left.z += leftStep.z;
-    left.fz += leftStep.fz;
-    left.u += leftStep.u;
-    left.v += leftStep.v;
-    left.lu += leftStep.lu;
-    left.lv += leftStep.lv;
-    rightX += rightStepX;
+    stepWrapping(left.x, leftStep.x);
+    stepWrapping(left.z, leftStep.z);
+    stepWrapping(left.fz, leftStep.fz);
+    stepWrapping(left.u, leftStep.u);
+    stepWrapping(left.v, leftStep.v);
+    stepWrapping(left.lu, leftStep.lu);
+    stepWrapping(left.lv, leftStep.lv);
+    stepWrapping(rightX, rightStepX);
   }
 }
 

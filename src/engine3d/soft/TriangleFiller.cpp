@@ -170,8 +170,8 @@ void TriangleFiller::drawLine(const Vertex& a, const Vertex& b) {
         stored = static_cast<std::uint32_t>(depth);
       }
     }
-    depth += depthStep;
-    m += minorStep;
+    depth = wrap32(static_cast<std::int64_t>(depth) + depthStep);
+    m = wrap32(static_cast<std::int64_t>(m) + minorStep);
   }
 }
 
