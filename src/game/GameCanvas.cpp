@@ -232,7 +232,7 @@ void GameCanvas::afterDraw(float seconds) {
   if (infoLine_) {
     std::snprintf(info, sizeof info, "FPS:%2.1f, Graphics:%s, FreeRAM:%dM",
                   static_cast<double>(frameTimer().fpsExact()), rendererName_.c_str(),
-                  static_cast<int>(platform::freeMemoryBytes() >> 20));
+                  freeRamMb_);
     line = info;
   }
   const media::Scene3D* view = objects_->world;
@@ -241,6 +241,8 @@ void GameCanvas::afterDraw(float seconds) {
 
 void GameCanvas::onReport(float periodSeconds) {
   if (!ready_ || !started_) return;
+  // Free memory is read once a tick: reading it costs a file read, too much for every frame.
+  if (infoLine_) freeRamMb_ = static_cast<int>(platform::freeMemoryBytes() >> 20);
   ++ticks_;
   if (ticks_ * static_cast<int>(periodSeconds * 1000.0f + 0.5f) > kIdleResetMs) {
     ticks_ = 0;
@@ -405,6 +407,7 @@ void GameCanvas::command(const std::string& name) {
 
 void GameCanvas::showInfoLine(bool on) {
   infoLine_ = on;
+  if (on) freeRamMb_ = static_cast<int>(platform::freeMemoryBytes() >> 20);
   // The info line measures the free-running frame rate; a throttled clock stays throttled.
   if (frameTimer().mode() != scene::FrameTimer::kThrottle)
     frameTimer().setMode(on ? scene::FrameTimer::kFree : scene::FrameTimer::kClamp);

@@ -157,6 +157,7 @@ class GameCanvas : public media::GuiCanvas,
   bool ready_ = false;
   bool started_ = false;
   bool infoLine_ = false;
+  int freeRamMb_ = 0;  // the info line's "FreeRAM", read on the tick
   bool speedButtonHeld_ = false;
   bool fireHeldBefore_ = false;
   bool enginePaused_ = false;

@@ -28,8 +28,14 @@ struct FontEngine::Face {
   }
 };
 
-std::vector<std::uint32_t> decodeUtf8(const std::string& text) {
+std::vector<std::uint32_t> decodeUtf8(std::string_view text) {
   std::vector<std::uint32_t> out;
+  decodeUtf8(text, out);
+  return out;
+}
+
+void decodeUtf8(std::string_view text, std::vector<std::uint32_t>& out) {
+  out.clear();
   for (size_t i = 0; i < text.size();) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
@@ -53,7 +59,6 @@ std::vector<std::uint32_t> decodeUtf8(const std::string& text) {
     out.push_back(cp);
     i += extra + 1;
   }
-  return out;
 }
 
 std::string encodeUtf8(const std::vector<std::uint32_t>& text, std::size_t begin, std::size_t end) {
@@ -86,6 +91,7 @@ FontEngine::FontEngine(FontSources sources, FontLocator::Sink say)
 
 FontEngine::~FontEngine() {
   glyphs_.clear();
+  metrics_.clear();
   faces_.clear();
 }
 
@@ -149,7 +155,7 @@ FontMetrics FontEngine::metrics(const FontRequest& font) {
   if (!face) return {};
   int upem = face->face->units_per_EM;
   int em = emPixels(font, face->cellUnits, upem);
-  auto key = std::make_tuple(face->file, em);
+  auto key = std::make_tuple(static_cast<const Face*>(face), em);
   if (auto it = metrics_.find(key); it != metrics_.end()) return it->second;
   FontMetrics m;
   m.ascent = static_cast<int>(std::lround(static_cast<double>(face->ascentUnits) * em / upem));
@@ -173,7 +179,7 @@ const Glyph& FontEngine::glyph(const FontRequest& font, std::uint32_t codePoint)
   Face* face = faceFor(font);
   if (!face) return kEmpty;
   int em = emPixels(font, face->cellUnits, face->face->units_per_EM);
-  auto key = std::make_tuple(face->file, em, codePoint);
+  auto key = std::make_tuple(static_cast<const Face*>(face), em, codePoint);
   if (auto it = glyphs_.find(key); it != glyphs_.end()) return it->second;
   Glyph& g = glyphs_[key];
   if (!sizeFace(*face, font)) return g;

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -69,12 +70,16 @@ class FontEngine {
   std::unique_ptr<Library> library_;
   FontLocator locator_;
   std::map<std::string, std::unique_ptr<Face>> faces_;
-  std::map<std::tuple<std::string, int, std::uint32_t>, Glyph> glyphs_;
-  std::map<std::tuple<std::string, int>, FontMetrics> metrics_;
+  // Keyed by the face itself, not its file name: a look-up, made for every character drawn,
+  // then copies no string. Faces live as long as the engine.
+  std::map<std::tuple<const Face*, int, std::uint32_t>, Glyph> glyphs_;
+  std::map<std::tuple<const Face*, int>, FontMetrics> metrics_;
 };
 
 // Decodes UTF-8 into code points; invalid bytes become U+FFFD.
-std::vector<std::uint32_t> decodeUtf8(const std::string& text);
+std::vector<std::uint32_t> decodeUtf8(std::string_view text);
+// The same into `out` (cleared first), which keeps its capacity between calls.
+void decodeUtf8(std::string_view text, std::vector<std::uint32_t>& out);
 // Encodes code points [begin, end) as UTF-8.
 std::string encodeUtf8(const std::vector<std::uint32_t>& text, std::size_t begin, std::size_t end);
 

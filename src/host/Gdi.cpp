@@ -48,16 +48,18 @@ std::optional<PixelFormat> formatOf(const BitmapInfo& info) {
 }  // namespace
 
 Gdi::Gdi(Host& host) : host_(host), fonts_(std::make_unique<FontEngine>()) {
+  spareObjects_.reserve(kSpareObjects);
+  spareNodes_.reserve(kSpareObjects);
+  for (auto& region : regionScratch_) region.reserve(16);
   auto makeStock = [&](int index, GdiObjectKind kind, ColorRef color, bool null) {
-    auto o = std::make_unique<Object>();
+    auto o = makeObject();
     o->kind = kind;
     o->stock = true;
     o->color = color;
     o->null = null;
     if (kind == GdiObjectKind::Pen && null) o->penStyle = PS_NULL;
     if (kind == GdiObjectKind::Font) o->font.face = "Arial", o->font.height = 16;
-    Hgdiobj h = nextHandle_++;
-    objects_[h] = std::move(o);
+    Hgdiobj h = adopt(std::move(o));
     stock_[index] = h;
   };
   makeStock(WHITE_BRUSH, GdiObjectKind::Brush, rgb(255, 255, 255), false);
@@ -82,6 +84,30 @@ Gdi::Gdi(Host& host) : host_(host), fonts_(std::make_unique<FontEngine>()) {
 }
 
 Gdi::~Gdi() = default;
+
+// Pens, brushes and fonts are made and deleted around single drawing calls, many times a
+// frame; deleted objects and their map entries are kept for the next ones so that drawing
+// allocates nothing.
+std::unique_ptr<Gdi::Object> Gdi::makeObject() {
+  if (spareObjects_.empty()) return std::make_unique<Object>();
+  std::unique_ptr<Object> o = std::move(spareObjects_.back());
+  spareObjects_.pop_back();
+  return o;
+}
+
+Hgdiobj Gdi::adopt(std::unique_ptr<Object> o) {
+  Hgdiobj h = nextHandle_++;
+  if (spareNodes_.empty()) {
+    objects_[h] = std::move(o);
+    return h;
+  }
+  auto node = std::move(spareNodes_.back());
+  spareNodes_.pop_back();
+  node.key() = h;
+  node.mapped() = std::move(o);
+  objects_.insert(std::move(node));
+  return h;
+}
 
 Gdi::Object* Gdi::object(Hgdiobj handle) const {
   auto it = objects_.find(handle);
@@ -136,7 +162,7 @@ Hbitmap Gdi::createDibSection(const BitmapInfo& info, void** bits) {
   if (bits) *bits = nullptr;
   std::optional<PixelFormat> format = formatOf(info);
   if (!format || info.width <= 0 || info.height == 0) return 0;
-  auto o = std::make_unique<Object>();
+  auto o = makeObject();
   o->kind = GdiObjectKind::Bitmap;
   int height = std::abs(info.height);
   o->rowBytes = ((info.bitCount * info.width + 31) / 32) * 4;
@@ -168,8 +194,7 @@ Hbitmap Gdi::createDibSection(const BitmapInfo& info, void** bits) {
     s.stride = -o->rowBytes;
   }
   if (bits) *bits = o->storage.data();
-  Hbitmap h = nextHandle_++;
-  objects_[h] = std::move(o);
+  Hbitmap h = adopt(std::move(o));
   return h;
 }
 
@@ -198,34 +223,31 @@ Hbitmap Gdi::createCompatibleBitmap(Hdc dc, int width, int height) {
 }
 
 Hpen Gdi::createPen(int style, int width, ColorRef color) {
-  auto o = std::make_unique<Object>();
+  auto o = makeObject();
   o->kind = GdiObjectKind::Pen;
   o->penStyle = style;
   o->penWidth = std::max(1, width);
   o->color = color & 0xFFFFFF;
   o->null = style == PS_NULL;
-  Hgdiobj h = nextHandle_++;
-  objects_[h] = std::move(o);
+  Hgdiobj h = adopt(std::move(o));
   return h;
 }
 
 Hbrush Gdi::createSolidBrush(ColorRef color) {
-  auto o = std::make_unique<Object>();
+  auto o = makeObject();
   o->kind = GdiObjectKind::Brush;
   o->color = color & 0xFFFFFF;
-  Hgdiobj h = nextHandle_++;
-  objects_[h] = std::move(o);
+  Hgdiobj h = adopt(std::move(o));
   return h;
 }
 
 Hfont Gdi::createFontIndirect(const LogFont& font) {
-  auto o = std::make_unique<Object>();
+  auto o = makeObject();
   o->kind = GdiObjectKind::Font;
   o->font = font;
   if (o->font.face.size() > 31) o->font.face.resize(31);
   if (o->font.weight <= 0) o->font.weight = FW_NORMAL;
-  Hgdiobj h = nextHandle_++;
-  objects_[h] = std::move(o);
+  Hgdiobj h = adopt(std::move(o));
   return h;
 }
 
@@ -317,7 +339,12 @@ bool Gdi::deleteObject(Hgdiobj handle) {
   if (!o) return false;
   if (o->stock) return true;
   if (o->selectedIn > 0) return false;
-  objects_.erase(handle);
+  auto node = objects_.extract(handle);
+  if (spareObjects_.size() < kSpareObjects && !o->storage.capacity()) {
+    *o = Object{};
+    spareObjects_.push_back(std::move(node.mapped()));
+    spareNodes_.push_back(std::move(node));
+  }
   return true;
 }
 
@@ -407,19 +434,20 @@ Gdi::Target Gdi::targetOf(Hdc dc) const {
     t.surface.format = PixelFormat::Rgb565;
     t.screen = true;
     if (d->screen) {
-      t.clip = {Rect{0, 0, screen.width(), screen.height()}};
+      t.clip.assign(Rect{0, 0, screen.width(), screen.height()});
       return t;
     }
     Rect r = windows.windowRect(d->window);
     t.originX = r.left;
     t.originY = r.top;
-    t.clip = windows.visibleRegion(d->window);
+    windows.visibleRegion(d->window, regionScratch_[0], regionScratch_[1]);
+    t.clip.assign(regionScratch_[0]);
     return t;
   }
   const Object* b = object(d->bitmap);
   if (!b) return t;
   t.surface = b->surface;
-  t.clip = {Rect{0, 0, b->surface.width, b->surface.height}};
+  t.clip.assign(Rect{0, 0, b->surface.width, b->surface.height});
   return t;
 }
 

@@ -230,6 +230,8 @@ class Gdi {
   struct DcData;
   struct Target;
 
+  std::unique_ptr<Object> makeObject();
+  Hgdiobj adopt(std::unique_ptr<Object> object);
   Object* object(Hgdiobj handle) const;
   DcData* dcData(Hdc dc) const;
   Target targetOf(Hdc dc) const;
@@ -238,6 +240,9 @@ class Gdi {
   void drawLine(const Target& t, DcData& d, int x0, int y0, int x1, int y1);
   struct FontState;
   FontState fontOf(Hdc dc);
+  // ExtTextOut of text already decoded.
+  bool drawCodePoints(Hdc dc, int x, int y, std::uint32_t options, const Rect* rect,
+                      const std::uint32_t* codePoints, std::size_t count);
 
   Host& host_;
   std::unique_ptr<FontEngine> fonts_;
@@ -246,6 +251,19 @@ class Gdi {
   std::map<int, Hgdiobj> stock_;
   std::map<int, Hgdiobj> sysBrushes_;
   std::uint32_t nextHandle_ = 1;
+  // Deleted pens, brushes and fonts and their map entries, kept for reuse (see makeObject).
+  static constexpr std::size_t kSpareObjects = 32;
+  std::vector<std::unique_ptr<Object>> spareObjects_;
+  std::vector<decltype(objects_)::node_type> spareNodes_;
+  // Working space of the drawing calls, kept so that a frame allocates nothing: a window's
+  // visible region, the source columns and rows of a copy, the code points of a text.
+  mutable std::vector<Rect> regionScratch_[2];
+  std::vector<int> columnMap_, rowMap_;
+  std::vector<std::uint32_t> codePoints_, lineCodePoints_;
+  struct TextLine {
+    std::size_t begin, end;
+  };
+  std::vector<TextLine> lines_;
 };
 
 }  // namespace host

@@ -46,8 +46,8 @@ namespace {
 
 // Source column (or row) for each destination column of a scaled copy: the nearest source
 // pixel to the destination pixel's centre; a negative size mirrors.
-std::vector<int> sourceMap(int count, int srcStart, int srcSize, int dstSize) {
-  std::vector<int> map(count);
+void sourceMap(int count, int srcStart, int srcSize, int dstSize, std::vector<int>& map) {
+  map.resize(count);
   int absDst = std::abs(dstSize), absSrc = std::abs(srcSize);
   bool mirror = (dstSize < 0) != (srcSize < 0);
   for (int i = 0; i < count; ++i) {
@@ -55,7 +55,6 @@ std::vector<int> sourceMap(int count, int srcStart, int srcSize, int dstSize) {
     std::int64_t offset = (static_cast<std::int64_t>(2 * k + 1) * absSrc) / (2 * absDst);
     map[i] = srcStart + static_cast<int>(offset) - (srcSize < 0 ? absSrc : 0);
   }
-  return map;
 }
 
 // Row conversion between the two formats frames travel in (32-bit surfaces onto the 16-bit
@@ -109,12 +108,15 @@ bool Gdi::stretchBlt(Hdc dst, int x, int y, int width, int height, Hdc src, int 
   int left = width < 0 ? x + width : x, top = height < 0 ? y + height : y;
   Rect dstRect{left + to.originX, top + to.originY, left + to.originX + std::abs(width),
                top + to.originY + std::abs(height)};
-  std::vector<int> cols = needsSource
-                              ? sourceMap(std::abs(width), srcX + from.originX, srcWidth, width)
-                              : std::vector<int>(std::abs(width));
-  std::vector<int> rows = needsSource
-                              ? sourceMap(std::abs(height), srcY + from.originY, srcHeight, height)
-                              : std::vector<int>(std::abs(height));
+  std::vector<int>& cols = columnMap_;
+  std::vector<int>& rows = rowMap_;
+  if (needsSource) {
+    sourceMap(std::abs(width), srcX + from.originX, srcWidth, width, cols);
+    sourceMap(std::abs(height), srcY + from.originY, srcHeight, height, rows);
+  } else {
+    cols.assign(std::abs(width), 0);
+    rows.assign(std::abs(height), 0);
+  }
   // The source may be read only where it is itself visible (a window DC) or exists.
   Rect srcBounds{0, 0, from.surface.width, from.surface.height};
   bool sameFormat =
@@ -190,8 +192,10 @@ bool Gdi::transparentImage(Hdc dst, int x, int y, int width, int height, Hdc src
   bool indexed = bitsOf(from.surface.format) <= 8;
   std::uint32_t keyRgb = swapRedBlue(key & 0xFFFFFF);
   Rect dstRect{x + to.originX, y + to.originY, x + to.originX + width, y + to.originY + height};
-  std::vector<int> cols = sourceMap(width, srcX + from.originX, srcWidth, width);
-  std::vector<int> rows = sourceMap(height, srcY + from.originY, srcHeight, height);
+  std::vector<int>& cols = columnMap_;
+  std::vector<int>& rows = rowMap_;
+  sourceMap(width, srcX + from.originX, srcWidth, width, cols);
+  sourceMap(height, srcY + from.originY, srcHeight, height, rows);
   // Equal 16- or 32-bit formats compare and copy raw pixels (the key is raw already).
   int bytesPerPixel = bitsOf(to.surface.format) / 8;
   bool sameFormat = !indexed && from.surface.format == to.surface.format &&
@@ -285,10 +289,8 @@ void Gdi::applyPen(const Target& t, int rop2, std::uint32_t rgbColor, int x, int
 
 namespace {
 
-bool inClip(const std::vector<Rect>& clip, int x, int y) {
-  for (const Rect& r : clip)
-    if (r.contains(x, y)) return true;
-  return false;
+bool inClip(const ClipRects& clip, int x, int y) {
+  return clip.contains(x, y);
 }
 
 }  // namespace

@@ -34,8 +34,8 @@ int advanceOf(FontEngine& fonts, const FontRequest& font, std::uint32_t cp) {
   return fonts.glyph(font, cp).advance;
 }
 
-int widthOf(FontEngine& fonts, const FontRequest& font, const std::vector<std::uint32_t>& text,
-            size_t from, size_t to) {
+int widthOf(FontEngine& fonts, const FontRequest& font, const std::uint32_t* text, size_t from,
+            size_t to) {
   int w = 0;
   for (size_t i = from; i < to; ++i) w += advanceOf(fonts, font, text[i]);
   return w;
@@ -47,7 +47,8 @@ bool Gdi::getTextExtentExPoint(Hdc dc, std::string_view text, int maxExtent, int
                                std::vector<int>* extents, Size& size) {
   if (!isDc(dc)) return false;
   FontState f = fontOf(dc);
-  std::vector<std::uint32_t> cps = decodeUtf8(std::string(text));
+  decodeUtf8(text, codePoints_);
+  const std::vector<std::uint32_t>& cps = codePoints_;
   int x = 0, fitted = 0;
   if (extents) extents->clear();
   for (std::uint32_t cp : cps) {
@@ -80,13 +81,19 @@ bool Gdi::getTextMetrics(Hdc dc, TextMetrics& metrics) {
 
 bool Gdi::extTextOut(Hdc dc, int x, int y, std::uint32_t options, const Rect* rect,
                      std::string_view text) {
+  if (!dcData(dc)) return false;
+  decodeUtf8(text, codePoints_);
+  return drawCodePoints(dc, x, y, options, rect, codePoints_.data(), codePoints_.size());
+}
+
+bool Gdi::drawCodePoints(Hdc dc, int x, int y, std::uint32_t options, const Rect* rect,
+                         const std::uint32_t* cps, std::size_t count) {
   DcData* d = dcData(dc);
   if (!d) return false;
   Target t = targetOf(dc);
   if (!t.valid()) return true;
   FontState f = fontOf(dc);
-  std::vector<std::uint32_t> cps = decodeUtf8(std::string(text));
-  std::vector<Rect> clip = t.clip;
+  ClipRects& clip = t.clip;
   if (rect && (options & ETO_CLIPPED)) {
     Rect limit = offsetRect(*rect, t.originX, t.originY);
     for (Rect& r : clip) r = intersect(r, limit);
@@ -101,22 +108,20 @@ bool Gdi::extTextOut(Hdc dc, int x, int y, std::uint32_t options, const Rect* re
     }
   };
   if (rect && (options & ETO_OPAQUE)) fillArea(*rect);
-  int width = widthOf(*fonts_, f.request, cps, 0, cps.size());
+  int width = widthOf(*fonts_, f.request, cps, 0, count);
   if (d->bkMode == OPAQUE) fillArea({x, y, x + width, y + f.metrics.height});
   std::uint32_t color = swapRedBlue(d->text);
   int cr = (color >> 16) & 0xFF, cg = (color >> 8) & 0xFF, cb = color & 0xFF;
   int penX = x + t.originX;
   int baseline = y + t.originY + f.metrics.ascent;
-  for (std::uint32_t cp : cps) {
-    const Glyph& g = fonts_->glyph(f.request, cp);
+  for (std::size_t i = 0; i < count; ++i) {
+    const Glyph& g = fonts_->glyph(f.request, cps[i]);
     for (int gy = 0; gy < g.rows; ++gy)
       for (int gx = 0; gx < g.width; ++gx) {
         int a = g.coverage[static_cast<size_t>(gy) * g.width + gx];
         if (!a) continue;
         int sx = penX + g.left + gx, sy = baseline - g.top + gy;
-        bool inside = false;
-        for (const Rect& c : clip) inside = inside || c.contains(sx, sy);
-        if (!inside) continue;
+        if (!clip.contains(sx, sy)) continue;
         std::uint32_t under = a == 255 ? 0 : t.surface.rgbAt(sx, sy);
         // Coverage blends the text colour over what is there (anti-aliased edges).
         auto mix = [&](int fg, int bgc) { return (fg * a + bgc * (255 - a) + 127) / 255; };
@@ -131,9 +136,7 @@ bool Gdi::extTextOut(Hdc dc, int x, int y, std::uint32_t options, const Rect* re
     int uy = baseline + std::max(1, f.metrics.descent / 2);
     for (int yy = uy; yy < uy + thickness; ++yy)
       for (int xx = x + t.originX; xx < penX; ++xx) {
-        bool inside = false;
-        for (const Rect& c : clip) inside = inside || c.contains(xx, yy);
-        if (inside) t.surface.setRgb(xx, yy, color);
+        if (clip.contains(xx, yy)) t.surface.setRgb(xx, yy, color);
       }
   }
   touched(t, offsetRect({x, y, x + width, y + f.metrics.height}, t.originX, t.originY));
@@ -143,15 +146,16 @@ bool Gdi::extTextOut(Hdc dc, int x, int y, std::uint32_t options, const Rect* re
 int Gdi::drawText(Hdc dc, std::string_view text, Rect& rect, std::uint32_t format) {
   if (!isDc(dc)) return 0;
   FontState f = fontOf(dc);
-  std::vector<std::uint32_t> cps = decodeUtf8(std::string(text));
+  // Its own buffers: each line is drawn through the code-point buffer of extTextOut.
+  decodeUtf8(text, lineCodePoints_);
+  const std::vector<std::uint32_t>& cps = lineCodePoints_;
   int available = rect.width();
   int lineHeight = f.metrics.height;
 
   // Break into lines: [begin, end) ranges of code points, without the breaking characters.
-  struct Line {
-    size_t begin, end;
-  };
-  std::vector<Line> lines;
+  using Line = TextLine;
+  std::vector<Line>& lines = lines_;
+  lines.clear();
   bool single = format & DT_SINGLELINE;
   bool wrap = (format & DT_WORDBREAK) && !single;
   size_t start = 0;
@@ -164,7 +168,7 @@ int Gdi::drawText(Hdc dc, std::string_view text, Rect& rect, std::uint32_t forma
     size_t pos = start;
     do {
       size_t lineEnd = end;
-      if (wrap && widthOf(*fonts_, f.request, cps, pos, end) > available) {
+      if (wrap && widthOf(*fonts_, f.request, cps.data(), pos, end) > available) {
         size_t lastSpace = std::string::npos;
         int w = 0;
         for (size_t k = pos; k < end; ++k) {
@@ -193,7 +197,7 @@ int Gdi::drawText(Hdc dc, std::string_view text, Rect& rect, std::uint32_t forma
   if (format & DT_CALCRECT) {
     int widest = 0;
     for (const Line& l : lines)
-      widest = std::max(widest, widthOf(*fonts_, f.request, cps, l.begin, l.end));
+      widest = std::max(widest, widthOf(*fonts_, f.request, cps.data(), l.begin, l.end));
     rect.right = rect.left + widest;
     rect.bottom = rect.top + totalHeight;
     return totalHeight;
@@ -203,14 +207,13 @@ int Gdi::drawText(Hdc dc, std::string_view text, Rect& rect, std::uint32_t forma
   if (single && (format & DT_BOTTOM)) y = rect.bottom - lineHeight;
   std::uint32_t options = (format & DT_NOCLIP) ? 0 : ETO_CLIPPED;
   for (const Line& l : lines) {
-    int w = widthOf(*fonts_, f.request, cps, l.begin, l.end);
+    int w = widthOf(*fonts_, f.request, cps.data(), l.begin, l.end);
     int x = rect.left;
     if (format & DT_CENTER)
       x = rect.left + (available - w) / 2;
     else if (format & DT_RIGHT)
       x = rect.right - w;
-    std::string piece = encodeUtf8(cps, l.begin, l.end);
-    extTextOut(dc, x, y, options, &rect, piece);
+    drawCodePoints(dc, x, y, options, &rect, cps.data() + l.begin, l.end - l.begin);
     y += lineHeight;
   }
   return totalHeight;

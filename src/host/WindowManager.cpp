@@ -21,8 +21,9 @@ namespace {
 // Handles of windows in other processes live in their own range so they never meet local ones.
 constexpr Hwnd kRemoteBase = 0x40000000;
 
-std::vector<Rect> subtract(const std::vector<Rect>& region, const Rect& cut) {
-  std::vector<Rect> out;
+// `region` without `cut`, into `out` (cleared first; its capacity is kept).
+void subtract(const std::vector<Rect>& region, const Rect& cut, std::vector<Rect>& out) {
+  out.clear();
   for (const Rect& r : region) {
     Rect i = intersect(r, cut);
     if (i.empty()) {
@@ -34,7 +35,6 @@ std::vector<Rect> subtract(const std::vector<Rect>& region, const Rect& cut) {
     if (r.left < i.left) out.push_back({r.left, i.top, i.left, i.bottom});
     if (i.right < r.right) out.push_back({i.right, i.top, r.right, i.bottom});
   }
-  return out;
 }
 
 }  // namespace
@@ -572,26 +572,37 @@ bool WindowManager::releaseDC(Hwnd window, Hdc dc) {
 }
 
 std::vector<Rect> WindowManager::visibleRegion(Hwnd window) const {
-  if (!isVisible(window)) return {};
+  std::vector<Rect> region, scratch;
+  visibleRegion(window, region, scratch);
+  return region;
+}
+
+void WindowManager::visibleRegion(Hwnd window, std::vector<Rect>& region,
+                                  std::vector<Rect>& scratch) const {
+  region.clear();
+  if (!isVisible(window)) return;
   Rect screenRect{0, 0, host_.screen().width(), host_.screen().height()};
   Rect own = windowRect(window);
   // Clip to every ancestor.
   for (Hwnd p = parentOf(window); p; p = parentOf(p)) own = intersect(own, windowRect(p));
-  std::vector<Rect> region{intersect(own, screenRect)};
-  if (region.front().empty()) return {};
+  own = intersect(own, screenRect);
+  if (own.empty()) return;
+  region.push_back(own);
+  auto cutOut = [&](Hwnd covering) {
+    subtract(region, windowRect(covering), scratch);
+    region.swap(scratch);
+  };
   WindowData* w = find(window);
   for (Hwnd child : w->children)
-    if (find(child)->visible && !find(child)->minimized)
-      region = subtract(region, windowRect(child));
+    if (find(child)->visible && !find(child)->minimized) cutOut(child);
   // Siblings above this window and above each ancestor cover it.
   for (Hwnd h = window; h; h = parentOf(h)) {
     WindowData* hw = find(h);
     const std::vector<Hwnd>& siblings = hw->parent ? find(hw->parent)->children : topOrder_;
     auto it = std::find(siblings.begin(), siblings.end(), h);
     for (++it; it != siblings.end(); ++it)
-      if (find(*it)->visible && !find(*it)->minimized) region = subtract(region, windowRect(*it));
+      if (find(*it)->visible && !find(*it)->minimized) cutOut(*it);
   }
-  return region;
 }
 
 }  // namespace host

@@ -183,6 +183,9 @@ class WindowManager {
   // Screen rectangles a window may draw into (its rectangle minus what covers it). Empty for a
   // hidden or dead window.
   std::vector<Rect> visibleRegion(Hwnd window) const;
+  // The same into `region`, with `scratch` as working space: with both kept between calls,
+  // as drawing does every frame, no memory is allocated once they have grown.
+  void visibleRegion(Hwnd window, std::vector<Rect>& region, std::vector<Rect>& scratch) const;
 
   // Input from the backend or a script, turned into posted stylus and key messages.
   void injectInput(const InputEvent& event);

@@ -13,7 +13,12 @@ std::shared_ptr<ImageTexture> ImageTexture::load(const engine3d::TextureRequest&
   return std::make_shared<ImageTexture>(std::move(image));
 }
 
-ImageTexture::ImageTexture(std::unique_ptr<Image> image) : image_(std::move(image)) {}
+ImageTexture::ImageTexture(std::unique_ptr<Image> image) : image_(std::move(image)) {
+  // The texels are worked out when the texture is first drawn, which may be well into a
+  // battle (a flyer's other skin); their room is made now, while the scene is set up.
+  if (const Surface* frame = image_->currentSurface())
+    texels_.reserve(static_cast<size_t>(frame->width()) * frame->height());
+}
 
 std::optional<engine3d::Colour> ImageTexture::transparentColour() const {
   const Surface* frame = image_->currentSurface();
@@ -29,14 +34,17 @@ const std::uint32_t* ImageTexture::texels() const {
     // A 16-bit frame widens its pixels with zero low bits; the key pixels must still read back
     // as the exact key the texture reports.
     std::optional<engine3d::Colour> key = transparentColour();
-    std::uint32_t storedKey = 0;
-    if (key) {
-      auto probe = Surface::create(1, 1, frame->layout(), frame->useDeviceDepth());
-      if (probe) {
+    // The stored form of a key is worked out once: a skin changing frames while a battle
+    // runs then allocates nothing.
+    if (key && (!storedKey_ || storedKey_->first != *key)) {
+      std::uint32_t stored = 0;
+      if (auto probe = Surface::create(1, 1, frame->layout(), frame->useDeviceDepth())) {
         probe->setPixel(0, 0, *key);
-        storedKey = probe->getPixel(0, 0);
+        stored = probe->getPixel(0, 0);
       }
+      storedKey_ = std::make_pair(*key, stored);
     }
+    const std::uint32_t storedKey = key ? storedKey_->second : 0;
     size_t i = 0;
     for (int y = 0; y < frame->height(); ++y)
       for (int x = 0; x < frame->width(); ++x) {

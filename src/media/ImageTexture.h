@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine3d/Texture.h"
@@ -43,6 +44,8 @@ class ImageTexture : public engine3d::Texture {
   std::unique_ptr<Image> image_;
   mutable std::vector<std::uint32_t> texels_;
   mutable int texelFrame_ = -1;
+  // The transparent colour and its value as the frame stores it (see texels()).
+  mutable std::optional<std::pair<engine3d::Colour, std::uint32_t>> storedKey_;
   std::vector<std::uint32_t> uploadPixels_;
   engine3d::TexturePixels uploadBlock_;
   int uploadFrame_ = -1;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "AllocationCounter.h"
 #include "BattleFixture.h"
 #include "engine3d/soft/VexagraphRenderer.h"
 #include "host/Keys.h"
@@ -316,6 +317,23 @@ TEST_F(GameCanvasTest, ARoomThatDoesNotExistGivesAnEmptyRoomThatStillPlays) {
   ASSERT_TRUE(page.started());
   EXPECT_EQ(page.battle()->level(), nullptr);
   for (int i = 0; i < 60; ++i) page.runFrame();
+  EXPECT_TRUE(page.battle()->running());
+}
+
+// A whole frame of the page, drawing included: the rules, the 3D scene by the software renderer,
+// the HUD with its texts, radar and markers, the info line. Pools, pictures and working buffers
+// are made at set-up, so a running battle allocates nothing (the handheld could not afford a
+// heap that fragments over an hour's play, and neither can a frame that must stay smooth).
+TEST_F(GameCanvasTest, PlayingAllocatesNothing) {
+  GameCanvas& page = battle(2);
+  ASSERT_TRUE(page.started());
+  page.setMaxFramesPerSecond(0);
+  page.battle()->setDemo(true);
+  tap(page, "cmdInfo");  // the info line and its numbers too
+  for (int i = 0; i < 150; ++i) page.runFrame();  // into the fight, every picture made once
+  CountingAllocations allocations;
+  for (int i = 0; i < 900; ++i) page.runFrame();  // thirty seconds of game time
+  EXPECT_EQ(allocations.count(), 0);
   EXPECT_TRUE(page.battle()->running());
 }
 

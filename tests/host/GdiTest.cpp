@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "HostFixture.h"
 #include "ImageCompare.h"
@@ -350,6 +351,36 @@ TEST_F(GdiTest, WindowDcDrawsIntoScreenAtWindowPlaceAndIsClipped) {
   fill(parentDc, {0, 0, 240, 320}, rgb(0, 0, 255));
   EXPECT_EQ(screen.pixels()[70 * 240 + 60], pack565(255, 0, 0));
   EXPECT_EQ(screen.pixels()[0], pack565(0, 0, 255));
+}
+
+// A window under many children has a visible region of more rectangles than are kept inline
+// (the region spills to the heap): every uncovered pixel is still drawn, no covered one.
+TEST_F(GdiTest, AWindowUnderManyChildrenIsDrawnExactlyAroundThem) {
+  Hwnd top = topLevel("main");
+  drain();
+  std::vector<Rect> children;
+  for (int i = 0; i < 6; ++i) {
+    Rect r{10 + i * 35, 20 + i * 40, 10 + i * 35 + 20, 20 + i * 40 + 25};
+    children.push_back(r);
+    wm().createWindow(0, "REC", "c", WS_CHILD | WS_VISIBLE, r.left, r.top, r.width(), r.height(),
+                      top, 10 + i, nullptr);
+  }
+  drain();
+  ASSERT_GT(wm().visibleRegion(top).size(), 8u);
+  Screen& screen = Host::get().screen();
+  for (int i = 0; i < 240 * 320; ++i) screen.pixels()[i] = 0;
+  Hdc dc = wm().getDC(top);
+  fill(dc, {0, 0, 240, 320}, rgb(0, 0, 255));
+  wm().releaseDC(top, dc);
+  int wrong = 0;
+  for (int y = 0; y < 320; ++y)
+    for (int x = 0; x < 240; ++x) {
+      bool covered = false;
+      for (const Rect& r : children) covered = covered || r.contains(x, y);
+      const std::uint16_t expected = covered ? 0 : pack565(0, 0, 255);
+      wrong += screen.pixels()[y * 240 + x] != expected;
+    }
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(GdiTest, ScreenDcGivesTheDisplayFormat) {

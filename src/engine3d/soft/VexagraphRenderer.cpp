@@ -93,7 +93,8 @@ void VexagraphRenderer::applyLights() {
 
 void VexagraphRenderer::buildLighting(const std::array<float, 9>& rotation) {
   lightingRotation_ = rotation;
-  std::vector<Light> eyeLights = lights_;
+  std::vector<Light>& eyeLights = eyeLights_;
+  eyeLights = lights_;  // into the kept vector: turning the camera allocates nothing
   for (Light& light : eyeLights) {
     const Vector3 d = light.direction;
     light.direction = Vector3(rotation[0] * d.x + rotation[1] * d.y + rotation[2] * d.z,
