@@ -49,7 +49,8 @@ install(CODE "
     file(REMOVE_RECURSE \"\${stage}\")
     message(FATAL_ERROR \"the content builder failed (\${built})\")
   endif()
-  set(share \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/share\")
+  # file(INSTALL) puts DESTDIR (set by cpack) in front of the destination by itself.
+  set(share \"\${CMAKE_INSTALL_PREFIX}/share\")
   file(INSTALL \"\${stage}/resources\" \"\${stage}/manual\" DESTINATION \"\${share}/skirrow\")
   file(INSTALL \"\${stage}/icons/hicolor\" DESTINATION \"\${share}/icons\")
   file(REMOVE_RECURSE \"\${stage}\")
