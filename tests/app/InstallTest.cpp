@@ -205,6 +205,24 @@ TEST_F(Installed, AUserCopyThatCannotBeWrittenGivesTheSaveWarningNotACrash) {
   EXPECT_TRUE(fs::is_directory(dir / kSettingsCopy));
 }
 
+TEST_F(Installed, ABattleLeftForTheIntroRelaunchesTheInstalledProgramAndCleansUp) {
+  // The battle reads members that exist only inside the archives: they come through the
+  // process's private folder. Leaving it starts the program again for the intro, whose own
+  // folder is another one; both are gone once the last process has ended.
+  ASSERT_EQ(play("answer yes\n2000 key ESCAPE\n4000 screenshot intro.png\n4100 quit\n",
+                 "ARG:GameCanvas:0,3210,0,0"),
+            0)
+      << stderrText();
+  for (int i = 0; i < 300 && !exists(shot("intro.png")); ++i) ::usleep(100000);
+  ASSERT_TRUE(exists(shot("intro.png"))) << boxes();
+  EXPECT_NE(boxes().find("start ARG:intro\n"), std::string::npos) << boxes();
+  EXPECT_EQ(stderrText().find("Can not find"), std::string::npos) << stderrText();
+  bool empty = false;
+  for (int i = 0; i < 300 && !(empty = fs::is_empty(dir / "cache/skirrow")); ++i) ::usleep(100000);
+  EXPECT_TRUE(empty);
+  EXPECT_EQ(boxes().find("[Error]"), std::string::npos) << boxes();
+}
+
 TEST_F(Installed, HelpAndVersionAnswerWithoutStartingAndAnUnknownOptionIsAnError) {
   const std::string run = "cd '" + dir.path() + "/elsewhere' && env -u DISPLAY -u WAYLAND_DISPLAY "
                           "XDG_RUNTIME_DIR='" + dir.path() + "' SKIRROW_HOST=sdl '" + prefix_ +
