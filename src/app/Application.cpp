@@ -66,6 +66,7 @@ void Application::onDestroy() {
   // The archives and the temporary folder go before the pump's quit message is posted, so that a
   // relaunched instance finds the folder free.
   platform::releaseArchives();
+  platform::removeCacheRootIfEmpty(platform::defaultCacheRoot());
 }
 
 void Application::onActivate(bool active) {

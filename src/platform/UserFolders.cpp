@@ -78,8 +78,20 @@ std::string preparePrivateTempFolder(std::string_view cacheRoot, int pid) {
     host::removeFolder(stale);
   }
   std::string folder = root + "/" + std::to_string(pid);
-  if (!host::makePrivateFolder(folder)) return {};
-  return folder + "/";
+  // Another instance that ends now may remove the root (empty) between the two steps: make it
+  // again then.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (host::makePrivateFolder(folder)) return folder + "/";
+    if (host::pathKind(root) != host::PathKind::None || !host::makePrivateFolder(root)) break;
+  }
+  return {};
+}
+
+void removeCacheRootIfEmpty(std::string_view cacheRoot) {
+  std::string root = folderPath(cacheRoot);
+  if (root.empty()) return;
+  root.pop_back();
+  host::removeFolder(root);  // fails, harmlessly, while another instance's folder is in it
 }
 
 std::string defaultCacheRoot() {

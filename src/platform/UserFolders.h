@@ -67,6 +67,10 @@ const UserFolders& userFolders();
 // named by a number whose process is gone); any other entry is left alone.
 std::string preparePrivateTempFolder(std::string_view cacheRoot, int pid);
 
+// Removes `cacheRoot` when it is empty (after the last instance's folder has gone), so that a
+// game that has ended leaves nothing in the cache.
+void removeCacheRootIfEmpty(std::string_view cacheRoot);
+
 // The default cache root: host::cacheHomeFolder() + "/skirrow".
 std::string defaultCacheRoot();
 

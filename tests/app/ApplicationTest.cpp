@@ -95,6 +95,7 @@ TEST_F(ApplicationTest, TemporaryFolderIsPrivateEmptiedAtStartAndRemovedAtDestru
     EXPECT_TRUE(a.create(0, 0, 240, 320));
     EXPECT_TRUE(a.destroy());
     EXPECT_FALSE(testing_support::exists(temp));
+    EXPECT_FALSE(testing_support::exists(docs / "cache/skirrow"));  // empty, so it went too
     EXPECT_EQ(platform::getTempFolder(), "");
   }
   // Nothing of the user's documents is used any more.

@@ -220,6 +220,14 @@ TEST(PrivateTempFolder, OnePrivateFolderPerProcessAndCrashedProcessesFoldersGo) 
   EXPECT_NE(other, mine);
   EXPECT_EQ(modeOf(root), 0700u);
 
+  // The root goes at the end only once it is empty.
+  removeCacheRootIfEmpty(root);
+  EXPECT_TRUE(exists(root + "/4242425"));
+  std::filesystem::remove_all(root);
+  std::filesystem::create_directories(root);
+  removeCacheRootIfEmpty(root + "/");
+  EXPECT_FALSE(exists(root));
+
   // A file where the root belongs: no folder, and "" says so.
   dir.write("blocked/skirrow", "a file");
   EXPECT_EQ(preparePrivateTempFolder(dir / "blocked/skirrow", 7), "");
