@@ -22,8 +22,8 @@ int main(int argc, char** argv) {
   // --help and --version answer before the host exists: no window, no sound, no lock.
   const std::string self = argc > 0 ? argv[0] : "skirrow";
   const std::string program = self.substr(self.find_last_of('/') + 1);
-  app::OptionResult options = app::readProgramOptions(std::vector<std::string>(argv + 1, argv + argc),
-                                                      program, SKIRROW_VERSION, app::kBuildName);
+  app::OptionResult options = app::readProgramOptions(
+      std::vector<std::string>(argv + 1, argv + argc), program, SKIRROW_VERSION, app::kBuildName);
   if (options.action != app::OptionAction::Run) {
     std::fputs(options.text.c_str(), options.action == app::OptionAction::Error ? stderr : stdout);
     return options.exitCode;

@@ -1,6 +1,7 @@
 #include "host/Files.h"
 
 #include <dirent.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,7 +90,11 @@ namespace {
 
 std::string homeFolder() {
   const char* home = std::getenv("HOME");
-  return home && *home ? home : "/tmp";
+  if (home && *home) return home;
+  // Without HOME the account's own folder, so that two users never share a default folder.
+  const passwd* account = ::getpwuid(::geteuid());
+  if (account && account->pw_dir && *account->pw_dir) return account->pw_dir;
+  return "/tmp";
 }
 
 // Reads XDG_DOCUMENTS_DIR="$HOME/..." from user-dirs.dirs; "" when absent.

@@ -48,8 +48,7 @@ UserFolders UserFolders::forProgram(std::string_view exeFolder) {
 std::string UserFolders::userCopyOf(std::string_view path) const {
   if (userTree_.empty()) return {};
   std::string resolved = displayPath(path);
-  if (resolved.size() <= installedTree_.size() || resolved.rfind(installedTree_, 0) != 0)
-    return {};
+  if (resolved.size() <= installedTree_.size() || resolved.rfind(installedTree_, 0) != 0) return {};
   return userTree_ + resolved.substr(installedTree_.size());
 }
 

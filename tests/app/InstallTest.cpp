@@ -130,7 +130,8 @@ TEST_F(Installed, TheLayoutHoldsProgramsResourcesDesktopEntryIconsAndManualPages
   EXPECT_NE(desktop.find("\nIcon=skirrow\n"), std::string::npos);
   for (int size : {16, 24, 32, 48, 64, 128, 256}) {
     const std::string n = std::to_string(size);
-    auto icon = host::readPng(prefix_ + "/share/icons/hicolor/" + n + "x" + n + "/apps/skirrow.png");
+    auto icon =
+        host::readPng(prefix_ + "/share/icons/hicolor/" + n + "x" + n + "/apps/skirrow.png");
     ASSERT_TRUE(icon) << size;
     EXPECT_EQ(icon->width, size);
     EXPECT_EQ(icon->height, size);
@@ -176,8 +177,7 @@ TEST_F(Installed, ASettingSavedFromAnotherFolderLandsInTheUsersDataAndIsReadNext
 TEST_F(Installed, ADamagedUserCopyFallsBackToTheInstalledSettingsAndIsReplacedBySaving) {
   ASSERT_EQ(play("800 screenshot defaults.png\n900 quit\n"), 0) << stderrText();
   dir.write(kSettingsCopy, std::string("soundEffect=GUIType:checkbox\0\0\x9F", 31));
-  ASSERT_EQ(play("300 screenshot damaged.png\n400 " + std::string(kTapSoundOff) +
-                 "\n800 quit\n"),
+  ASSERT_EQ(play("300 screenshot damaged.png\n400 " + std::string(kTapSoundOff) + "\n800 quit\n"),
             0)
       << stderrText();
   EXPECT_NE(stderrText().find("gsetting.properties cannot be read or is damaged"),
@@ -221,9 +221,10 @@ TEST_F(Installed, ABattleLeftForTheIntroRelaunchesTheInstalledProgramAndCleansUp
 }
 
 TEST_F(Installed, HelpAndVersionAnswerWithoutStartingAndAnUnknownOptionIsAnError) {
-  const std::string run = "cd '" + dir.path() + "/elsewhere' && env -u DISPLAY -u WAYLAND_DISPLAY "
-                          "XDG_RUNTIME_DIR='" + dir.path() + "' SKIRROW_HOST=sdl '" + prefix_ +
-                          "/bin/skirrow' ";
+  const std::string run = "cd '" + dir.path() +
+                          "/elsewhere' && env -u DISPLAY -u WAYLAND_DISPLAY "
+                          "XDG_RUNTIME_DIR='" +
+                          dir.path() + "' SKIRROW_HOST=sdl '" + prefix_ + "/bin/skirrow' ";
   auto exitOf = [](int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; };
   EXPECT_EQ(exitOf(std::system((run + "--help >'" + dir.path() + "/out.txt'").c_str())), 0);
   const std::string help = readFile(dir / "out.txt");

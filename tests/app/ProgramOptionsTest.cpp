@@ -31,10 +31,10 @@ TEST(ProgramOptions, HelpAndVersionPrintAndEndWithZero) {
   EXPECT_EQ(help.action, OptionAction::Help);
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_EQ(help.text.rfind("usage: skirrow-cl [ARG:page]\n", 0), 0u) << help.text;
-  for (const char* expected : {"ARG:intro", "ARG:GameCanvas:room,team,gl,train",
-                               "ARG:scoreboard /score:N, room:R, date:YYYY/MM/DD", "SKIRROW_HOST",
-                               "SKIRROW_DEVICE", "SKIRROW_SCRIPT", "SKIRROW_FONT_DIR",
-                               "XDG_DATA_HOME", "skirrow-cl(6)"})
+  for (const char* expected :
+       {"ARG:intro", "ARG:GameCanvas:room,team,gl,train",
+        "ARG:scoreboard /score:N, room:R, date:YYYY/MM/DD", "SKIRROW_HOST", "SKIRROW_DEVICE",
+        "SKIRROW_SCRIPT", "SKIRROW_FONT_DIR", "XDG_DATA_HOME", "skirrow-cl(6)"})
     EXPECT_NE(help.text.find(expected), std::string::npos) << expected;
   // Every line fits a terminal of 80 columns.
   size_t start = 0;

@@ -135,10 +135,10 @@ TEST_F(UserCopies, TheUsersCopyWinsAndAFileOnlyTheUserHasIsFound) {
 }
 
 TEST_F(UserCopies, ADamagedCopyIsPassedOverForTheInstalledOneAndTheNextSaveReplacesIt) {
-  for (const std::string& damage : {std::string("soundEffect=GUIType:checkboxGroup, sel") + std::string(3, '\0'),
-                                    std::string("soundEffect=selected:\xC3\x28\n"),
-                                    std::string("\xFF\xFE\x00s\x00o\x00u\x00n\x00", 10),
-                                    std::string("truncated \xE2\x82")}) {
+  for (const std::string& damage :
+       {std::string("soundEffect=GUIType:checkboxGroup, sel") + std::string(3, '\0'),
+        std::string("soundEffect=selected:\xC3\x28\n"),
+        std::string("\xFF\xFE\x00s\x00o\x00u\x00n\x00", 10), std::string("truncated \xE2\x82")}) {
     dir.write("user/skirrow/resources/GUI/gsetting.properties", damage);
     testing::internal::CaptureStderr();
     EXPECT_EQ(soundSetting(), 0) << damage;

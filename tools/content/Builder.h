@@ -2,8 +2,9 @@
 //
 // Layout under the output root: resources/{GUI,scenes,chopper,flyable,characters}/ and
 // manual/index.htm, and the desktop icons in icons/hicolor/<n>x<n>/apps/skirrow.png (the icon
-// theme's own layout, so that installing copies the folder as it is). GUI, scenes, chopper and flyable each hold a zip archive of their files
-// ("GUI.zip", ...). The same inputs give the same bytes on every run.
+// theme's own layout, so that installing copies the folder as it is). GUI, scenes, chopper and
+// flyable each hold a zip archive of their files ("GUI.zip", ...). The same inputs give the same
+// bytes on every run.
 #pragma once
 
 #include <string>

@@ -23,7 +23,9 @@ Picture icon(int size) {
   p.ring(at(0.5f), at(0.54f), at(0.3f), at(0.025f), rgb(44, 66, 104));
   // Tail boom and fin first: the body covers the boom's root.
   p.line(at(0.42f), at(0.52f), at(0.84f), at(0.45f), at(0.06f), light);
-  p.polygon({{at(0.80f), at(0.33f)}, {at(0.87f), at(0.33f)}, {at(0.86f), at(0.49f)},
+  p.polygon({{at(0.80f), at(0.33f)},
+             {at(0.87f), at(0.33f)},
+             {at(0.86f), at(0.49f)},
              {at(0.79f), at(0.47f)}},
             light);
   p.ellipse(at(0.40f), at(0.55f), at(0.22f), at(0.13f), light);
