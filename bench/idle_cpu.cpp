@@ -44,6 +44,7 @@ double runIdle(Mode mode, int page, const std::string& folder) {
   if (pid == 0) {
     ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
     ::setenv("XDG_DOCUMENTS_DIR", (folder + "/docs").c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", (folder + "/cache").c_str(), 1);
     ::setenv("SKIRROW_AUDIO", "none", 1);
     ::setenv("SKIRROW_HOST", mode == kSdl ? "sdl" : "headless", 1);
     if (mode == kHeadlessUndriven)

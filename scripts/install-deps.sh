@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package Skirrow needs to build, run and test.
+# Installs every Debian package Skirrow needs to build, run, test and package (dpkg-dev and
+# file: cpack finds the package's library dependencies with them).
 # Idempotent: packages already present are not fetched again.
 set -euo pipefail
 
@@ -10,6 +11,7 @@ packages=(
   libgles-dev libegl-dev libgles1 libegl1 libegl-mesa0 libgl1-mesa-dri
   libgtest-dev libgmock-dev libbenchmark-dev lib3ds-dev
   xvfb xauth zip unzip
+  dpkg-dev file
 )
 
 missing=()

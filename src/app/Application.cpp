@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/Settings.h"
+#include "host/Files.h"
 #include "host/Gdi.h"
 #include "host/Host.h"
 #include "host/MessageBoxes.h"
@@ -15,6 +16,7 @@
 #include "platform/ResourceArchive.h"
 #include "platform/SystemServices.h"
 #include "platform/Template.h"
+#include "platform/UserFolders.h"
 
 namespace app {
 
@@ -40,8 +42,13 @@ Application::Application() : Window(kTitle, 0, false) {
   settingsFile_ = vgaDell_ ? kDellSettingsFile : kSettingsFile;
 
   exeFolder_ = platform::getModuleFolder();
-  std::string documents = platform::getSpecialFolder(platform::kDocumentsFolder);
-  platform::setTempFolder(documents + "\\" + kTempFolderName + "\\");
+  // Saves go to the user's data folder unless this is a portable (build-tree) copy.
+  platform::setUserFolders(platform::UserFolders::forProgram(exeFolder_));
+  // Archive members are extracted into a private folder of this process's own, so that the
+  // instance a relaunch starts never meets the old one's files. When it cannot be made, the
+  // extraction goes beside the archives (a portable tree) or fails (a read-only one).
+  platform::setTempFolder(
+      platform::preparePrivateTempFolder(platform::defaultCacheRoot(), host::processId()));
   for (const char* name : {"GUI", "scenes", "chopper", "flyable"})
     platform::registerArchive(std::string(name) + ".zip", exeFolder_ + "..\\resources\\" + name);
   platform::setGuiFolder(exeFolder_ + "..\\resources\\GUI\\");
@@ -59,6 +66,7 @@ void Application::onDestroy() {
   // The archives and the temporary folder go before the pump's quit message is posted, so that a
   // relaunched instance finds the folder free.
   platform::releaseArchives();
+  platform::removeCacheRootIfEmpty(platform::defaultCacheRoot());
 }
 
 void Application::onActivate(bool active) {

@@ -40,7 +40,6 @@ class Application : public platform::Window {
   static constexpr const char* kTitle = "Skirrow";
   static constexpr uint32_t kStyle = 0x10000000;  // visible only
   static constexpr float kRequiredMemoryMB = 5.0f;
-  static constexpr const char* kTempFolderName = "Tarnwick.tmp";
 
   // The first part of the start-up, before any window exists: the device flags, the settings
   // file, the temporary folder, the resource archives, the GUI folder and the sound switch.

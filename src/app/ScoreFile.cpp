@@ -75,7 +75,8 @@ std::optional<ScoreRecord> recordAt(platform::Template& file, const std::string&
 bool loadScores(std::string_view folder, ScoreTable& table, std::string& path) {
   platform::Template file('=', ',', ':');
   bool loaded = file.load(folder, kScoreFileName);
-  path = file.path();
+  // The file a save would replace: for an installed program, the user's copy.
+  path = file.savePath();
   if (!loaded) return false;
   std::vector<std::pair<int, std::string>> places;
   for (const std::string& key : file.keys())

@@ -1,6 +1,8 @@
 #include "host/Files.h"
 
 #include <dirent.h>
+#include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -88,7 +90,11 @@ namespace {
 
 std::string homeFolder() {
   const char* home = std::getenv("HOME");
-  return home && *home ? home : "/tmp";
+  if (home && *home) return home;
+  // Without HOME the account's own folder, so that two users never share a default folder.
+  const passwd* account = ::getpwuid(::geteuid());
+  if (account && account->pw_dir && *account->pw_dir) return account->pw_dir;
+  return "/tmp";
 }
 
 // Reads XDG_DOCUMENTS_DIR="$HOME/..." from user-dirs.dirs; "" when absent.
@@ -126,6 +132,45 @@ std::string documentsFolder() {
     }
   }
   return folder;
+}
+
+namespace {
+
+std::string baseFolder(const char* variable, const char* underHome) {
+  const char* env = std::getenv(variable);
+  std::string folder = env && *env == '/' ? env : homeFolder() + underHome;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
+}
+
+}  // namespace
+
+std::string dataHomeFolder() {
+  return baseFolder("XDG_DATA_HOME", "/.local/share");
+}
+
+std::string cacheHomeFolder() {
+  return baseFolder("XDG_CACHE_HOME", "/.cache");
+}
+
+bool makePrivateFolder(std::string_view path) {
+  if (path.empty()) return false;
+  std::string native = nativePath(path);
+  if (::mkdir(native.c_str(), 0700) == 0) return true;
+  struct stat st {};
+  if (errno != EEXIST || ::lstat(native.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+      st.st_uid != ::geteuid())
+    return false;
+  return (st.st_mode & 0777) == 0700 || ::chmod(native.c_str(), 0700) == 0;
+}
+
+int processId() {
+  return static_cast<int>(::getpid());
+}
+
+bool processExists(int pid) {
+  // Signal 0 only asks: EPERM means it exists but is another user's.
+  return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
 }  // namespace host

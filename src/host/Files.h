@@ -48,4 +48,19 @@ std::string modulePath();
 // ~/.config/user-dirs.dirs, else ~/Documents. Created when missing. No trailing separator.
 std::string documentsFolder();
 
+// The user's XDG base folders, without a trailing separator and not created here:
+// $XDG_DATA_HOME, else ~/.local/share; $XDG_CACHE_HOME, else ~/.cache. A relative value does not
+// count (the base-directory rules say to ignore it).
+std::string dataHomeFolder();
+std::string cacheHomeFolder();
+
+// Creates `path` with mode 0700, or narrows an existing folder of this user's to 0700. False
+// when it cannot be made, is not a folder, or belongs to another user (a folder someone else
+// prepared must not receive this user's files).
+bool makePrivateFolder(std::string_view path);
+
+// This process's id, and whether a process of id `pid` exists now.
+int processId();
+bool processExists(int pid);
+
 }  // namespace host

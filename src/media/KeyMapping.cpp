@@ -81,9 +81,10 @@ bool hasMapping(std::string_view folder, std::string_view templateName) {
 bool saveMapping(std::string_view folder, std::string_view templateName,
                  const std::vector<KeyPair>& pairs) {
   platform::Template settings('=', ',', ':');
-  // Settings that exist but cannot be read must not be replaced by a file holding only this.
+  // Settings that exist but cannot be read must not be replaced by a file holding only this
+  // (the file a save replaces: an installed program's is the user's copy).
   if (!settings.load(folder, templateName) &&
-      host::pathKind(settings.path()) != host::PathKind::None)
+      host::pathKind(settings.savePath()) != host::PathKind::None)
     return false;
   settings.set(kKeyMappingProperty, formatKeyMapping(pairs));
   return settings.save();

@@ -7,7 +7,9 @@
 
 #include "host/Files.h"
 #include "platform/Files.h"
+#include "platform/ResourceArchive.h"
 #include "platform/Text.h"
+#include "platform/UserFolders.h"
 
 namespace platform {
 
@@ -103,16 +105,69 @@ void Template::setPath(std::string_view folder, std::string_view name) {
   path_ = folderJoin(folder, name);
 }
 
+namespace {
+
+bool readAll(std::FILE* stream, std::string& text) {
+  char block[8192];
+  for (size_t n; (n = std::fread(block, 1, sizeof block, stream)) > 0;) text.append(block, n);
+  return !std::ferror(stream);
+}
+
+// A saved copy is text the program wrote: UTF-8 without NUL bytes. Anything else was damaged
+// after the save (saves are atomic) and is not worth reading.
+bool looksLikeSavedText(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    auto c = static_cast<unsigned char>(text[i]);
+    if (c == 0) return false;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    int follow = (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+    if (follow < 0 || c < 0xC2 || c > 0xF4 || i + static_cast<size_t>(follow) >= text.size())
+      return false;
+    for (int k = 1; k <= follow; ++k)
+      if ((static_cast<unsigned char>(text[i + static_cast<size_t>(k)]) & 0xC0) != 0x80)
+        return false;
+    i += static_cast<size_t>(follow) + 1;
+  }
+  return true;
+}
+
+// Reads the user's saved copy of `path` into `text`. False when there is none, or when it cannot
+// be read or is damaged (said on stderr): the installed copy is read instead.
+bool readUserCopy(const std::string& path, std::string& text) {
+  std::string copy = userFolders().userCopyOf(path);
+  if (copy.empty() || host::pathKind(copy) == host::PathKind::None) return false;
+  std::FILE* stream = host::openFile(copy, "rb");
+  bool good = stream && readAll(stream, text) && looksLikeSavedText(text);
+  if (stream) std::fclose(stream);
+  if (good) return true;
+  text.clear();
+  std::fprintf(stderr, "skirrow: %s cannot be read or is damaged; using the installed %s\n",
+               displayPath(copy).c_str(), displayPath(path).c_str());
+  return false;
+}
+
+}  // namespace
+
 bool Template::load(std::string_view folder, std::string_view name,
                     std::vector<std::string>* keyOrder) {
   setPath(folder, name);
-  ResourceStream stream = openResource(path_, "r");
-  if (!stream) return false;
   std::string text;
-  char block[8192];
-  for (size_t n; (n = std::fread(block, 1, sizeof block, stream.get())) > 0;) text.append(block, n);
+  if (!readUserCopy(path_, text)) {
+    ResourceStream stream = openResource(path_, "r");
+    if (!stream) return false;
+    readAll(stream.get(), text);
+  }
   parse(text, keyOrder);
   return true;
+}
+
+std::string Template::savePath() const {
+  std::string copy = userFolders().userCopyOf(path_);
+  return copy.empty() ? path_ : copy;
 }
 
 void Template::parse(std::string_view text, std::vector<std::string>* keyOrder) {
@@ -326,20 +381,26 @@ std::string Template::serialize() const {
 bool Template::save() {
   if (path_.empty()) return false;
   std::string text = serialize();
-  if (!host::isWritableOrAbsent(path_)) return false;
+  // An installed program saves into the user's copy, creating its folders the first time.
+  const std::string userCopy = userFolders().userCopyOf(path_);
+  const std::string& target = userCopy.empty() ? path_ : userCopy;
+  size_t cut = target.find_last_of("\\/");
+  if (!userCopy.empty() && !makeFolders(target.substr(0, cut), 1)) return false;
+  if (!host::isWritableOrAbsent(target) || host::pathKind(target) == host::PathKind::Folder)
+    return false;
   // Write a sibling file and rename it over the old one: a crash or a full disk half-way
   // through leaves the old settings as they were.
-  std::string sibling = path_ + ".saving";
+  std::string sibling = target + ".saving";
   if (std::FILE* out = host::openFile(sibling, "w")) {
     bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
     ok = host::syncFile(out) && ok;
     ok = std::fclose(out) == 0 && ok;
-    if (ok && host::renamePath(sibling, path_)) return true;
+    if (ok && host::renamePath(sibling, target)) return true;
     host::removeFile(sibling);
     return false;
   }
-  size_t cut = path_.find_last_of("\\/");
-  if (cut != std::string::npos && host::pathKind(path_.substr(0, cut)) == host::PathKind::Folder)
+  if (!userCopy.empty() ||
+      (cut != std::string::npos && host::pathKind(target.substr(0, cut)) == host::PathKind::Folder))
     return false;
   // No such folder on disk: the template lives in a resource archive; write its extracted copy.
   ResourceStream stream = openResource(path_, "w");

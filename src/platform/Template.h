@@ -16,7 +16,9 @@
 // replaces the stored one.
 //
 // Files are UTF-8 both ways and are opened through openResource(), so a template that exists
-// only inside a resource archive can be read.
+// only inside a resource archive can be read. An installed program reads the user's saved copy
+// first (platform/UserFolders.h); a copy that cannot be read, holds a NUL byte or is not UTF-8
+// is passed over (with a line on stderr) for the installed one.
 #pragma once
 
 #include <array>
@@ -45,10 +47,13 @@ class Template {
   bool load(std::string_view folder, std::string_view name,
             std::vector<std::string>* keyOrder = nullptr);
 
-  // Writes every line back to path(). The old file is replaced only once the new one is
+  // Writes every line back to savePath(). The old file is replaced only once the new one is
   // written completely, so a failure leaves it intact. False when path() is empty or the file
   // cannot be written.
   bool save();
+  // Where save() writes: the user's copy of path() when the program redirects its installed
+  // tree (platform/UserFolders.h), else path() itself.
+  std::string savePath() const;
 
   // Sets path() as load() does, without reading.
   void setPath(std::string_view folder, std::string_view name);

@@ -202,8 +202,9 @@ PageResource* Canvas::getBitmapFont(std::string_view name) {
 
 bool Canvas::saveTemplate() {
   if (template_.save()) return true;
+  // The file named is the one the save tried: an installed program's is the user's copy.
   std::string text = "Can not update the template file: " +
-                     platform::displayPath(templateFolder_ + templateName_) +
+                     platform::displayPath(template_.savePath()) +
                      ".\nThe file is read-only or the storage media is not available. All "
                      "changes will be ignored.";
   host::messageBox(hwnd(), text, "Warning", host::MB_OK | host::MB_ICONEXCLAMATION);

@@ -26,11 +26,13 @@ class ApplicationTest : public testing_support::HeadlessHostTest {
   void SetUp() override {
     HeadlessHostTest::SetUp();
     ::setenv("XDG_DOCUMENTS_DIR", (docs / "Documents").c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", (docs / "cache").c_str(), 1);
     platform::setScreenScale(1.0f);
   }
   void TearDown() override {
     ::unsetenv("SKIRROW_AVAILABLE_MEMORY");
     ::unsetenv("XDG_DOCUMENTS_DIR");
+    ::unsetenv("XDG_CACHE_HOME");
     platform::releaseArchives();
     HeadlessHostTest::TearDown();
   }
@@ -73,18 +75,31 @@ TEST_F(ApplicationTest, DeviceFlagsComeFromTheProfile) {
   }
 }
 
-TEST_F(ApplicationTest, TemporaryFolderIsEmptiedAtStartAndRemovedAtDestruction) {
-  std::string temp = docs / "Documents/Tarnwick.tmp";
-  docs.write("Documents/Tarnwick.tmp/left-over.bin", "x");
+// The process's own folder, as a crashed earlier process of the same id would have left it.
+std::string processTempFolder(const TempFolder& docs) {
+  return docs / ("cache/skirrow/" + std::to_string(::getpid()));
+}
+
+TEST_F(ApplicationTest, TemporaryFolderIsPrivateEmptiedAtStartAndRemovedAtDestruction) {
+  std::string temp = processTempFolder(docs);
+  docs.write("cache/skirrow/" + std::to_string(::getpid()) + "/left-over.bin", "x");
   {
     Application a;
     EXPECT_EQ(platform::getTempFolder(), temp + "/");
     EXPECT_FALSE(testing_support::exists(temp + "/left-over.bin"));
+    struct stat st {};
+    ASSERT_EQ(::stat((docs / "cache/skirrow").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    ASSERT_EQ(::stat(temp.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
     EXPECT_TRUE(a.create(0, 0, 240, 320));
     EXPECT_TRUE(a.destroy());
     EXPECT_FALSE(testing_support::exists(temp));
+    EXPECT_FALSE(testing_support::exists(docs / "cache/skirrow"));  // empty, so it went too
     EXPECT_EQ(platform::getTempFolder(), "");
   }
+  // Nothing of the user's documents is used any more.
+  EXPECT_FALSE(testing_support::exists(docs / "Documents/Tarnwick.tmp"));
 }
 
 TEST_F(ApplicationTest, LandscapeScreenIsRefused) {
@@ -198,7 +213,7 @@ TEST_F(ApplicationTest, RelaunchDestroysTheWindowBeforeStartingTheNewInstance) {
   ::chmod(exe.c_str(), 0755);
   Application a;
   ASSERT_TRUE(a.create(0, 0, 240, 320));
-  docs.write("Documents/Tarnwick.tmp/extracted.bin", "x");
+  docs.write("cache/skirrow/" + std::to_string(::getpid()) + "/extracted.bin", "x");
   a.relaunch(exe, gameCommandLine(3, 1203, 1, 0));
   EXPECT_EQ(a.hwnd(), 0u);
   for (int i = 0; i < 200 && !testing_support::exists(report); ++i) ::usleep(20000);

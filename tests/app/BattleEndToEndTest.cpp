@@ -30,7 +30,8 @@ class BattleEndToEnd : public ::testing::Test {
     const std::string scriptPath = dir.write("script.txt", script);
     const std::string command =
         "SKIRROW_HOST=headless SKIRROW_AUDIO=none SKIRROW_SEED=1 XDG_RUNTIME_DIR='" + dir.path() +
-        "' XDG_DOCUMENTS_DIR='" + dir.path() + "/docs' SKIRROW_MESSAGEBOX_LOG='" + log() + "' " +
+        "' XDG_DOCUMENTS_DIR='" + dir.path() + "/docs' XDG_CACHE_HOME='" + dir.path() +
+        "/cache' SKIRROW_MESSAGEBOX_LOG='" + log() + "' " +
         environment + " SKIRROW_SCRIPT='" + scriptPath + "' timeout " + std::to_string(seconds) +
         " " + std::string(SKIRROW_BIN_DIR) + "/" + program + " " + args + " 2>'" + dir.path() +
         "/stderr.txt'";

@@ -27,7 +27,7 @@ class EndToEnd : public ::testing::Test {
   // Shell assignments every run gets: headless, its own runtime and documents folders.
   std::string environment(const std::string& profile) {
     return "SKIRROW_HOST=headless SKIRROW_DEVICE=" + profile + " XDG_RUNTIME_DIR='" + dir.path() +
-           "' XDG_DOCUMENTS_DIR='" + dir.path() + "/docs' ";
+           "' XDG_DOCUMENTS_DIR='" + dir.path() + "/docs' XDG_CACHE_HOME='" + dir.path() + "/cache' ";
   }
 
   // Runs skirrow with `script`; returns its exit status; stderr goes to stderr.txt.
@@ -73,7 +73,10 @@ TEST_F(EndToEnd, StartsShowsItsPageAndEndsCleanly) {
   };
   EXPECT_EQ(be32(16), 240u);
   EXPECT_EQ(be32(20), 320u);
-  // The temporary folder is gone at the end.
+  // The process's temporary folder is gone at the end (with the cache's "skirrow" folder, empty
+  // now), and nothing went into the documents.
+  EXPECT_FALSE(testing_support::exists(dir / "cache/skirrow"));
+  EXPECT_TRUE(testing_support::exists(dir / "cache"));
   EXPECT_FALSE(testing_support::exists(dir / "docs/Tarnwick.tmp"));
 }
 

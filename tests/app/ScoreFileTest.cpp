@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/UserFolders.h"
 #include "support/TempFolder.h"
 
 namespace app {
@@ -258,6 +259,25 @@ TEST_F(ScoreFile, AFileThatCannotBeReadIsNotReplaced) {
   std::filesystem::create_directory(file());
   EXPECT_FALSE(addScore(dir(), record("A", "Ann", 1)));
   EXPECT_TRUE(std::filesystem::is_directory(file()));
+}
+
+TEST_F(ScoreFile, AnInstalledProgramKeepsItsScoresInTheUsersCopy) {
+  const std::string gui = folder / "tree/bin/..\\resources\\GUI\\";
+  const std::string userFile = folder / "user/resources/GUI/racescore.txt";
+  folder.write("tree/resources/GUI/readme.txt", "the installed GUI folder");
+  platform::setUserFolders(platform::UserFolders(folder / "tree", folder / "user"));
+  EXPECT_TRUE(addScore(gui, record("A", "Ann", 5)));
+  EXPECT_TRUE(addScore(gui, record("A", "Bob", 9)));
+  EXPECT_FALSE(testing_support::exists(folder / "tree/resources/GUI/racescore.txt"));
+  EXPECT_EQ(roomOf(readScores(gui), "A"), (std::vector<std::string>{"Bob:9", "Ann:5"}));
+  EXPECT_NE(readFile(userFile).find("racer:Bob"), std::string::npos);
+  // A user's table that cannot be read is not replaced by one holding only the new record.
+  folder.write("user/resources/GUI/racescore.txt", std::string("0=track:A, racer:Ann\0\0", 22));
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(addScore(gui, record("A", "Cy", 1)));
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(readFile(userFile).size(), 22u);
+  platform::setUserFolders(platform::UserFolders());
 }
 
 // Runs `body` in a child process limited to files of `maxBytes`; returns the wait status.

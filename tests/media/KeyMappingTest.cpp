@@ -8,6 +8,7 @@
 
 #include "../scene/CanvasFixture.h"
 #include "host/Keys.h"
+#include "platform/UserFolders.h"
 #include "support/TempFolder.h"
 
 namespace media::testing {
@@ -91,6 +92,28 @@ TEST_F(KeyMappingStore, SavingKeepsTheRestOfTheSettings) {
   std::filesystem::create_directory(folder / "odd.properties");
   EXPECT_FALSE(saveMapping(dir(), "odd.properties", {{1, 2}}));
   EXPECT_TRUE(std::filesystem::is_directory(folder / "odd.properties"));
+}
+
+TEST_F(KeyMappingStore, AnInstalledProgramsCalibrationGoesToTheUsersSettings) {
+  const std::string installed = folder.write("tree/resources/GUI/gsetting.properties",
+                                             "soundEffect=selected:1\n");
+  const std::string gui = folder / "tree/bin/..\\resources\\GUI\\";
+  platform::setUserFolders(platform::UserFolders(folder / "tree", folder / "user"));
+  ASSERT_TRUE(saveMapping(gui, "gsetting.properties", {{200, 193}}));
+  EXPECT_EQ(readFile(installed), "soundEffect=selected:1\n");
+  EXPECT_EQ(readFile(folder / "user/resources/GUI/gsetting.properties"),
+            "soundEffect=selected:1\nPocketPCKeyMapping=200:193\n");
+  EXPECT_EQ(lookUp(loadMapping(gui, "gsetting.properties").get(), {200}),
+            (std::vector<int64_t>{193}));
+  // Without installed settings, a user's copy that cannot be read is not replaced either.
+  std::filesystem::remove(installed);
+  const std::string damaged = std::string("soundEffect=selected:1\nPocketPC") + std::string(4, '\0');
+  folder.write("user/resources/GUI/gsetting.properties", damaged);
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(saveMapping(gui, "gsetting.properties", {{1, 2}}));
+  ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(readFile(folder / "user/resources/GUI/gsetting.properties"), damaged);
+  platform::setUserFolders(platform::UserFolders());
 }
 
 class TranslatedPage : public scene_test::CanvasTest {

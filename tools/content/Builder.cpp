@@ -13,6 +13,7 @@ bool buildAll(Output& out, const std::string& scratchFolder) {
   buildFlyers(out);
   buildSounds(out);
   buildManual(out);
+  buildIcons(out);
   return out.addArchive(kGuiFolder, "GUI.zip", scratchFolder) &&
          out.addArchive(kScenesFolder, "scenes.zip", scratchFolder) &&
          out.addArchive(kChopperFolder, "chopper.zip", scratchFolder) &&
