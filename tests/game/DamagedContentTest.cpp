@@ -17,6 +17,7 @@
 #include "game/GameCanvas.h"
 #include "host/Keys.h"
 #include "host/Messages.h"
+#include "host/System.h"
 #include "host/WindowManager.h"
 #include "platform/MessagePump.h"
 #include "platform/ProcessSwitches.h"
@@ -55,8 +56,9 @@ class DamagedContentTest : public BattleTest {
     runtime_->drivers().add(engine3d::kRendererSoftware, engine3d::softwareDriver());
     // The archives registered by the fixture point into the build's tree, not into the copy.
     platform::releaseArchives();
-    copy_ = temp_.path() + "/resources/";
-    fs::copy(resourceFolder(), copy_, fs::copy_options::recursive);
+    copy_ = copyRoot_.path() + "/resources/";
+    fs::create_directory(copy_);
+    fs::copy(fs::canonical(resourceFolder()), copy_, fs::copy_options::recursive);
     for (const auto& entry : fs::recursive_directory_iterator(copy_))
       if (entry.path().extension() == ".zip") zips_.push_back(entry.path());
     for (const fs::path& zip : zips_) fs::remove(zip);
@@ -68,8 +70,8 @@ class DamagedContentTest : public BattleTest {
     BattleTest::TearDown();
   }
 
-  // Two drawn minutes of a demonstration in room 0 on the copy; the rules' state at the end.
-  std::vector<float> play(int* flyers = nullptr) {
+  // `seconds` of a drawn demonstration in room 0 on the copy; the rules' state at the end.
+  std::vector<float> play(int* flyers = nullptr, int seconds = 120) {
     BattleSettings s = settings(0, 31);
     BattleAssets a = assets(true);
     a.resourceFolder = copy_;
@@ -79,8 +81,8 @@ class DamagedContentTest : public BattleTest {
     Simulation& sim = *simulation_;
     sim.start();
     sim.battle().setDemo(true);
-    for (int i = 0; i < 30 * 120; ++i) sim.step(kDt);
-    EXPECT_NEAR(sim.seconds(), 120.0, 0.5);
+    for (int i = 0; i < 30 * seconds; ++i) sim.step(kDt);
+    EXPECT_NEAR(sim.seconds(), seconds, 0.5);
     if (flyers) *flyers = sim.battle().flyableCount();
     std::vector<float> state;
     for (int slot = 0; slot < kHelicopters; ++slot) {
@@ -94,6 +96,7 @@ class DamagedContentTest : public BattleTest {
     return state;
   }
 
+  testing_support::TempFolder copyRoot_;  // the archives' release empties the fixture's own
   std::string copy_;
   std::vector<fs::path> zips_;
   std::unique_ptr<platform::Window> main_;
@@ -117,12 +120,12 @@ TEST_F(DamagedContentTest, MissingOrDamagedPicturesLeaveTheBattleAsItWas) {
 
 TEST_F(DamagedContentTest, AFlyerWhoseModelIsMissingOrDamagedIsLeftOut) {
   int flyers = 0;
-  play(&flyers);
+  play(&flyers, 20);
   ASSERT_GT(flyers, 0);
   for (Damage how : {Damage::Garbage, Damage::CutShort, Damage::Missing}) {
     damage(copy_ + "flyable/butterfly/butterfly.3ds", how);
     int left = -1;
-    const std::vector<float> state = play(&left);
+    const std::vector<float> state = play(&left, 20);
     EXPECT_EQ(state.size(), 4u * kHelicopters + 3) << "the battle plays";
     // The ufo still flies; nothing of the butterfly's comes into the room.
     EXPECT_GT(left, 0);
@@ -134,7 +137,7 @@ TEST_F(DamagedContentTest, AFlyerWhoseModelIsMissingOrDamagedIsLeftOut) {
   damage(copy_ + "flyable/butterfly/butterfly.3ds", Damage::Missing);
   damage(copy_ + "flyable/ufo/ufo.3ds", Damage::Garbage);
   int none = -1;
-  play(&none);
+  play(&none, 20);
   EXPECT_EQ(none, 0) << "no flyer model loads: a room without flyers";
 }
 
@@ -165,7 +168,11 @@ TEST_F(DamagedContentTest, ThePagePlaysOnWithoutItsSounds) {
   // The demonstration fights (cannon, collisions, explosions: the damaged sounds' moments).
   raw->battle()->setDemo(true);
   const float start = raw->battle()->elapsed();
-  for (int i = 0; i < 600 && raw->battle()->running(); ++i) raw->runFrame();
+  // Thirty seconds at the page's pace: the host's clock moves as the page waits.
+  for (int i = 0; i < 900 && raw->battle()->running(); ++i) {
+    host::sleepMs(33);
+    raw->runFrame();
+  }
   EXPECT_GT(raw->battle()->elapsed(), start);
   int bullets = 0;
   for (int slot = 0; slot < kHelicopters; ++slot)

@@ -56,8 +56,17 @@ struct Figures {
   int filesAtEnd = 0;
   std::int64_t allocations = 0;  // from the first frame on
   int games = 0;                 // games finished
+  int bullets = 0;               // fired in the whole soak
   double seconds = 0.0;
 };
+
+// The bullets fired since the helicopters were made.
+int bulletsFired(Battle& battle) {
+  int bullets = 0;
+  for (int slot = 0; slot < kHelicopters; ++slot)
+    bullets += battle.gunship(slot).cannon().bulletsFired();
+  return bullets;
+}
 
 class SoakTest : public BattleTest, public ::testing::WithParamInterface<std::tuple<int, bool>> {
  protected:
@@ -97,6 +106,7 @@ class SoakTest : public BattleTest, public ::testing::WithParamInterface<std::tu
       }
     }
     figures.allocations = allocations.count();
+    figures.bullets = bulletsFired(sim.battle());
     figures.residentAtEnd = residentBytes();
     figures.filesAtEnd = openFiles();
     figures.seconds = sim.seconds();
@@ -117,8 +127,8 @@ TEST_P(SoakTest, PlaysWithoutGrowingAllocatingOrLeakingFiles) {
   EXPECT_EQ(f.allocations, 0) << "play allocates";
   EXPECT_LT(f.residentAtEnd - f.residentAfterMinute, 1024 * 1024) << "memory grows";
   EXPECT_EQ(f.filesAtEnd, f.filesAfterMinute) << "open files change";
-  // A soak in which nothing is fought proves little: in five minutes a demonstration ends.
-  EXPECT_GT(f.games, 0);
+  // A soak in which nothing is fought proves little.
+  EXPECT_GT(f.bullets, 100);
 }
 
 std::string soakName(const ::testing::TestParamInfo<std::tuple<int, bool>>& info) {

@@ -13,6 +13,7 @@
 
 #include "Commands.h"
 #include "app/BuildProfile.h"
+#include "engine3d/BitmapTarget.h"
 #include "engine3d/gles/GlesDriver.h"
 #include "engine3d/soft/VexagraphRenderer.h"
 #include "game/Roster.h"
@@ -182,11 +183,17 @@ int battleCommand(const Args& args) {
   if (options.draw == "soft") renderer = engine3d::kRendererSoftware;
   if (options.draw == "gles") renderer = engine3d::kRendererGles;
 
+  std::optional<engine3d::BitmapTarget> gles;
+  if (options.draw == "gles") {
+    gles.emplace(240, 320);
+    if (!gles->valid()) return fail("cannot make the bitmap OpenGL ES draws into");
+  }
+
   std::printf("# room seed outcome seconds scoreA scoreB lostA lostB bullets flyersHit\n");
   const int first = options.room.value_or(0);
   const int last = options.room.value_or(static_cast<int>(rooms.size()) - 1);
   const int frameLimit = options.minutes * 60 * 30;
-  int code = 0;
+  std::string failure;
   std::vector<RoomTally> tallies;
   for (int room = first; room <= last; ++room) {
     RoomTally tally;
@@ -202,9 +209,12 @@ int battleCommand(const Args& args) {
       if (renderer) assets.models.textures = session->runtime().textures().loader();
       assets.models.messages = [](const engine3d::UserMessage&) {};
       game::Simulation sim(settings, assets, renderer, &session->runtime().drivers());
+      // OpenGL ES draws into a pixmap surface of a bitmap of the page's size.
+      if (gles) sim.scene().offscreenTarget = &gles->pixels();
       if (!sim.setUp()) {
-        code = fail("cannot draw with " +
-                    std::string(options.draw == "gles" ? "OpenGL ES" : "the software renderer"));
+        // Told once the host has ended: the headless host keeps its own log of standard error.
+        failure = "cannot draw with " +
+                  std::string(options.draw == "gles" ? "OpenGL ES" : "the software renderer");
         break;
       }
       sim.start();
@@ -234,7 +244,7 @@ int battleCommand(const Args& args) {
       ++tally.battles;
     }
     tallies.push_back(tally);
-    if (code != 0) break;
+    if (!failure.empty()) break;
   }
   std::printf("# room name battles wonA lostA ties time-outs cut mean-seconds\n");
   for (std::size_t i = 0; i < tallies.size(); ++i) {
@@ -247,10 +257,11 @@ int battleCommand(const Args& args) {
                 t.lost, t.ties, t.timeOuts, t.cut, t.battles ? t.seconds / t.battles : 0.0);
   }
   std::fflush(stdout);
+  gles.reset();
   session.reset();
   std::error_code ignored;
   std::filesystem::remove_all(temp, ignored);
-  return code;
+  return failure.empty() ? 0 : fail(failure);
 }
 
 }  // namespace inspect
