@@ -205,8 +205,9 @@ int battleCommand(const Args& args) {
       settings.seed = options.seed + static_cast<std::uint32_t>(b);
       game::BattleAssets assets;
       assets.resourceFolder = resources;
-      // Pictures only when drawn: the rules never look at them.
-      if (renderer) assets.models.textures = session->runtime().textures().loader();
+      // With the pictures as the game has them, drawn or not: a flyer draws its skin at random
+      // from those it has, so the pictures take part in the battle's random sequence.
+      assets.models.textures = session->runtime().textures().loader();
       assets.models.messages = [](const engine3d::UserMessage&) {};
       game::Simulation sim(settings, assets, renderer, &session->runtime().drivers());
       // OpenGL ES draws into a pixmap surface of a bitmap of the page's size.
