@@ -15,6 +15,7 @@
 
 #include "AllocationCounter.h"
 #include "BattleFixture.h"
+#include "engine3d/Light.h"
 #include "engine3d/soft/VexagraphRenderer.h"
 #include "game/Roster.h"
 
@@ -84,6 +85,12 @@ class SoakTest : public BattleTest, public ::testing::WithParamInterface<std::tu
     simulation_ =
         std::make_unique<Simulation>(s, assets(true), renderer, &runtime_->drivers());
     Simulation& sim = *simulation_;
+    // Lit as the battle page's world is: the renderer relights whenever the camera turns.
+    sim.scene().lights.push_back(
+        engine3d::Light::make("sun", engine3d::Vector3(0.3f, -1.0f, 0.4f), 0xFFF0E0));
+    sim.scene().lights.push_back(
+        engine3d::Light::make("a lamp whose name is long enough to live on the heap",
+                              engine3d::Vector3(-0.5f, -0.2f, -1.0f), 0x405080));
     Figures figures;
     if (!sim.setUp()) {
       ADD_FAILURE() << "the battle could not be set up";

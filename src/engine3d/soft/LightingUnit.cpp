@@ -39,19 +39,13 @@ const std::vector<CellNormal>& cellNormals() {
 LightingUnit::LightingUnit() : diffuse_(kCells, 0), specular_(kCells, 0), cosines_(kCells, 0) {}
 
 void LightingUnit::build(const std::vector<Light>& lights, Colour ambient, bool rgb565) {
-  // Per light, what a cell needs from the light: its direction and, for every whole cosine
-  // A (0..255), the diffuse and specular shares. The highlight k * (A / 255)^e depends on A
-  // alone, so it is worked out 256 times rather than once per cell.
-  struct Prepared {
-    Vector3 direction;
-    float length;
-    std::array<int, 3> diffuse;                     // channels
-    std::array<std::array<int, 3>, 256> highlight;  // [A]: trunc(channel * k * (A/255)^e)
-  };
-  std::vector<Prepared> prepared;
-  prepared.reserve(lights.size());
-  for (const Light& light : lights) {
-    Prepared p;
+  // The highlight k * (A / 255)^e depends on A alone, so it is worked out 256 times per light
+  // rather than once per cell. The prepared lights keep their room from one build to the next.
+  std::vector<Prepared>& prepared = prepared_;
+  prepared.resize(lights.size());
+  for (std::size_t i = 0; i < lights.size(); ++i) {
+    const Light& light = lights[i];
+    Prepared& p = prepared[i];
     p.direction = light.direction;
     p.length =
         std::sqrt(light.direction.x * light.direction.x + light.direction.y * light.direction.y +
@@ -69,7 +63,6 @@ void LightingUnit::build(const std::vector<Light>& lights, Colour ambient, bool 
       const float highlight = strength * std::pow(static_cast<float>(a) / 255.0f, exponent);
       for (int c = 0; c < 3; ++c) p.highlight[a][c] = static_cast<int>(channels[c] * highlight);
     }
-    prepared.push_back(std::move(p));
   }
 
   // Light by light over all cells (the cosines of one light form a loop the compiler can
