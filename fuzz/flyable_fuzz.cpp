@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to a level's "flyable.properties" as the battle reads it: the template
 // with '=' ',' ':' separators, then readFlyableTypes. Checks what the battle relies on when it
 // makes its flyers from the entries: every entry is a key with a value, in file order, its name
-// fits the model-name limit and its skin count is never negative.
+// fits the model-name limit of 63 characters and its skin count is never negative.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -45,7 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   require(types.size() == valued.size(), "one entry per key with a value");
   for (size_t i = 0; i < types.size(); ++i) {
     const game::FlyableType& type = types[i];
-    require(type.name.size() <= 63, "a name fits the model-name limit");
+    // The limit counts characters (UTF-8 lead bytes), never splitting one.
+    int characters = 0;
+    for (unsigned char c : type.name) characters += (c & 0xC0) != 0x80;
+    require(characters <= 63, "a name fits the model-name limit");
     require(valued[i].compare(0, type.name.size(), type.name) == 0, "the name is the key's start");
     require(type.textureNum >= 0, "no negative skin count");
     require(type.skins.empty(), "skins are loaded later, by the battle");
