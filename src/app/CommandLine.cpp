@@ -1,13 +1,18 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 
 namespace app {
 
 namespace {
 
-// Reads up to four ','-separated decimal numbers as "%d,%d,%d,%d" does: it stops at the first
-// field that is not a number, leaving the rest as they were.
+// Reads up to four ','-separated decimal numbers as "%d,%d,%d,%d" reads them (leading blanks and
+// a sign allowed): it stops at the first field that is not a number, leaving the rest as they
+// were. A number beyond int's range is clamped to INT_MIN or INT_MAX rather than left to
+// sscanf, whose behaviour on overflow is undefined.
 int readNumbers(std::string_view text, int* out, int count) {
   std::string copy(text);
   const char* p = copy.c_str();
@@ -17,11 +22,11 @@ int readNumbers(std::string_view text, int* out, int count) {
       if (*p != ',') break;
       ++p;
     }
-    int value = 0;
-    int used = 0;
-    if (std::sscanf(p, "%d%n", &value, &used) != 1) break;
-    out[read] = value;
-    p += used;
+    char* end = nullptr;
+    const long value = std::strtol(p, &end, 10);
+    if (end == p) break;
+    out[read] = static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
+    p = end;
   }
   return read;
 }

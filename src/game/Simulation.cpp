@@ -2,12 +2,31 @@
 
 namespace game {
 
+namespace {
+
+// `assets` with its picture loader telling `loaded` what it hands out while `recording` is set.
+BattleAssets recorded(BattleAssets assets,
+                      std::vector<std::shared_ptr<engine3d::Texture>>& loaded,
+                      const bool& recording) {
+  if (engine3d::TextureLoader load = std::move(assets.models.textures)) {
+    assets.models.textures = [load = std::move(load), &loaded,
+                              &recording](const engine3d::TextureRequest& request) {
+      std::shared_ptr<engine3d::Texture> texture = load(request);
+      if (texture && recording) loaded.push_back(texture);
+      return texture;
+    };
+  }
+  return assets;
+}
+
+}  // namespace
+
 Simulation::Simulation(BattleSettings settings, BattleAssets assets, std::optional<int> renderer,
                        const engine3d::RendererDrivers* drivers, int width, int height)
     : scene_(width, height),
       renderer_(renderer),
       drivers_(drivers),
-      battle_(*this, std::move(settings), std::move(assets)) {}
+      battle_(*this, std::move(settings), recorded(std::move(assets), loaded_, settingUp_)) {}
 
 // The scene's renderer goes before the models it draws; the battle's borrowed pointers into the
 // scene are not used once the battle is being destroyed.
@@ -28,7 +47,13 @@ engine3d::Camera* Simulation::camera() {
 }
 
 bool Simulation::setUp() {
+  settingUp_ = true;
   battle_.setUp();
+  settingUp_ = false;
+  // The software renderer reads a picture's texels, made on first use: make them now.
+  if (renderer_)
+    for (const std::shared_ptr<engine3d::Texture>& texture : loaded_) (void)texture->texels();
+  loaded_ = {};
   if (renderer_) {
     if (!drivers_ || !scene_.setUp(*drivers_, *renderer_) || !scene_.camera()) return false;
   } else {

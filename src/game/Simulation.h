@@ -10,10 +10,12 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "engine3d/Camera.h"
 #include "engine3d/RendererDrivers.h"
 #include "engine3d/StandaloneScene.h"
+#include "engine3d/Texture.h"
 #include "game/Battle.h"
 
 namespace game {
@@ -30,6 +32,8 @@ class Simulation : public BattleHost {
 
   // The battle's set-up, then the camera as the page sets it (50 degrees, near 1, far three
   // level radii, mode 3). False when drawing was asked for and the renderer could not be made.
+  // When drawing, every picture the battle loaded is made ready for the renderer here (its
+  // texels converted), so that the first frame that shows a picture does not allocate.
   bool setUp();
   // Starts the game (also after a game over: a fresh start, as a retry does).
   void start() { battle_.start(); }
@@ -65,6 +69,9 @@ class Simulation : public BattleHost {
   std::optional<int> renderer_;
   const engine3d::RendererDrivers* drivers_;
   std::unique_ptr<engine3d::Camera> ownCamera_;
+  // The pictures handed to the battle while it sets up (emptied once they are made ready).
+  std::vector<std::shared_ptr<engine3d::Texture>> loaded_;
+  bool settingUp_ = false;
   Battle battle_;
   double seconds_ = 0.0;
   double nextTick_ = 1.0;

@@ -45,8 +45,25 @@ TEST(CommandLine, GameStartWithMissingOrBadFieldsLeavesThemZero) {
   LaunchRequest minus = parseLaunch(std::string("GameCanvas:-1,12,0,1"));
   EXPECT_EQ(minus.roomIndex, 0);
   EXPECT_EQ(minus.training, 1);
-  LaunchRequest huge = parseLaunch(std::string("GameCanvas:99999999999999999999,1"));
-  (void)huge;  // no crash whatever the number
+}
+
+TEST(CommandLine, NumbersBeyondIntAreClampedAndReadingGoesOn) {
+  LaunchRequest huge = parseLaunch(std::string("GameCanvas:99999999999999999999,-99999999999999999999,2147483647,-2147483648"));
+  EXPECT_EQ(huge.roomIndex, 2147483647);
+  EXPECT_EQ(huge.teamCode, -2147483647 - 1);
+  EXPECT_EQ(huge.driverFlag, 2147483647);
+  EXPECT_EQ(huge.training, -2147483647 - 1);
+  // Just past int on a machine whose long is wider: clamped too, not wrapped.
+  LaunchRequest past = parseLaunch(std::string("GameCanvas:2147483648,-2147483649,4294967297"));
+  EXPECT_EQ(past.roomIndex, 2147483647);
+  EXPECT_EQ(past.teamCode, -2147483647 - 1);
+  EXPECT_EQ(past.driverFlag, 2147483647);
+  // Leading blanks and signs read as "%d" reads them.
+  LaunchRequest signs = parseLaunch(std::string("GameCanvas: +4, -7,\t3,x"));
+  EXPECT_EQ(signs.roomIndex, 4);
+  EXPECT_EQ(signs.teamCode, -7);
+  EXPECT_EQ(signs.driverFlag, 3);
+  EXPECT_EQ(signs.training, 0);
 }
 
 TEST(CommandLine, ScoreFormKeepsTheItemsAfterTheFirstSlash) {

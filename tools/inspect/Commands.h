@@ -21,6 +21,10 @@ int validateCommand(const Args& args);  // validate RESOURCES: 1 when the tree h
 // [--depth 16|32]
 int renderCommand(const Args& args);
 
+// battle [--room N|all] [--team CODE] [--skill 0|1|2] [--battles K] [--seed S] [--minutes M]
+// [--draw soft|gles|none] [--resources DIR]
+int battleCommand(const Args& args);
+
 // Prints "skirrow-tool: <message>" to standard error and returns `code`.
 int fail(const std::string& message, int code = 1);
 

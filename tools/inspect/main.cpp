@@ -53,6 +53,17 @@ constexpr const char* kUsage =
     "                                       sounds, models and their parts, archives; one line "
     "per\n"
     "                                       problem, then a summary\n"
+    "  battle [--room N|all] [--team CODE] [--skill 0|1|2] [--battles K] [--seed S]\n"
+    "         [--minutes M] [--draw soft|gles|none] [--resources DIR]\n"
+    "                                       run K battles per room (default 1, every room) on\n"
+    "                                       the game's rules with all four helicopters flown by\n"
+    "                                       their computer pilots, seeds S, S+1 ... (default 1),\n"
+    "                                       skill 1 and team 3210 by default, each for at most M\n"
+    "                                       game minutes (default 61: past the hour's time-out),\n"
+    "                                       drawn by a renderer or not at all (default none);\n"
+    "                                       one line per battle (room seed outcome seconds\n"
+    "                                       scoreA scoreB lostA lostB bullets flyersHit), then\n"
+    "                                       a summary line per room\n"
     "\n"
     "Each problem is one line on standard error (validate: on standard output): what the\n"
     "program would tell its user about the file.\n"
@@ -82,6 +93,7 @@ int main(int argc, char** argv) {
   if (group == "page") return inspect::pageCommand(args);
   if (group == "validate") return inspect::validateCommand(args);
   if (group == "render") return inspect::renderCommand(args);
+  if (group == "battle") return inspect::battleCommand(args);
   std::fputs(kUsage, stderr);
   return inspect::fail("unknown command '" + group + "'", 2);
 }

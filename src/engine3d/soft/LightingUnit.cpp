@@ -39,10 +39,13 @@ const std::vector<CellNormal>& cellNormals() {
 LightingUnit::LightingUnit() : diffuse_(kCells, 0), specular_(kCells, 0), cosines_(kCells, 0) {}
 
 void LightingUnit::build(const std::vector<Light>& lights, Colour ambient, bool rgb565) {
+  // The highlight k * (A / 255)^e depends on A alone, so it is worked out 256 times per light
+  // rather than once per cell. The prepared lights keep their room from one build to the next.
   std::vector<Prepared>& prepared = prepared_;
-  prepared.clear();
-  for (const Light& light : lights) {
-    Prepared& p = prepared.emplace_back();
+  prepared.resize(lights.size());
+  for (std::size_t i = 0; i < lights.size(); ++i) {
+    const Light& light = lights[i];
+    Prepared& p = prepared[i];
     p.direction = light.direction;
     p.length =
         std::sqrt(light.direction.x * light.direction.x + light.direction.y * light.direction.y +

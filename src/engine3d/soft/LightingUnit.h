@@ -13,6 +13,7 @@
 
 #include "engine3d/Colour.h"
 #include "engine3d/Light.h"
+#include "engine3d/Vector3.h"
 
 namespace engine3d {
 
@@ -31,21 +32,22 @@ class LightingUnit {
 
  private:
   // Per light, what a cell needs from the light: its direction and, for every whole cosine
-  // A (0..255), the diffuse and specular shares. The highlight k * (A / 255)^e depends on A
-  // alone, so it is worked out 256 times rather than once per cell.
+  // A (0..255), the diffuse and specular shares.
   struct Prepared {
     Vector3 direction;
-    float length;
-    std::array<int, 3> diffuse;                     // channels
-    std::array<std::array<int, 3>, 256> highlight;  // [A]: trunc(channel * k * (A/255)^e)
+    float length = 0.0f;
+    std::array<int, 3> diffuse{};                     // channels
+    std::array<std::array<int, 3>, 256> highlight{};  // [A]: trunc(channel * k * (A/255)^e)
   };
+
   std::vector<std::uint32_t> diffuse_;
   std::vector<std::uint32_t> specular_;
   // Working space of build(), kept so that rebuilding as the camera turns allocates nothing:
-  // per-cell channel sums (diffuse r, g, b, specular r, g, b) and one light's cosines.
+  // the prepared lights, per-cell channel sums (diffuse r, g, b, specular r, g, b) and one
+  // light's cosines.
+  std::vector<Prepared> prepared_;
   std::array<std::vector<int>, 6> sums_;
   std::vector<int> cosines_;
-  std::vector<Prepared> prepared_;
 };
 
 }  // namespace engine3d

@@ -93,8 +93,10 @@ void VexagraphRenderer::applyLights() {
 
 void VexagraphRenderer::buildLighting(const std::array<float, 9>& rotation) {
   lightingRotation_ = rotation;
+  // The eye-space copies live in a member: assigning over them reuses their room (names
+  // included), so relighting as the camera turns allocates nothing.
   std::vector<Light>& eyeLights = eyeLights_;
-  eyeLights = lights_;  // into the kept vector: turning the camera allocates nothing
+  eyeLights.assign(lights_.begin(), lights_.end());
   for (Light& light : eyeLights) {
     const Vector3 d = light.direction;
     light.direction = Vector3(rotation[0] * d.x + rotation[1] * d.y + rotation[2] * d.z,

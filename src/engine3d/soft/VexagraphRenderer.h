@@ -112,7 +112,7 @@ class VexagraphRenderer : public Renderer {
   PixelTarget target_;
   LightingUnit lighting_;
   std::vector<Light> lights_;
-  std::vector<Light> eyeLights_;  // lights_ turned into eye space (working space)
+  std::vector<Light> eyeLights_;  // lights_ turned into eye space by buildLighting
   Colour ambient_ = 0;
   std::array<float, 9> lightingRotation_{1, 0, 0, 0, 1, 0, 0, 0, 1};  // the maps were built for
   TriangleFiller filler_;
