@@ -94,6 +94,8 @@ void RootPage::afterLoad() {
     default:
       break;
   }
+  // Only a menu loaded straight in place of the menu takes the room it left.
+  leftRoom_ = -1;
   refresh();
 }
 
@@ -140,7 +142,6 @@ void RootPage::mainMenuLoaded() {
     room = leftRoom_;
     pageTemplate().set(kRoomEntry, std::to_string(room));
   }
-  leftRoom_ = -1;
   const int last = static_cast<int>(rooms_.size()) - 1;
   currentRoom_ = room > last ? last : room;
   if (currentRoom_ < 0) currentRoom_ = 0;
