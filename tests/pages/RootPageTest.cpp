@@ -267,6 +267,34 @@ TEST_F(RootPageTest, AnEmptyNameIsEnteredAsUnnamedAndTheRoomsTableIsShown) {
   EXPECT_EQ(added.size(), 1u);
 }
 
+TEST_F(RootPageTest, TheSoundGroupSetsTheSoundSwitch) {
+  ASSERT_TRUE(load("MainMenu.properties"));
+  root().pageTemplate().setItem("soundEffect", "selected", "1");
+  root().command("rdoSound1");
+  EXPECT_FALSE(platform::soundEffectsEnabled());
+  root().pageTemplate().setItem("soundEffect", "selected", "0");
+  root().command("rdoSound0");
+  EXPECT_TRUE(platform::soundEffectsEnabled());
+}
+
+TEST_F(RootPageTest, QuitShowsTheClosingScreenAndExitClosesTheProgram) {
+  ASSERT_TRUE(load("MainMenu.properties"));
+  root().setActive(true);
+  root().command("cmdQuitGame");
+  EXPECT_EQ(root().screen(), RootPage::Screen::kBack);
+  EXPECT_TRUE(root().isActive());
+  int fades = 0;
+  root().transition().passObserver = [&](int) { ++fades; };
+  root().command("cmdExit");
+  EXPECT_EQ(fades, 5);
+  EXPECT_FALSE(root().isActive());
+  host::Message m;
+  bool closing = false;
+  for (int guard = 0; guard < 1000 && wm().peekMessage(m, true); ++guard)
+    closing = closing || (m.message == host::WM_CLOSE && m.window == main_->hwnd());
+  EXPECT_TRUE(closing);
+}
+
 TEST_F(RootPageTest, TheManualOpensWithTheDesktopsOpener) {
   ASSERT_TRUE(load("intro.properties"));
   root().command("cmdManual");
