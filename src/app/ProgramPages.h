@@ -7,10 +7,11 @@
 
 namespace app {
 
-// The root page is a GuiCanvas (named "gamePage") over which the menu templates load from the
-// GUI folder; its 3D scenes use the software renderer, or OpenGL ES with
-// SKIRROW_RENDERER=gles (the game page takes its driver from its command line instead). The
-// game page is not part of this build yet. `runtime` must outlive the application.
+// The root page is a pages::RootPage (named "gamePage") over which the menu templates load from
+// the GUI folder; its 3D scenes use the software renderer, or OpenGL ES with
+// SKIRROW_RENDERER=gles (the game page takes its driver from its command line instead). It gets
+// the score text of a scoreboard start, the race score file and the relaunch. `runtime` must
+// outlive the application.
 PageHooks programPages(media::Runtime& runtime);
 
 }  // namespace app

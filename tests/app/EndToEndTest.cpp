@@ -83,7 +83,8 @@ TEST_F(EndToEnd, StartsShowsItsPageAndEndsCleanly) {
 TEST_F(EndToEnd, OneTapOnTheCoverOpensTheIntro) {
   // The process's first tap is the page's own: it opens the intro at once.
   const std::string tapped = dir / "tapped.png";
-  ASSERT_EQ(run("qvga", "300 tap 120 160\n800 screenshot " + tapped + "\n900 quit\n"), 0)
+  // The cover fades out for 625 ms before the intro shows.
+  ASSERT_EQ(run("qvga", "300 tap 120 160\n1600 screenshot " + tapped + "\n1700 quit\n"), 0)
       << stderrText();
   const std::string intro = dir / "intro.png";
   ASSERT_EQ(run("qvga", "800 screenshot " + intro + "\n900 quit\n", "ARG:intro"), 0);
@@ -91,8 +92,9 @@ TEST_F(EndToEnd, OneTapOnTheCoverOpensTheIntro) {
   auto b = host::readPng(intro);
   ASSERT_TRUE(a && b);
   ASSERT_EQ(a->rgb.size(), b->rgb.size());
-  // Below the movie (rows 170 on) the intro is still: the two screens are the same there.
-  const std::size_t from = 170u * 240u * 3u;
+  // Below the movie and the blinking buttons (rows 264 on) the intro is still: the two screens
+  // are the same there.
+  const std::size_t from = 264u * 240u * 3u;
   EXPECT_TRUE(std::equal(a->rgb.begin() + static_cast<std::ptrdiff_t>(from), a->rgb.end(),
                          b->rgb.begin() + static_cast<std::ptrdiff_t>(from)));
 }
@@ -161,14 +163,15 @@ TEST_F(EndToEnd, AScreenThatDoesNotExistIsNamedThenTheCoverShows) {
 
 TEST_F(EndToEnd, KeysLeadThroughTheMainMenuToTheTeamSetUpAndBack) {
   // Only keys: Enter on the cover, Enter on the intro's first button (Battle), two rows down to
-  // "Choose Team", Enter, then Escape back to the main menu. Each screen shows the focus frame.
+  // "Choose Team", Enter, then Escape back to the main menu. Each screen shows the focus frame;
+  // a screen that is left fades out for 625 ms first.
   const std::string shots[] = {"keys_intro", "keys_menu", "keys_menu_team", "keys_team",
                                "keys_menu_again"};
   const std::string script =
-      "300 key ENTER\n600 screenshot " + dir / shots[0] + ".png\n700 key ENTER\n1000 screenshot " +
-      dir / shots[1] + ".png\n1100 key DOWN\n1200 key DOWN\n1300 screenshot " + dir / shots[2] +
-      ".png\n1400 key ENTER\n1700 screenshot " + dir / shots[3] +
-      ".png\n1800 key ESCAPE\n2100 screenshot " + dir / shots[4] + ".png\n2200 quit\n";
+      "300 key ENTER\n1200 screenshot " + dir / shots[0] + ".png\n1300 key ENTER\n2300 screenshot " +
+      dir / shots[1] + ".png\n2400 key DOWN\n2500 key DOWN\n2600 screenshot " + dir / shots[2] +
+      ".png\n2700 key ENTER\n3700 screenshot " + dir / shots[3] +
+      ".png\n3800 key ESCAPE\n4800 screenshot " + dir / shots[4] + ".png\n4900 quit\n";
   ASSERT_EQ(run("qvga", script, "", "SKIRROW_AUDIO=none"), 0) << stderrText();
   // Channels within 8, at most 0.5% of the pixels further off (glyph edges of other FreeType
   // builds).
