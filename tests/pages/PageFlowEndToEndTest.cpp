@@ -31,6 +31,8 @@ class PageFlowLong : public ::testing::Test {
     if (!fs::is_directory(tree + "/GUI")) GTEST_SKIP() << "demo tree not built";
     fs::create_directories(dir / "bin");
     fs::copy_file(std::string(SKIRROW_BIN_DIR) + "/skirrow", dir / "bin/skirrow");
+    // A build tree's program keeps its saves beside itself; so does this copy.
+    fs::copy_file(std::string(SKIRROW_BIN_DIR) + "/skirrow.portable", dir / "bin/skirrow.portable");
     fs::copy(tree, dir / "resources", fs::copy_options::recursive);
   }
 
@@ -39,6 +41,7 @@ class PageFlowLong : public ::testing::Test {
     const std::string scriptPath = dir.write("script.txt", script);
     const std::string command =
         "SKIRROW_HOST=headless SKIRROW_AUDIO=none SKIRROW_DEVICE=qvga SKIRROW_SEED=1 "
+        "XDG_DATA_HOME='" + dir.path() + "/data' XDG_CACHE_HOME='" + dir.path() + "/cache' " +
         "XDG_RUNTIME_DIR='" + dir.path() + "' XDG_DOCUMENTS_DIR='" + dir.path() +
         "/docs' SKIRROW_MESSAGEBOX_LOG='" + (dir / "boxes.txt") + "' SKIRROW_SCRIPT='" +
         scriptPath + "' timeout 300 '" + (dir / "bin/skirrow") + "' " + args + " 2>'" +
