@@ -338,7 +338,8 @@ void settingsFile(Output& out, const std::string& file, int driver) {
   const Group groups[4] = {
       {"soundEffect", "optSound", {"On", "Off"}, 0},
       {"driverType", "optDriver", {"Vexagraph", "OpenGL ES"}, driver},
-      {"skillLevel", "optSkill", {"Easy", "Normal", "Hard"}, 1},
+      // Skill 0 gives the enemies their widest hit radius and sharpest turns: the hardest.
+      {"skillLevel", "optSkill", {"Hard", "Normal", "Easy"}, 1},
       {"controlStyle", "optControl", {"Auto speed", "Manual"}, 0},
   };
   TemplateWriter t;

@@ -128,7 +128,7 @@ std::string page() {
   h += row("Graphics driver",
            "Vexagraph draws the battle in software and works everywhere; "
            "OpenGL ES uses the graphics chip when the handheld has one.");
-  h += row("Skill level", "Easy, Normal or Hard: how well the enemy pilots aim and turn.");
+  h += row("Skill level", "Hard, Normal or Easy: how well the enemy pilots aim and turn.");
   h += row("Flight control",
            "Auto speed: the helicopter flies on by itself and the pad climbs and "
            "descends. Manual: with full speed held, the pad moves you forwards and backwards.");
