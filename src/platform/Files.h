@@ -45,8 +45,8 @@ std::vector<std::string> findFiles(std::string_view folder, std::string_view pat
 // Whether `name` matches `pattern` as findFiles matches them.
 bool matchesPattern(std::string_view name, std::string_view pattern);
 // A path as a person should read it in a message: '/' between the folders, no empty or "."
-// folders, and each ".." gone with the folder before it ("/opt/skirrow/bin/..\resources\GUI\\
-// x.properties" -> "/opt/skirrow/resources/GUI/x.properties"). The ".." that lead a relative
+// folders, and each ".." gone with the folder before it ("/opt/skirrow/bin/..\resources\GUI\x"
+// -> "/opt/skirrow/resources/GUI/x"). The ".." that lead a relative
 // path are kept; a folder keeps its trailing '/'.
 std::string displayPath(std::string_view path);
 
