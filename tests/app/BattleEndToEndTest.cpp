@@ -42,16 +42,8 @@ class BattleEndToEnd : public ::testing::Test {
   std::string logText() { return readFile(log()); }
   std::string stderrText() { return readFile(dir / "stderr.txt"); }
 
-  // Waits for a file the relaunched process writes (its parent has ended already).
   bool waitFor(const std::string& path, int seconds = 60) {
-    for (int i = 0; i < seconds * 10; ++i) {
-      if (testing_support::exists(path)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));  // written whole
-        return true;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
+    return testing_support::waitForFile(path, seconds);
   }
 
   // The screen three seconds into a battle in room 0.

@@ -49,16 +49,8 @@ class PageFlowLong : public ::testing::Test {
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-  // Waits for a file a relaunched process writes (its parent has ended already).
   bool waitFor(const std::string& path, int seconds = 240) {
-    for (int i = 0; i < seconds * 10; ++i) {
-      if (testing_support::exists(path)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));  // written whole
-        return true;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
+    return testing_support::waitForFile(path, seconds);
   }
   std::string shot(const std::string& name) { return dir / (name + ".png"); }
   std::string log() { return readFile(dir / "boxes.txt"); }

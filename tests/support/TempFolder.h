@@ -1,10 +1,12 @@
 // A fresh folder under /tmp for one test, removed with everything in it afterwards.
 #pragma once
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 namespace testing_support {
 
@@ -46,6 +48,19 @@ inline std::string readFile(const std::string& path) {
 
 inline bool exists(const std::string& path) {
   return std::filesystem::exists(path);
+}
+
+// Waits up to `seconds` for a file another process writes (a relaunched program whose parent
+// has ended already), then a little longer so that it is written whole.
+inline bool waitForFile(const std::string& path, int seconds) {
+  for (int i = 0; i < seconds * 10; ++i) {
+    if (exists(path)) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      return true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return false;
 }
 
 }  // namespace testing_support
