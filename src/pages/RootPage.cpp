@@ -63,6 +63,11 @@ RootPage::~RootPage() {
   setMouseListener(nullptr);
 }
 
+void RootPage::afterDestroy() {
+  movie_.stop();
+  GuiCanvas::afterDestroy();
+}
+
 bool RootPage::loadScreen(std::string_view file) {
   return scene::TemplateFactory::loadTemplate(*this, services_.guiFolder, file, true);
 }

@@ -102,6 +102,10 @@ class RootPage : public media::GuiCanvas, public media::CalibrationCallback {
   PageTransition& transition() { return transition_; }
   const RootPageServices& services() const { return services_; }
 
+ protected:
+  // The window is gone and its scenes with it: the movie lets go of its sprite first.
+  void afterDestroy() override;
+
  private:
   // The page's own stylus listener: it hears a release before the component reacts, and the
   // input pad's answer (a release on the edit box it was opened for).
