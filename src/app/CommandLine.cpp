@@ -69,18 +69,4 @@ LaunchRequest parseLaunch(const std::optional<std::string>& argument) {
   return request;
 }
 
-std::string gameCommandLine(int roomIndex, int teamCode, int driverFlag, int training) {
-  char line[96];
-  std::snprintf(line, sizeof line, "ARG:GameCanvas:%d,%d,%d,%d", roomIndex == -1 ? 0 : roomIndex,
-                teamCode, driverFlag, training);
-  return line;
-}
-
-std::string scoreCommandLine(int score, int roomIndex, int year, int month, int day) {
-  char line[128];
-  std::snprintf(line, sizeof line, "ARG:scoreboard /score:%d, room:%d, date:%04d/%02d/%02d", score,
-                roomIndex, year, month, day);
-  return line;
-}
-
 }  // namespace app

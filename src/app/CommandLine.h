@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "game/Roster.h"
+
 namespace app {
 
 enum class LaunchKind {
@@ -34,9 +36,9 @@ std::optional<std::string> findArgument(std::string_view commandLine);
 // else the argument names a template.
 LaunchRequest parseLaunch(const std::optional<std::string>& argument);
 
-// The command lines this program starts itself with.
-std::string gameCommandLine(int roomIndex, int teamCode, int driverFlag, int training);
-std::string scoreCommandLine(int score, int roomIndex, int year, int month, int day);
+// The command lines this program starts itself with (written by the game, which starts them).
+using game::gameCommandLine;
+using game::scoreCommandLine;
 inline constexpr const char* kIntroCommandLine = "ARG:intro";
 
 }  // namespace app

@@ -442,11 +442,8 @@ void GameCanvas::answer(const std::string& button) {
       const std::time_t now = std::time(nullptr);
       std::tm local{};
       localtime_r(&now, &local);
-      char line[96];
-      std::snprintf(line, sizeof line, "ARG:scoreboard /score:%d, room:%d, date:%04d/%02d/%02d",
-                    battle_->score(0), launch_.room, local.tm_year + 1900, local.tm_mon + 1,
-                    local.tm_mday);
-      relaunch(line);
+      relaunch(scoreCommandLine(battle_->score(0), launch_.room, local.tm_year + 1900,
+                                local.tm_mon + 1, local.tm_mday));
     } else if (battle_->result() == kLost) {
       showMessageBox("Retry this battle?", "RETRY", kMessageYesNo, false);
     } else {

@@ -1,6 +1,7 @@
 #include "game/Roster.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 
 #include "platform/Files.h"
@@ -66,6 +67,20 @@ int encodeTeam(const std::array<int, 4>& characterOfSlot) {
     place *= 10;
   }
   return code;
+}
+
+std::string gameCommandLine(int roomIndex, int teamCode, int driverFlag, int training) {
+  char line[96];
+  std::snprintf(line, sizeof line, "ARG:GameCanvas:%d,%d,%d,%d", roomIndex == -1 ? 0 : roomIndex,
+                teamCode, driverFlag, training);
+  return line;
+}
+
+std::string scoreCommandLine(int score, int roomIndex, int year, int month, int day) {
+  char line[128];
+  std::snprintf(line, sizeof line, "ARG:scoreboard /score:%d, room:%d, date:%04d/%02d/%02d", score,
+                roomIndex, year, month, day);
+  return line;
 }
 
 }  // namespace game

@@ -33,4 +33,9 @@ std::optional<std::array<std::string, 4>> decodeTeam(int teamCode,
 // The team code of four slots' character numbers (slot 0 the units digit).
 int encodeTeam(const std::array<int, 4>& characterOfSlot);
 
+// The command lines the program starts itself with: a battle ("ARG:GameCanvas:room,team,
+// driver,training"; room -1, no room chosen, is room 0) and the score entry after a won one.
+std::string gameCommandLine(int roomIndex, int teamCode, int driverFlag, int training);
+std::string scoreCommandLine(int score, int roomIndex, int year, int month, int day);
+
 }  // namespace game

@@ -360,9 +360,7 @@ void RootPage::startBattle(int room, bool training) {
   platform::Template settings('=', ',', ':');
   settings.load(services_.guiFolder, services_.settingsFile);
   const int driver = settings.getInt("driverType", "selected", 0) != 0 ? 1 : 0;
-  char line[96];
-  std::snprintf(line, sizeof line, "ARG:GameCanvas:%d,%d,%d,%d", room, teamCode_, driver,
-                training ? 1 : 0);
+  const std::string line = game::gameCommandLine(room, teamCode_, driver, training ? 1 : 0);
   // The page stops before the program starts again: no more frames or sounds.
   setActive(false);
   stopAllSounds();
